@@ -1,0 +1,21 @@
+# Helpers shared by the component folders.
+
+# quorva_add_test(name SOURCES ... [LIBS ...])
+# Native builds register each GoogleTest case; Windows builds register the
+# program once, run through the Wine runner.
+function(quorva_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  if(CMAKE_CROSSCOMPILING)
+    if(QUORVA_RUN_WINDOWS_TESTS)
+      add_test(NAME ${name} COMMAND ${name})
+      set_tests_properties(${name} PROPERTIES
+        WORKING_DIRECTORY ${QUORVA_BIN_DIR} TIMEOUT 600)
+    endif()
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} PROPERTIES TIMEOUT 600)
+  endif()
+endfunction()
