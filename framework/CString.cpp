@@ -18,12 +18,21 @@ EmptyRep g_empty = {0, 0, {0}};
 
 void CString::SetEmpty() { m_psz = g_empty.text; }
 
+// The shared empty string is never passed to free (its capacity is 0),
+// which the compiler cannot see.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wfree-nonheap-object"
+#endif
 void CString::Free()
 {
     if (Hdr()->capacity != 0)
         std::free(Hdr());
     SetEmpty();
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 void CString::Reserve(int capacity, bool keep)
 {
