@@ -13,3 +13,17 @@ constexpr unsigned int WM_CD_RIP_STATUS = 0x80ED;
 // Conversion library: compressed-file decoding status and result.
 constexpr unsigned int WM_DECODE_STATUS = 0x239B;
 constexpr unsigned int WM_DECODE_RESULT = 0x8D89;
+
+// wParam codes of WM_CD_RIP_STATUS.
+constexpr unsigned int CD_RIP_FAILED = 0;      // drive, table of contents or a chunk failed
+constexpr unsigned int CD_RIP_DONE = 1;        // WAV file complete and closed
+constexpr unsigned int CD_RIP_PROGRESS = 2;    // lParam percent
+constexpr unsigned int CD_RIP_ASPI_ERROR = 7;  // CD access layer unusable; nothing started
+
+// wParam codes of WM_DECODE_STATUS.
+constexpr unsigned int DECODE_WRITE_ERROR = 0; // writing the WAV file failed; DECODE_DONE follows
+constexpr unsigned int DECODE_DONE = 1;        // WAV file complete and closed
+constexpr unsigned int DECODE_PROGRESS = 2;    // lParam percent
+
+// wParam code of WM_DECODE_RESULT.
+constexpr unsigned int DECODE_FAILED = 0;      // the conversion failed
