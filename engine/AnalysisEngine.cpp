@@ -1,5 +1,45 @@
 #include "AnalysisEngine.h"
 
+#include <cmath>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "DspHelper.h"
+#include "KeyEstimate.h"
+#include "Names.h"
+#include "RemezFilter.h"
+#include "SpectrumAnalyzer.h"
+
+namespace {
+// Analysed samples per block: memory stays bounded whatever the length.
+const int kBlockLength = 500000;
+// Frame iterations between cancel polls and progress posts.
+const int kPollInterval = 250;
+const double kHop = 0.04;
+
+std::unique_ptr<float[]> NewFloats(size_t n) { return std::unique_ptr<float[]>(new (std::nothrow) float[n]); }
+
+// Convolves block[0..len) with taps into out: the first n/2 positions stay
+// 0, the last n/2 take the input unchanged.
+void FilterBlock(const float* block, float* out, int len, const float* taps, int n)
+{
+    int half = n / 2;
+    for (int i = 0; i < len; ++i)
+        out[i] = 0.0f;
+    for (int i = half; i <= len - half - 1; ++i) {
+        const float* x = block + (i - half);
+        float acc = 0.0f;
+        for (int j = 0; j < n; ++j)
+            acc += taps[j] * x[j];
+        out[i] = acc;
+    }
+    for (int i = len - half; i < len; ++i)
+        if (i >= 0)
+            out[i] = block[i];
+}
+} // namespace
+
 CAnalysisEngine::CAnalysisEngine(IEngineNotify* notify)
     : m_notify(notify), m_referencePitch(0.0f)
 {
@@ -31,16 +71,222 @@ void CAnalysisEngine::ClearResults()
     m_bassTone.Allocate(1, 1);
 }
 
+void CAnalysisEngine::ComputeFrameLayout(int count, int sampleRate, FrameLayout& out)
+{
+    out.decimate = sampleRate > 30000;
+    out.rate = out.decimate ? sampleRate / 2 : sampleRate;
+    out.count = out.decimate ? count / 2 : count;
+    out.window = (int)(0.35 * out.rate);
+    out.hop = (int)std::floor(kHop * out.rate);
+    out.firstFrame = (int)std::floor(0.175 * out.rate) + 2;
+    out.frames = out.hop > 0
+                     ? (int)((out.count - 0.35 * out.rate - out.firstFrame) / out.hop) + 2
+                     : 0;
+}
+
+bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const FrameLayout& lay,
+                                       CFloatMatrix& S, ICancelSignal* cancel)
+{
+    const int R = lay.rate;
+    const int U = lay.window;
+    const int N = lay.frames;
+    std::unique_ptr<float[]> block = NewFloats(kBlockLength);
+    std::unique_ptr<float[]> out = NewFloats(kBlockLength);
+    std::unique_ptr<float[]> window = NewFloats((size_t)U);
+    std::unique_ptr<float[]> frame = NewFloats((size_t)U);
+    if (!block || !out || !window || !frame) {
+        StopWithZeros();
+        return false;
+    }
+    CDspHelper::MakeHannWindow(window.get(), U);
+
+    const int progressDivisor = (int)(N * 6.0 / kPollInterval) > 1 ? (int)(N * 6.0 / kPollInterval) : 1;
+    int posts = 0;
+    long long iterations = 0;
+
+    CSpectrumAnalyzer analyzer(-1.0);
+    CRemezFilter designer;
+    const int step = lay.decimate ? 2 : 1;
+    int start = 1;               // input index of the block's element 1
+    int blockFirstFrame = lay.firstFrame;
+    int blockFirstCol = 0;
+    for (;;) {
+        // Fill the block: element 0 is the input sample before the start.
+        long long remaining = (long long)(count - start) / step;
+        bool last = remaining <= kBlockLength;
+        int L = last ? (int)remaining : kBlockLength;
+        long long offset = (start - 1) / step; // analysed position of element 0
+        if (L < 1)
+            break;
+        block[0] = samples[start - 1];
+        for (int j = 1; j < L; ++j) {
+            int centre = start + step * (j - 1);
+            block[j] = lay.decimate ? (samples[centre - 1] + samples[centre] + samples[centre + 1]) / 3.0f
+                                    : samples[centre];
+        }
+
+        int nextCol = blockFirstCol;
+        bool lowFiltered = false;
+        std::vector<float> taps;
+        for (int o = -3; o <= 2; ++o) {
+            float A = m_referencePitch * (float)std::pow(2.0, o);
+            float f[12];
+            for (int k = 0; k < 12; ++k)
+                f[k] = A * std::pow(2.0f, (float)(k - 7) / 12.0f);
+
+            bool filtered = false;
+            if (A > 320.0f) {
+                int n = A < 500.0f ? 100 : 80;
+                taps.assign(n, 0.0f);
+                std::vector<float> lastTaps(n, 0.0f);
+                double bands[6] = {0.0, 0.6 * f[0], 0.8 * f[0], 2.5 * f[0], 2.9 * f[0], (double)(R / 2)};
+                const double desired[3] = {0.0, 1.0, 0.0};
+                const double weights[3] = {2.0, 2.0, 5.0};
+                CRemezFilter::Outcome how = CRemezFilter::BROKEN;
+                if (designer.Design(taps.data(), n, 3, bands, R, desired, weights,
+                                    CRemezFilter::BANDPASS, lastTaps.data(), &how) < 0) {
+                    // An exchange that keeps cycling still leaves a usable
+                    // band-pass; only a broken extremal set gives up.
+                    if (how != CRemezFilter::NOT_CONVERGED) {
+                        StopWithZeros();
+                        return false;
+                    }
+                    taps = lastTaps;
+                }
+                std::vector<float> hann(n);
+                CDspHelper::MakeHannWindow(hann.data(), n);
+                for (int i = 0; i < n; ++i)
+                    taps[i] *= hann[i];
+                filtered = true;
+            } else if (!lowFiltered) {
+                CDspHelper::MakeSmoothingKernel(taps, R, 450);
+                lowFiltered = true;
+                filtered = true;
+            }
+            if (filtered)
+                FilterBlock(block.get(), out.get(), L, taps.data(), (int)taps.size());
+
+            analyzer.FreeBuffers();
+            analyzer.SetReference(A);
+
+            int s = blockFirstFrame;
+            int c = blockFirstCol;
+            for (; s < L - U && c < N; s += lay.hop, ++c) {
+                for (int i = 0; i < U; ++i)
+                    frame[i] = out[s + i] * window[i];
+                for (int k = 0; k < 12; ++k) {
+                    float phase;
+                    *S.At(12 * (o + 3) + k, c) = analyzer.NoteMagnitude(&phase, f[k], frame.get(), 0, U, R, true);
+                }
+                if (o == -1)
+                    *S.At(72, c) = (float)((double)(offset + s) * 1000.0 / R);
+                if (iterations % kPollInterval == 0) {
+                    if (Cancelled(cancel)) {
+                        ClearResults();
+                        return false;
+                    }
+                    Post((int)((long long)posts * 80 / progressDivisor));
+                    ++posts;
+                }
+                ++iterations;
+            }
+            nextCol = c;
+        }
+        if (last || nextCol >= N)
+            break;
+
+        // The next block overlaps this one by 3 windows of input, starting on
+        // an odd input index so decimated samples stay on the same grid.
+        int lastUsed = start + step * (L - 2) + (lay.decimate ? 1 : 0);
+        int nextStart = lastUsed - 3 * U;
+        if (nextStart % 2 == 0)
+            --nextStart;
+        if (nextStart <= start)
+            break;
+        long long nextOffset = (nextStart - 1) / step;
+        long long globalFrame = (long long)lay.firstFrame + (long long)nextCol * lay.hop;
+        blockFirstFrame = (int)(globalFrame - nextOffset);
+        blockFirstCol = nextCol;
+        start = nextStart;
+    }
+    return true;
+}
+
 void CAnalysisEngine::Analyze(const float* samples, int count, int sampleRate, ICancelSignal* cancel)
 {
-    (void)samples;
-    (void)count;
-    (void)sampleRate;
+    // 1. Tuning, on the input as given.
+    m_referencePitch = EstimateTuning(samples, sampleRate, count);
     if (Cancelled(cancel)) {
         StopWithZeros();
         return;
     }
-    // The analysis stages are not wired in yet: report no result.
     Post(0);
+
+    FrameLayout lay;
+    ComputeFrameLayout(count, sampleRate, lay);
+    // Too short for one whole frame (or no usable rate): no result.
+    long long firstBlock = lay.decimate ? (long long)(count - 1) / 2 : (long long)count - 1;
+    if (!samples || lay.frames < 1 || lay.hop < 1 || lay.window < 1 ||
+        (long long)lay.firstFrame >= firstBlock - lay.window) {
+        StopWithZeros();
+        return;
+    }
+    const int R = lay.rate;
+    const int N = lay.frames;
+    const double hop = kHop;
+
+    CFloatMatrix S;
+    S.Create(73, N, 0.0f);
+    if (!BuildSpectrogram(samples, count, lay, S, cancel))
+        return;
+
+    // First key pass on the lowest octave of the spectrogram.
+    double profile[12];
+    for (int k = 0; k < 12; ++k) {
+        double sum = 0.0;
+        for (int c = 0; c < N; ++c)
+            sum += *S.At(k, c);
+        profile[k] = sum;
+    }
+    int key = 0;
+    CFloatMatrix placeholder;
+    placeholder.Create(1, 1, 0.0f);
+    CFloatMatrix G = EstimateKey(profile, key, placeholder);
+
+    CFloatMatrix F, E, W;
+    F.Create(13, N, 0.0f);
+    E.Create(13, N, 0.0f);
+    W.Create(2, N, 0.0f);
+    ComputeChroma(S, F, E, W, G, hop);
+    S.Allocate(1, 1);
+
+    double profile2[12];
+    for (int k = 0; k < 12; ++k) {
+        double sum = 0.0;
+        for (int c = 0; c < N; ++c)
+            sum += *F.At(k, c);
+        profile2[k] = sum;
+    }
+
+    // LATER-STAGES
+    // Until the result stages are wired in: the key from the chroma profile,
+    // and "no result" matrices. The later stages replace this.
+    (void)E;
+    (void)W;
+    (void)R;
+    (void)hop;
+    double fallback[12];
+    for (int k = 0; k < 12; ++k)
+        fallback[k] = profile2[k];
+    key = 0;
+    G = EstimateKey(profile2, key, placeholder);
+    if (key > 12)
+        EstimateKey(fallback, key, placeholder);
+    key %= 12;
+    m_keyName = GetKeyNameText(key);
     StopWithZeros();
+    Post(92);
+    Post(95);
+    Post(97);
+    Post(100);
 }

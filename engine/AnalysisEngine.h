@@ -2,6 +2,8 @@
 // The analysis engine: mono float samples in, four result matrices, a key
 // name and a reference pitch out.
 
+#include <vector>
+
 #include "../framework/CString.h"
 #include "../shared/FloatMatrix.h"
 #include "EngineHost.h"
@@ -23,7 +25,45 @@ public:
     float GetReferencePitch() const { return m_referencePitch; }
     const CString& GetKeyName() const { return m_keyName; }
 
+    // Front-end stages, usable on their own (tests, later stages).
+
+    // A4 in Hz from 426 to 454 in half-hertz steps (440 when undecided), from
+    // up to 70 one-second segments of the song as given.
+    static float EstimateTuning(const float* samples, int rate, int count);
+    // Magnitude spectrum of `seconds` of x centred on `centre`, edges faded
+    // over 8 ms, zero-padded to the next power of two N (the result has N + 2
+    // values, laid out as CSpectrumAnalyzer::MagnitudeSpectrum leaves them).
+    // *binsPerHz = N / (rate x seconds).
+    static std::vector<double> WindowedSpectrum(const float* x, int centre, double seconds, int rate,
+                                                double* binsPerHz);
+    // Chroma of the 73-row semitone spectrogram S (modified in place): F and
+    // E (13 x N, zero-filled by the caller) get the full and bass chroma by
+    // internal pitch index (D = 0) with the time in row 12; W (2 x N, zeros)
+    // the octave 0-2 of the strongest low note and the time. keyTones is the
+    // first key pass's list (row 0: seven pitch classes).
+    static void ComputeChroma(CFloatMatrix& S, CFloatMatrix& F, CFloatMatrix& E, CFloatMatrix& W,
+                              CFloatMatrix keyTones, double hop);
+    // Key of the song and its key tones; see KeyEstimate.h.
+    static CFloatMatrix EstimateKey(double profile[12], int& key, const CFloatMatrix& pairs);
+
+    // Frame layout of one run: analysed rate and count (halved above
+    // 30000 Hz), window, hop, first frame position and column count.
+    struct FrameLayout {
+        bool decimate;
+        int rate;
+        int count;
+        int window;
+        int hop;
+        int firstFrame;
+        int frames;
+    };
+    static void ComputeFrameLayout(int count, int sampleRate, FrameLayout& out);
+
 private:
+    // Fills S (73 x frames, zeros) block by block; false when the run
+    // stopped (results already set).
+    bool BuildSpectrogram(const float* samples, int count, const FrameLayout& lay,
+                          CFloatMatrix& S, ICancelSignal* cancel);
     void Post(int percent);
     bool Cancelled(ICancelSignal* cancel);
     void StopWithZeros();

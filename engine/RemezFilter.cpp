@@ -1,0 +1,318 @@
+#include "RemezFilter.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+const double kPi = 3.14159265358979323846;
+const double kTwoPi = 6.28318530717958647692;
+const int kGridDensity = 16;
+const int kMaxIterations = 40;
+} // namespace
+
+void CRemezFilter::CreateDenseGrid(int r, int numtaps, int numbands, const double* bands,
+                                   const double* des, const double* weight, int gridsize,
+                                   double* grid, double* d, double* w, bool antisymmetric)
+{
+    double delf = 0.5 / (kGridDensity * r);
+    int j = 0;
+    for (int band = 0; band < numbands && j < gridsize; ++band) {
+        double lowf = bands[2 * band];
+        if (band == 0 && antisymmetric && lowf < delf)
+            lowf = delf;
+        double highf = bands[2 * band + 1];
+        int k = (int)((highf - lowf) / delf + 0.5);
+        if (k < 1)
+            k = 1;
+        for (int i = 0; i < k && j < gridsize; ++i) {
+            d[j] = des[band];
+            w[j] = weight[band];
+            grid[j] = lowf;
+            lowf += delf;
+            ++j;
+        }
+        grid[j - 1] = highf;
+    }
+    // Points the rounding left over take the last band's edge.
+    for (; j < gridsize; ++j) {
+        d[j] = des[numbands - 1];
+        w[j] = weight[numbands - 1];
+        grid[j] = bands[2 * numbands - 1];
+    }
+    // An odd-length antisymmetric response is zero at 0.5: keep off it.
+    if (antisymmetric && (numtaps % 2) && grid[gridsize - 1] > 0.5 - delf)
+        grid[gridsize - 1] = 0.5 - delf;
+}
+
+void CRemezFilter::InitialGuess(int r, int* ext, int gridsize)
+{
+    for (int i = 0; i <= r; ++i)
+        ext[i] = (int)((long long)i * (gridsize - 1) / r);
+}
+
+void CRemezFilter::CalcParms(int r, const int* ext, const double* grid, const double* d,
+                             const double* w, double* ad, double* x, double* y)
+{
+    for (int i = 0; i <= r; ++i)
+        x[i] = std::cos(kTwoPi * grid[ext[i]]);
+    // Barycentric weights; the products are taken in interleaved order to
+    // keep their magnitude in range.
+    int ld = (r - 1) / 15 + 1;
+    for (int i = 0; i <= r; ++i) {
+        double denom = 1.0;
+        double xi = x[i];
+        for (int j = 0; j < ld; ++j)
+            for (int k = j; k <= r; k += ld)
+                if (k != i)
+                    denom *= 2.0 * (xi - x[k]);
+        if (std::fabs(denom) < 0.00001)
+            denom = 0.00001;
+        ad[i] = 1.0 / denom;
+    }
+    double numer = 0.0, denom = 0.0;
+    double sign = 1.0;
+    for (int i = 0; i <= r; ++i) {
+        numer += ad[i] * d[ext[i]];
+        denom += sign * ad[i] / w[ext[i]];
+        sign = -sign;
+    }
+    double delta = numer / denom;
+    sign = 1.0;
+    for (int i = 0; i <= r; ++i) {
+        y[i] = d[ext[i]] - sign * delta / w[ext[i]];
+        sign = -sign;
+    }
+}
+
+double CRemezFilter::ComputeA(double freq, int r, const double* ad, const double* x,
+                              const double* y)
+{
+    double numer = 0.0, denom = 0.0;
+    double xc = std::cos(kTwoPi * freq);
+    for (int i = 0; i <= r; ++i) {
+        double c = xc - x[i];
+        if (std::fabs(c) < 1.0e-7)
+            return y[i];
+        c = ad[i] / c;
+        denom += c;
+        numer += c * y[i];
+    }
+    return numer / denom;
+}
+
+void CRemezFilter::CalcError(int r, const double* ad, const double* x, const double* y,
+                             int gridsize, const double* grid, const double* d, const double* w,
+                             double* e)
+{
+    for (int i = 0; i < gridsize; ++i)
+        e[i] = w[i] * (d[i] - ComputeA(grid[i], r, ad, x, y));
+}
+
+void CRemezFilter::Search(int r, int* ext, int gridsize, const double* e)
+{
+    // Every local extremum of the error, with its sign; unset entries stay
+    // -1 so that too few extrema show up as a broken set.
+    std::vector<int> found;
+    found.reserve(2 * r + 2);
+    if (gridsize < 2) {
+        for (int i = 0; i <= r; ++i)
+            ext[i] = -1;
+        return;
+    }
+    if ((e[0] > 0.0 && e[0] > e[1]) || (e[0] < 0.0 && e[0] < e[1]))
+        found.push_back(0);
+    for (int i = 1; i < gridsize - 1; ++i) {
+        if ((e[i] >= e[i - 1] && e[i] > e[i + 1] && e[i] > 0.0) ||
+            (e[i] <= e[i - 1] && e[i] < e[i + 1] && e[i] < 0.0))
+            found.push_back(i);
+    }
+    int j = gridsize - 1;
+    if ((e[j] > 0.0 && e[j] > e[j - 1]) || (e[j] < 0.0 && e[j] < e[j - 1]))
+        found.push_back(j);
+
+    // Drop extras: first the smaller of two neighbours of the same sign
+    // (alternation must hold), then the smaller of the two ends.
+    while ((int)found.size() > r + 1) {
+        size_t k = found.size();
+        size_t drop = k;
+        for (size_t i = 1; i < k; ++i) {
+            if ((e[found[i]] > 0.0) == (e[found[i - 1]] > 0.0)) {
+                drop = std::fabs(e[found[i]]) < std::fabs(e[found[i - 1]]) ? i : i - 1;
+                break;
+            }
+        }
+        if (drop == k)
+            drop = std::fabs(e[found[k - 1]]) < std::fabs(e[found[0]]) ? k - 1 : 0;
+        found.erase(found.begin() + (long)drop);
+    }
+    for (int i = 0; i <= r; ++i)
+        ext[i] = i < (int)found.size() ? found[i] : -1;
+}
+
+int CRemezFilter::IsDone(int r, const int* ext, const double* e, int gridsize)
+{
+    for (int i = 0; i <= r; ++i)
+        if (ext[i] < 0 || ext[i] >= gridsize)
+            return -1;
+    double mn = std::fabs(e[ext[0]]), mx = mn;
+    for (int i = 1; i <= r; ++i) {
+        double c = std::fabs(e[ext[i]]);
+        if (c < mn)
+            mn = c;
+        if (c > mx)
+            mx = c;
+    }
+    return (mx > 0.0 && (mx - mn) / mx < 0.0001) ? 1 : 0;
+}
+
+void CRemezFilter::FreqSample(int n, const double* a, double* h, bool antisymmetric)
+{
+    double m = (n - 1.0) / 2.0;
+    for (int t = 0; t < n; ++t) {
+        double x = kTwoPi * (t - m) / n;
+        double val;
+        if (!antisymmetric) {
+            val = a[0];
+            int top = (n % 2) ? (int)m : n / 2 - 1;
+            for (int k = 1; k <= top; ++k)
+                val += 2.0 * a[k] * std::cos(x * k);
+        } else if (n % 2) {
+            val = 0.0;
+            for (int k = 1; k <= (int)m; ++k)
+                val += 2.0 * a[k] * std::sin(x * k);
+        } else {
+            val = a[n / 2] * std::sin(kPi * (t - m));
+            for (int k = 1; k <= n / 2 - 1; ++k)
+                val += 2.0 * a[k] * std::sin(x * k);
+        }
+        h[t] = val / n;
+    }
+}
+
+int CRemezFilter::Remez(double* taps, int numtaps, int numbands, double* bands, double rate,
+                        const double* desired, const double* weights, int type,
+                        double* lastTaps, Outcome* outcome)
+{
+    if (outcome)
+        *outcome = BROKEN;
+    if (numtaps < 1 || numbands < 1 || rate <= 0.0)
+        return -1;
+    for (int i = 0; i < 2 * numbands; ++i)
+        bands[i] /= rate;
+    // Edges must ascend within 0 .. 0.5.
+    for (int i = 0; i < 2 * numbands; ++i) {
+        if (bands[i] < 0.0 || bands[i] > 0.5 || (i > 0 && bands[i] < bands[i - 1]))
+            return -1;
+    }
+    bool antisymmetric = type != BANDPASS;
+    int r = numtaps / 2;
+    if (!antisymmetric && (numtaps % 2))
+        ++r;
+    if (r < 1)
+        return -1;
+
+    int gridsize = 0;
+    for (int b = 0; b < numbands; ++b)
+        gridsize += (int)(2 * r * kGridDensity * (bands[2 * b + 1] - bands[2 * b]) + 0.5);
+    if (antisymmetric)
+        --gridsize;
+    if (gridsize < r + 1)
+        return -1;
+
+    std::vector<double> grid(gridsize), d(gridsize), w(gridsize), e(gridsize);
+    std::vector<int> ext(r + 1);
+    std::vector<double> ad(r + 1), x(r + 1), y(r + 1);
+    CreateDenseGrid(r, numtaps, numbands, bands, desired, weights, gridsize, grid.data(),
+                    d.data(), w.data(), antisymmetric);
+    InitialGuess(r, ext.data(), gridsize);
+
+    if (type == DIFFERENTIATOR) {
+        for (int i = 0; i < gridsize; ++i)
+            if (d[i] > 0.0001 && grid[i] > 0.0)
+                w[i] /= grid[i];
+    }
+    // Fold the fixed factor of each symmetry type into the desired response
+    // and the weight.
+    for (int i = 0; i < gridsize; ++i) {
+        double c = 1.0;
+        if (!antisymmetric) {
+            if (numtaps % 2 == 0)
+                c = std::cos(kPi * grid[i]);
+        } else {
+            c = (numtaps % 2) ? std::sin(kTwoPi * grid[i]) : std::sin(kPi * grid[i]);
+        }
+        if (c != 1.0) {
+            d[i] /= c;
+            w[i] *= c;
+        }
+    }
+
+    int done = 0;
+    for (int iter = 0; iter < kMaxIterations; ++iter) {
+        CalcParms(r, ext.data(), grid.data(), d.data(), w.data(), ad.data(), x.data(), y.data());
+        CalcError(r, ad.data(), x.data(), y.data(), gridsize, grid.data(), d.data(), w.data(),
+                  e.data());
+        Search(r, ext.data(), gridsize, e.data());
+        done = IsDone(r, ext.data(), e.data(), gridsize);
+        if (done != 0)
+            break;
+    }
+    if (done < 0)
+        return -1;
+
+    // Response at numtaps/2 + 1 equally spaced frequencies, then the taps by
+    // frequency sampling.
+    CalcParms(r, ext.data(), grid.data(), d.data(), w.data(), ad.data(), x.data(), y.data());
+    std::vector<double> a(numtaps / 2 + 2, 0.0), h(numtaps);
+    for (int i = 0; i <= numtaps / 2; ++i) {
+        double f = (double)i / numtaps;
+        double c;
+        if (!antisymmetric)
+            c = (numtaps % 2) ? 1.0 : std::cos(kPi * f);
+        else
+            c = (numtaps % 2) ? std::sin(kTwoPi * f) : std::sin(kPi * f);
+        a[i] = ComputeA(f, r, ad.data(), x.data(), y.data()) * c;
+    }
+    FreqSample(numtaps, a.data(), h.data(), antisymmetric);
+    if (type == DIFFERENTIATOR)
+        for (double& v : h)
+            v = -v;
+
+    if (done == 1) {
+        for (int i = 0; i < numtaps; ++i)
+            taps[i] = h[i];
+        if (lastTaps)
+            for (int i = 0; i < numtaps; ++i)
+                lastTaps[i] = h[i];
+        if (outcome)
+            *outcome = CONVERGED;
+        return 0;
+    }
+    if (lastTaps)
+        for (int i = 0; i < numtaps; ++i)
+            lastTaps[i] = h[i];
+    if (outcome)
+        *outcome = NOT_CONVERGED;
+    return -1;
+}
+
+int CRemezFilter::Design(float* taps, int numtaps, int numbands, double* bands, double rate,
+                         const double* desired, const double* weights, int type, float* lastTaps,
+                         Outcome* outcome)
+{
+    if (numtaps < 1)
+        return -1;
+    std::vector<double> t(numtaps), last(numtaps);
+    Outcome how = BROKEN;
+    int result = Remez(t.data(), numtaps, numbands, bands, rate, desired, weights, type,
+                       last.data(), &how);
+    if (result == 0)
+        for (int i = 0; i < numtaps; ++i)
+            taps[i] = (float)t[i];
+    if (lastTaps && how != BROKEN)
+        for (int i = 0; i < numtaps; ++i)
+            lastTaps[i] = (float)last[i];
+    if (outcome)
+        *outcome = how;
+    return result;
+}

@@ -1,0 +1,89 @@
+// The song's concert pitch from comb sums over one-second spectra.
+#include <cmath>
+
+#include "AnalysisEngine.h"
+#include "SpectrumAnalyzer.h"
+
+std::vector<double> CAnalysisEngine::WindowedSpectrum(const float* x, int centre, double seconds,
+                                                      int rate, double* binsPerHz)
+{
+    double len = rate * seconds;
+    int fade = (int)std::floor(rate * 0.008);
+    unsigned n = 1;
+    while (n < len)
+        n <<= 1;
+    *binsPerHz = n / len;
+    int count = (int)len;
+    std::vector<double> buf(n + 2, 0.0);
+    int first = centre - (int)std::floor(len / 2);
+    for (int j = 0; j < count && j < (int)n + 2; ++j)
+        buf[j] = x[first + j];
+    for (int j = 0; j < fade && j < count; ++j) {
+        double g = (double)j / fade;
+        buf[j] *= g;
+        buf[count - 1 - j] *= g;
+    }
+    CSpectrumAnalyzer fft;
+    CSpectrumAnalyzer::MagnitudeSpectrum(buf.data(), n);
+    return buf;
+}
+
+float CAnalysisEngine::EstimateTuning(const float* samples, int rate, int count)
+{
+    const int lo = (int)std::floor(880.0 - (880.0 - 880.0 * std::pow(2.0, -1.0 / 12)) * 0.55);
+    const int hi = (int)std::floor(880.0 + (880.0 * std::pow(2.0, 1.0 / 12) - 880.0) * 0.55);
+    const int cands = hi - lo + 1;
+    if (!samples || rate <= 0 || count <= 0 || cands < 2)
+        return 440.0f;
+
+    CFloatMatrix score, lines;
+    score.Create(2, cands, 0.0f);
+    lines.Create(1, cands, 0.0f);
+    double comb[73];
+    // A step of at least one sample, so tiny inputs cannot stall the scan.
+    int step = count / 70 > 0 ? count / 70 : 1;
+    for (int p = rate; p < count - rate; p += step) {
+        double binsPerHz = 0.0;
+        std::vector<double> spec = WindowedSpectrum(samples, p, 1.0, rate, &binsPerHz);
+        // Bins from n/2 up are the signed Nyquist value or lie beyond the
+        // magnitudes: only bins below it are counted.
+        long long magnitudeEnd = (long long)(spec.size() - 2) / 2;
+        for (int ci = 0; ci < cands; ++ci) {
+            int c = lo + ci;
+            for (int k = -24; k <= 48; ++k)
+                comb[k + 24] = c * std::pow(2.0, k / 12.0);
+            for (double f : comb) {
+                long long bin = (long long)std::floor(f * binsPerHz + 0.5);
+                if (bin > 1000 && bin < 3000 && bin < magnitudeEnd) {
+                    *score.At(0, ci) += (float)spec[(size_t)bin];
+                    *lines.At(0, ci) += 1.0f;
+                }
+            }
+            *score.At(1, ci) = (float)c;
+        }
+    }
+
+    // Mean over the neighbours 1..cands-2; the two end columns never serve.
+    auto quotient = [&](int j) -> float {
+        float n = *lines.At(0, j);
+        return n > 0.0f ? *score.At(0, j) / n : 0.0f;
+    };
+    float best = 0.0f;
+    float freq = 880.0f;
+    for (int j = 0; j < cands - 1; ++j) {
+        float sum = 0.0f;
+        int used = 0;
+        for (int i = j - 1; i <= j + 1; ++i) {
+            if (i > 0 && i < cands - 1) {
+                sum += quotient(i);
+                ++used;
+            }
+        }
+        float smoothed = used ? sum / used : 0.0f;
+        if (smoothed > best) {
+            best = smoothed;
+            freq = *score.At(1, j);
+        }
+    }
+    return freq / 2.0f;
+}
