@@ -141,3 +141,27 @@ TEST_F(LanguageTableTest, LangTextReadsTheRegisteredTable)
     SetLangTextTable(nullptr);
     EXPECT_STREQ("", LangText(5));
 }
+
+// The shipped file: both languages load and carry every text the program asks for.
+TEST_F(LanguageTableTest, ShippedFileHoldsEveryTextInBothLanguages)
+{
+    ASSERT_TRUE(table.Load(QUORVA_SOURCE_DIR "/data/languages.txt"));
+    EXPECT_TRUE(g_reports.empty());
+    ASSERT_EQ(2, table.GetLanguageCount());
+    const int used[] = {1,   2,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,  16,  18,
+                        19,  20,  21,  22,  23,  24,  25,  26,  27,  28,  29,  31,  32,  33,  38,  39,
+                        40,  42,  46,  47,  48,  49,  50,  51,  52,  53,  54,  55,  59,  60,  61,  62,
+                        63,  64,  65,  66,  67,  68,  69,  70,  71,  73,  74,  75,  76,  77,  78,  79,
+                        80,  89,  90,  91,  92,  93,  94,  95,  96,  97,  99,  100, 101, 102, 103, 104,
+                        105, 106, 108, 109, 110, 111, 112, 113, 115, 116, 117, 118, 119, 122, 123, 124,
+                        125, 126, 127, 128, 129, 130, 131, 132, 134, 135, 139, 140, 143};
+    for (int lang = 0; lang < 2; ++lang) {
+        ASSERT_TRUE(table.SelectIndex(lang));
+        for (int n : used)
+            EXPECT_FALSE(table.GetString(n).IsEmpty()) << "text " << n << " of " << table.GetCurrentName();
+        // The loader's message fills exactly one integer.
+        EXPECT_EQ(1, table.GetString(5).Replace("%d", "")) << table.GetCurrentName();
+    }
+    EXPECT_TRUE(table.SelectName("english"));
+    EXPECT_TRUE(table.SelectName("DEUTSCH"));
+}
