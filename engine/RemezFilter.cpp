@@ -1,5 +1,6 @@
 #include "RemezFilter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -12,7 +13,8 @@ const int kMaxIterations = 40;
 
 void CRemezFilter::CreateDenseGrid(int r, int numtaps, int numbands, const double* bands,
                                    const double* des, const double* weight, int gridsize,
-                                   double* grid, double* d, double* w, bool antisymmetric)
+                                   double* grid, double* d, double* w, bool antisymmetric,
+                                   int* bandStart)
 {
     double delf = 0.5 / (kGridDensity * r);
     int j = 0;
@@ -24,6 +26,8 @@ void CRemezFilter::CreateDenseGrid(int r, int numtaps, int numbands, const doubl
         int k = (int)((highf - lowf) / delf + 0.5);
         if (k < 1)
             k = 1;
+        if (bandStart)
+            bandStart[band] = j;
         for (int i = 0; i < k && j < gridsize; ++i) {
             d[j] = des[band];
             w[j] = weight[band];
@@ -56,7 +60,10 @@ void CRemezFilter::CalcParms(int r, const int* ext, const double* grid, const do
     for (int i = 0; i <= r; ++i)
         x[i] = std::cos(kTwoPi * grid[ext[i]]);
     // Barycentric weights; the products are taken in interleaved order to
-    // keep their magnitude in range.
+    // keep their magnitude in range. Small products are genuine (extremal
+    // frequencies bunch up in a narrow low pass band): flooring them at some
+    // threshold makes the exchange cycle or settle on a wrong filter, so only
+    // coincident abscissae (an exact zero) are guarded.
     int ld = (r - 1) / 15 + 1;
     for (int i = 0; i <= r; ++i) {
         double denom = 1.0;
@@ -65,8 +72,8 @@ void CRemezFilter::CalcParms(int r, const int* ext, const double* grid, const do
             for (int k = j; k <= r; k += ld)
                 if (k != i)
                     denom *= 2.0 * (xi - x[k]);
-        if (std::fabs(denom) < 0.00001)
-            denom = 0.00001;
+        if (denom == 0.0)
+            denom = 1e-300;
         ad[i] = 1.0 / denom;
     }
     double numer = 0.0, denom = 0.0;
@@ -108,42 +115,82 @@ void CRemezFilter::CalcError(int r, const double* ad, const double* x, const dou
         e[i] = w[i] * (d[i] - ComputeA(grid[i], r, ad, x, y));
 }
 
-void CRemezFilter::Search(int r, int* ext, int gridsize, const double* e)
+void CRemezFilter::Search(int r, int* ext, int gridsize, const double* e, int numbands,
+                          const int* bandStart)
 {
-    // Every local extremum of the error, with its sign; unset entries stay
-    // -1 so that too few extrema show up as a broken set.
+    // Every local extremum of the error within a band, band edges included;
+    // unset entries stay -1 so that too few extrema show up as a broken set.
     std::vector<int> found;
     found.reserve(2 * r + 2);
-    if (gridsize < 2) {
-        for (int i = 0; i <= r; ++i)
-            ext[i] = -1;
-        return;
+    int bands = bandStart ? numbands : 1;
+    for (int b = 0; b < bands; ++b) {
+        int lo = bandStart ? bandStart[b] : 0;
+        int hi = (bandStart && b + 1 < bands) ? bandStart[b + 1] - 1 : gridsize - 1;
+        if (hi >= gridsize)
+            hi = gridsize - 1;
+        for (int i = lo; i <= hi; ++i) {
+            double left = i > lo ? e[i - 1] : e[i];
+            double right = i < hi ? e[i + 1] : e[i];
+            bool atEdge = i == lo || i == hi;
+            if (lo == hi) {
+                if (e[i] != 0.0)
+                    found.push_back(i);
+                continue;
+            }
+            bool up = e[i] > 0.0 && e[i] >= left && e[i] >= right && (atEdge || e[i] > right);
+            bool down = e[i] < 0.0 && e[i] <= left && e[i] <= right && (atEdge || e[i] < right);
+            if (up || down)
+                found.push_back(i);
+        }
     }
-    if ((e[0] > 0.0 && e[0] > e[1]) || (e[0] < 0.0 && e[0] < e[1]))
-        found.push_back(0);
-    for (int i = 1; i < gridsize - 1; ++i) {
-        if ((e[i] >= e[i - 1] && e[i] > e[i + 1] && e[i] > 0.0) ||
-            (e[i] <= e[i - 1] && e[i] < e[i + 1] && e[i] < 0.0))
-            found.push_back(i);
+    // Too few extrema (an error curve flatter than the reference set): the
+    // largest remaining errors fill the set so the exchange can go on.
+    if ((int)found.size() < r + 1 && gridsize >= r + 1) {
+        std::vector<char> taken(gridsize, 0);
+        for (int i : found)
+            taken[i] = 1;
+        while ((int)found.size() < r + 1) {
+            int best = -1;
+            for (int i = 0; i < gridsize; ++i)
+                if (!taken[i] && (best < 0 || std::fabs(e[i]) > std::fabs(e[best])))
+                    best = i;
+            taken[best] = 1;
+            found.insert(std::upper_bound(found.begin(), found.end(), best), best);
+        }
     }
-    int j = gridsize - 1;
-    if ((e[j] > 0.0 && e[j] > e[j - 1]) || (e[j] < 0.0 && e[j] < e[j - 1]))
-        found.push_back(j);
 
-    // Drop extras: first the smaller of two neighbours of the same sign
-    // (alternation must hold), then the smaller of the two ends.
+    // The reference set should alternate in sign: while there are extras, a
+    // run of one sign gives up its smallest error first.
+    auto mag = [&](size_t i) { return std::fabs(e[found[i]]); };
+    auto sameSign = [&](size_t a, size_t b) { return (e[found[a]] > 0.0) == (e[found[b]] > 0.0); };
+    while ((int)found.size() > r + 1) {
+        size_t drop = found.size();
+        for (size_t i = 1; i < found.size(); ++i) {
+            if (!sameSign(i, i - 1))
+                continue;
+            size_t smaller = mag(i) < mag(i - 1) ? i : i - 1;
+            if (drop == found.size() || mag(smaller) < mag(drop))
+                drop = smaller;
+        }
+        if (drop == found.size())
+            break;
+        found.erase(found.begin() + (long)drop);
+    }
+    // Too many: one extra goes at the smaller end; otherwise the smallest
+    // goes, and its two neighbours (now of one sign) keep the larger.
     while ((int)found.size() > r + 1) {
         size_t k = found.size();
-        size_t drop = k;
-        for (size_t i = 1; i < k; ++i) {
-            if ((e[found[i]] > 0.0) == (e[found[i - 1]] > 0.0)) {
-                drop = std::fabs(e[found[i]]) < std::fabs(e[found[i - 1]]) ? i : i - 1;
-                break;
-            }
+        if ((int)k == r + 2) {
+            found.erase(found.begin() + (long)(mag(k - 1) < mag(0) ? k - 1 : 0));
+            continue;
         }
-        if (drop == k)
-            drop = std::fabs(e[found[k - 1]]) < std::fabs(e[found[0]]) ? k - 1 : 0;
-        found.erase(found.begin() + (long)drop);
+        size_t small = 0;
+        for (size_t i = 1; i < k; ++i)
+            if (mag(i) < mag(small))
+                small = i;
+        found.erase(found.begin() + (long)small);
+        if (small > 0 && small < k - 1)
+            found.erase(found.begin() + (long)(mag(small) < mag(small - 1) ? small : small - 1));
     }
     for (int i = 0; i <= r; ++i)
         ext[i] = i < (int)found.size() ? found[i] : -1;
@@ -162,7 +209,8 @@ int CRemezFilter::IsDone(int r, const int* ext, const double* e, int gridsize)
         if (c > mx)
             mx = c;
     }
-    return (mx > 0.0 && (mx - mn) / mx < 0.0001) ? 1 : 0;
+    // An error of zero at every extremum is an exact fit.
+    return (mx == 0.0 || (mx - mn) / mx < 0.0001) ? 1 : 0;
 }
 
 void CRemezFilter::FreqSample(int n, const double* a, double* h, bool antisymmetric)
@@ -219,12 +267,10 @@ int CRemezFilter::Remez(double* taps, int numtaps, int numbands, double* bands, 
     if (gridsize < r + 1)
         return -1;
 
-    std::vector<double> grid(gridsize), d(gridsize), w(gridsize), e(gridsize);
-    std::vector<int> ext(r + 1);
-    std::vector<double> ad(r + 1), x(r + 1), y(r + 1);
+    std::vector<double> grid(gridsize), d(gridsize), w(gridsize);
+    std::vector<int> bandStart(numbands, 0);
     CreateDenseGrid(r, numtaps, numbands, bands, desired, weights, gridsize, grid.data(),
-                    d.data(), w.data(), antisymmetric);
-    InitialGuess(r, ext.data(), gridsize);
+                    d.data(), w.data(), antisymmetric, bandStart.data());
 
     if (type == DIFFERENTIATOR) {
         for (int i = 0; i < gridsize; ++i)
@@ -247,12 +293,37 @@ int CRemezFilter::Remez(double* taps, int numtaps, int numbands, double* bands, 
         }
     }
 
+    std::vector<double> h(numtaps);
+    int done = Exchange(r, numtaps, type, gridsize, numbands, bandStart.data(), grid.data(),
+                        d.data(), w.data(), h.data());
+    if (done < 0)
+        return -1;
+    // A design that kept cycling still hands out its last iteration.
+    if (lastTaps)
+        for (int i = 0; i < numtaps; ++i)
+            lastTaps[i] = h[i];
+    if (outcome)
+        *outcome = done == 1 ? CONVERGED : NOT_CONVERGED;
+    if (done != 1)
+        return -1;
+    for (int i = 0; i < numtaps; ++i)
+        taps[i] = h[i];
+    return 0;
+}
+
+int CRemezFilter::Exchange(int r, int numtaps, int type, int gridsize, int numbands,
+                           const int* bandStart, const double* grid,
+                           const double* d, const double* w, double* h)
+{
+    bool antisymmetric = type != BANDPASS;
+    std::vector<int> ext(r + 1);
+    std::vector<double> ad(r + 1), x(r + 1), y(r + 1), e(gridsize);
+    InitialGuess(r, ext.data(), gridsize);
     int done = 0;
     for (int iter = 0; iter < kMaxIterations; ++iter) {
-        CalcParms(r, ext.data(), grid.data(), d.data(), w.data(), ad.data(), x.data(), y.data());
-        CalcError(r, ad.data(), x.data(), y.data(), gridsize, grid.data(), d.data(), w.data(),
-                  e.data());
-        Search(r, ext.data(), gridsize, e.data());
+        CalcParms(r, ext.data(), grid, d, w, ad.data(), x.data(), y.data());
+        CalcError(r, ad.data(), x.data(), y.data(), gridsize, grid, d, w, e.data());
+        Search(r, ext.data(), gridsize, e.data(), numbands, bandStart);
         done = IsDone(r, ext.data(), e.data(), gridsize);
         if (done != 0)
             break;
@@ -262,8 +333,8 @@ int CRemezFilter::Remez(double* taps, int numtaps, int numbands, double* bands, 
 
     // Response at numtaps/2 + 1 equally spaced frequencies, then the taps by
     // frequency sampling.
-    CalcParms(r, ext.data(), grid.data(), d.data(), w.data(), ad.data(), x.data(), y.data());
-    std::vector<double> a(numtaps / 2 + 2, 0.0), h(numtaps);
+    CalcParms(r, ext.data(), grid, d, w, ad.data(), x.data(), y.data());
+    std::vector<double> a(numtaps / 2 + 2, 0.0);
     for (int i = 0; i <= numtaps / 2; ++i) {
         double f = (double)i / numtaps;
         double c;
@@ -273,27 +344,11 @@ int CRemezFilter::Remez(double* taps, int numtaps, int numbands, double* bands, 
             c = (numtaps % 2) ? std::sin(kTwoPi * f) : std::sin(kPi * f);
         a[i] = ComputeA(f, r, ad.data(), x.data(), y.data()) * c;
     }
-    FreqSample(numtaps, a.data(), h.data(), antisymmetric);
+    FreqSample(numtaps, a.data(), h, antisymmetric);
     if (type == DIFFERENTIATOR)
-        for (double& v : h)
-            v = -v;
-
-    if (done == 1) {
         for (int i = 0; i < numtaps; ++i)
-            taps[i] = h[i];
-        if (lastTaps)
-            for (int i = 0; i < numtaps; ++i)
-                lastTaps[i] = h[i];
-        if (outcome)
-            *outcome = CONVERGED;
-        return 0;
-    }
-    if (lastTaps)
-        for (int i = 0; i < numtaps; ++i)
-            lastTaps[i] = h[i];
-    if (outcome)
-        *outcome = NOT_CONVERGED;
-    return -1;
+            h[i] = -h[i];
+    return done;
 }
 
 int CRemezFilter::Design(float* taps, int numtaps, int numbands, double* bands, double rate,

@@ -17,8 +17,9 @@ public:
     // desired and weights one value per band. Returns 0 and sets taps when
     // the exchange converges within 40 iterations; otherwise -1 and taps are
     // left alone. lastTaps, when given, receives the taps of the last
-    // iteration whenever an iteration ran without a broken extremal set
-    // (NOT_CONVERGED), so a caller may still use a design that kept cycling.
+    // iteration also when the exchange kept cycling (NOT_CONVERGED), so a
+    // caller may still use that filter. BROKEN (an extremal index off the
+    // grid, edges not ascending within 0..rate/2) leaves lastTaps alone.
     int Remez(double* taps, int numtaps, int numbands, double* bands, double rate,
               const double* desired, const double* weights, int type,
               double* lastTaps = nullptr, Outcome* outcome = nullptr);
@@ -26,7 +27,8 @@ public:
     // Steps of the exchange.
     static void CreateDenseGrid(int r, int numtaps, int numbands, const double* bands,
                                 const double* des, const double* weight, int gridsize,
-                                double* grid, double* d, double* w, bool antisymmetric);
+                                double* grid, double* d, double* w, bool antisymmetric,
+                                int* bandStart = nullptr);
     static void InitialGuess(int r, int* ext, int gridsize);
     static void CalcParms(int r, const int* ext, const double* grid, const double* d,
                           const double* w, double* ad, double* x, double* y);
@@ -35,8 +37,18 @@ public:
     static void CalcError(int r, const double* ad, const double* x, const double* y,
                           int gridsize, const double* grid, const double* d, const double* w,
                           double* e);
-    static void Search(int r, int* ext, int gridsize, const double* e);
+    // With band starts (grid index of each band's first point) the search
+    // keeps within bands and counts band edges as extrema.
+    static void Search(int r, int* ext, int gridsize, const double* e, int numbands = 0,
+                       const int* bandStart = nullptr);
     static void FreqSample(int n, const double* a, double* h, bool antisymmetric);
     // 1 converged, 0 not yet, -1 an extremal index outside the grid.
     static int IsDone(int r, const int* ext, const double* e, int gridsize);
+
+private:
+    // Up to 40 iterations from the initial guess, then the taps into h (also
+    // when not converged); returns IsDone's last value.
+    static int Exchange(int r, int numtaps, int type, int gridsize, int numbands,
+                        const int* bandStart, const double* grid,
+                        const double* d, const double* w, double* h);
 };

@@ -6,10 +6,12 @@
 
 IMPLEMENT_DYNAMIC(CArchiveException, CException)
 
-bool CArchiveException::GetErrorMessage(char* buf, unsigned size) const
+int CArchiveException::GetErrorMessage(char* buf, unsigned size, unsigned* pnHelpContext)
 {
+    if (pnHelpContext)
+        *pnHelpContext = 0;
     if (!buf || !size)
-        return false;
+        return 0;
     const char* what = "An unexpected error occurred while reading or writing %s.";
     switch (m_cause) {
     case endOfFile: what = "An attempt was made to read past the end of %s."; break;
@@ -21,14 +23,14 @@ bool CArchiveException::GetErrorMessage(char* buf, unsigned size) const
     default: break;
     }
     std::snprintf(buf, size, what, m_strFileName.IsEmpty() ? "the file" : m_strFileName.GetString());
-    return true;
+    return 1;
 }
 
 CArchive::CArchive(CFile* file, unsigned mode) : m_pDocument(nullptr), m_file(file), m_loading((mode & load) != 0) {}
 
 void CArchive::Throw(int cause) const
 {
-    throw CArchiveException(cause, m_file ? m_file->GetFilePath().GetString() : nullptr);
+    throw new CArchiveException(cause, m_file ? m_file->GetFilePath().GetString() : nullptr);
 }
 
 void CArchive::CheckLoading() const

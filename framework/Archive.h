@@ -23,12 +23,11 @@ public:
         badClass,
         badSchema,
     };
-    CArchiveException(const CArchiveException&) = default;
     explicit CArchiveException(int cause = none, const char* fileName = nullptr)
         : m_cause(cause), m_strFileName(fileName)
     {
     }
-    bool GetErrorMessage(char* buf, unsigned size) const override;
+    int GetErrorMessage(char* lpszError, unsigned nMaxError, unsigned* pnHelpContext = nullptr) override;
 
     int m_cause;
     CString m_strFileName;
@@ -47,6 +46,8 @@ public:
     bool IsStoring() const { return !m_loading; }
     CFile* GetFile() const { return m_file; }
 
+    // Failures throw a new CArchiveException (caught as a pointer, freed
+    // with Delete).
     // Raw bytes. Read returns what was there; ReadExact throws endOfFile
     // unless every byte arrives; Write throws on a write failure.
     unsigned Read(void* buf, unsigned count);

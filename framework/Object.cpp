@@ -46,9 +46,11 @@ void CObject::Serialize(CArchive&) {}
 
 IMPLEMENT_DYNAMIC(CException, CObject)
 
-bool CException::GetErrorMessage(char* buf, unsigned size) const
+int CException::GetErrorMessage(char* lpszError, unsigned nMaxError, unsigned* pnHelpContext)
 {
-    if (buf && size)
-        *buf = 0;
-    return false;
+    if (pnHelpContext)
+        *pnHelpContext = 0;
+    if (lpszError && nMaxError)
+        *lpszError = 0;
+    return 0;
 }

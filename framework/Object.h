@@ -71,13 +71,13 @@ T* DynamicDowncast(CObject* p)
     return (p && p->IsKindOf(T::ThisClass())) ? static_cast<T*>(p) : nullptr;
 }
 
-// Exceptions of the framework; thrown by value and caught by reference, so
-// unlike other objects they copy.
+// Exceptions of the framework, thrown by pointer and freed with Delete():
+//   try { ... } catch (CException* e) { e->Delete(); }
 class CException : public CObject {
     DECLARE_DYNAMIC(CException)
 public:
     CException() {}
-    CException(const CException&) : CObject() {}
-    // Text for a message box; false when there is none.
-    virtual bool GetErrorMessage(char* buf, unsigned size) const;
+    void Delete() { delete this; }
+    // A text for the user; 0 when there is none.
+    virtual int GetErrorMessage(char* lpszError, unsigned nMaxError, unsigned* pnHelpContext = nullptr);
 };
