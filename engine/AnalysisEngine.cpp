@@ -7,8 +7,9 @@
 
 #include "DspHelper.h"
 #include "KeyEstimate.h"
+#include "ResultStages.h"
 #include "Names.h"
-#include "OctaveFilter.h"
+#include "RemezFilter.h"
 #include "SpectrumAnalyzer.h"
 
 namespace {
@@ -105,6 +106,7 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
     long long iterations = 0;
 
     CSpectrumAnalyzer analyzer(-1.0);
+    CRemezFilter designer;
     const int step = lay.decimate ? 2 : 1;
     int start = 1;               // input index of the block's element 1
     int blockFirstFrame = lay.firstFrame;
@@ -135,12 +137,27 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
 
             bool filtered = false;
             if (A > 320.0f) {
-                // A design that kept cycling still yields usable taps; only a
-                // broken one gives up.
-                if (!DesignOctaveFilter(A, R, taps)) {
-                    StopWithZeros();
-                    return false;
+                int n = A < 500.0f ? 100 : 80;
+                taps.assign(n, 0.0f);
+                std::vector<float> lastTaps(n, 0.0f);
+                double bands[6] = {0.0, 0.6 * f[0], 0.8 * f[0], 2.5 * f[0], 2.9 * f[0], (double)(R / 2)};
+                const double desired[3] = {0.0, 1.0, 0.0};
+                const double weights[3] = {2.0, 2.0, 5.0};
+                CRemezFilter::Outcome how = CRemezFilter::BROKEN;
+                if (designer.Design(taps.data(), n, 3, bands, R, desired, weights,
+                                    CRemezFilter::BANDPASS, lastTaps.data(), &how) < 0) {
+                    // An exchange that keeps cycling still leaves a usable
+                    // band-pass; only a broken extremal set gives up.
+                    if (how != CRemezFilter::NOT_CONVERGED) {
+                        StopWithZeros();
+                        return false;
+                    }
+                    taps = lastTaps;
                 }
+                std::vector<float> hann(n);
+                CDspHelper::MakeHannWindow(hann.data(), n);
+                for (int i = 0; i < n; ++i)
+                    taps[i] *= hann[i];
                 filtered = true;
             } else if (!lowFiltered) {
                 CDspHelper::MakeSmoothingKernel(taps, R, 450);
@@ -253,24 +270,48 @@ void CAnalysisEngine::Analyze(const float* samples, int count, int sampleRate, I
     }
 
     // LATER-STAGES
-    // Until the result stages are wired in: the key from the chroma profile,
-    // and "no result" matrices. The later stages replace this.
-    (void)E;
-    (void)W;
-    (void)R;
-    (void)hop;
+    // Tone path: pitch sets at the tone-change peaks, and the strongest
+    // tone of each for the second key pass.
+    CFloatMatrix toneChroma(F), toneCurve, topSix, tonePeaks, toneCandidates, strongest;
+    Stages::SmoothToneChroma(toneCurve, toneChroma, hop);
+    Stages::TopSixPerFrame(topSix, toneChroma);
+    const int tonePeakCount = Stages::FindPeakColumns(tonePeaks, toneCurve, 0);
+    Stages::SelectTones(tonePeaks, tonePeakCount, topSix, toneCandidates, strongest);
+    Stages::BuildToneMatrix(m_tone, toneCandidates);
+
+    // Second key pass; when it decides nothing, the chroma profile itself
+    // (before the pass zeroed its key tones) decides.
     double fallback[12];
     for (int k = 0; k < 12; ++k)
         fallback[k] = profile2[k];
     key = 0;
-    G = EstimateKey(profile2, key, placeholder);
+    G = EstimateKey(profile2, key, strongest);
     if (key > 12)
         EstimateKey(fallback, key, placeholder);
     key %= 12;
     m_keyName = GetKeyNameText(key);
-    StopWithZeros();
+
+    // Bass path.
+    CFloatMatrix bassCurve, topThree, bassPeaks;
+    Stages::SmoothBassChroma(bassCurve, E, hop);
+    Stages::TopThreeBassPerFrame(topThree, E, false);
+    const int bassPeakCount = Stages::FindPeakColumns(bassPeaks, bassCurve, 0);
+    Stages::BuildBassPeaks(m_bass, bassPeaks, bassPeakCount, W, topThree);
     Post(92);
+    Stages::FilterBassByStrength(m_bass);
+    Stages::BuildBassToneMatrix(m_bassTone, m_bass);
+    Stages::RefineBassNotes(m_bass, E, W, G, topThree);
+    Stages::MergeEqualBassNotes(m_bass);
     Post(95);
+
+    // Chord path.
+    CFloatMatrix chordness;
+    Stages::SmoothChordChroma(chordness, F, R, hop);
+    Stages::FindPeaksAndValleys(m_chord, chordness);
+    Stages::DecideChords(m_chord, chordness, m_bass, E, F, R, G, key);
+    Stages::PostProcessChords(m_chord, key, m_bass);
+
+    Stages::ConvertResultPitches(m_chord, m_bass);
     Post(97);
     Post(100);
 }
