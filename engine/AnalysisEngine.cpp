@@ -9,7 +9,7 @@
 #include "KeyEstimate.h"
 #include "ResultStages.h"
 #include "Names.h"
-#include "RemezFilter.h"
+#include "OctaveFilter.h"
 #include "SpectrumAnalyzer.h"
 
 namespace {
@@ -106,7 +106,6 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
     long long iterations = 0;
 
     CSpectrumAnalyzer analyzer(-1.0);
-    CRemezFilter designer;
     const int step = lay.decimate ? 2 : 1;
     int start = 1;               // input index of the block's element 1
     int blockFirstFrame = lay.firstFrame;
@@ -137,27 +136,12 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
 
             bool filtered = false;
             if (A > 320.0f) {
-                int n = A < 500.0f ? 100 : 80;
-                taps.assign(n, 0.0f);
-                std::vector<float> lastTaps(n, 0.0f);
-                double bands[6] = {0.0, 0.6 * f[0], 0.8 * f[0], 2.5 * f[0], 2.9 * f[0], (double)(R / 2)};
-                const double desired[3] = {0.0, 1.0, 0.0};
-                const double weights[3] = {2.0, 2.0, 5.0};
-                CRemezFilter::Outcome how = CRemezFilter::BROKEN;
-                if (designer.Design(taps.data(), n, 3, bands, R, desired, weights,
-                                    CRemezFilter::BANDPASS, lastTaps.data(), &how) < 0) {
-                    // An exchange that keeps cycling still leaves a usable
-                    // band-pass; only a broken extremal set gives up.
-                    if (how != CRemezFilter::NOT_CONVERGED) {
-                        StopWithZeros();
-                        return false;
-                    }
-                    taps = lastTaps;
+                // A design that kept cycling still yields usable taps; only a
+                // broken one gives up.
+                if (!DesignOctaveFilter(A, R, taps)) {
+                    StopWithZeros();
+                    return false;
                 }
-                std::vector<float> hann(n);
-                CDspHelper::MakeHannWindow(hann.data(), n);
-                for (int i = 0; i < n; ++i)
-                    taps[i] *= hann[i];
                 filtered = true;
             } else if (!lowFiltered) {
                 CDspHelper::MakeSmoothingKernel(taps, R, 450);
