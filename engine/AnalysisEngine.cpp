@@ -86,7 +86,7 @@ void CAnalysisEngine::ComputeFrameLayout(int count, int sampleRate, FrameLayout&
 }
 
 bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const FrameLayout& lay,
-                                       CFloatMatrix& S, ICancelSignal* cancel)
+                                       float reference, CFloatMatrix& S, ICancelSignal* cancel)
 {
     const int R = lay.rate;
     const int U = lay.window;
@@ -129,7 +129,7 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
         bool lowFiltered = false;
         std::vector<float> taps;
         for (int o = -3; o <= 2; ++o) {
-            float A = m_referencePitch * (float)std::pow(2.0, o);
+            float A = reference * (float)std::pow(2.0, o);
             float f[12];
             for (int k = 0; k < 12; ++k)
                 f[k] = A * std::pow(2.0f, (float)(k - 7) / 12.0f);
@@ -222,7 +222,7 @@ void CAnalysisEngine::Analyze(const float* samples, int count, int sampleRate, I
 
     CFloatMatrix S;
     S.Create(73, N, 0.0f);
-    if (!BuildSpectrogram(samples, count, lay, S, cancel))
+    if (!BuildSpectrogram(samples, count, lay, m_referencePitch, S, cancel))
         return;
 
     // First key pass on the lowest octave of the spectrogram.

@@ -59,11 +59,13 @@ public:
     };
     static void ComputeFrameLayout(int count, int sampleRate, FrameLayout& out);
 
-private:
-    // Fills S (73 x frames, zeros) block by block; false when the run
-    // stopped (results already set).
-    bool BuildSpectrogram(const float* samples, int count, const FrameLayout& lay,
+    // Fills S (73 x frames, zeros) for the reference pitch block by block,
+    // posting progress and polling cancel; false when the run stopped
+    // (results already set).
+    bool BuildSpectrogram(const float* samples, int count, const FrameLayout& lay, float reference,
                           CFloatMatrix& S, ICancelSignal* cancel);
+
+private:
     void Post(int percent);
     bool Cancelled(ICancelSignal* cancel);
     void StopWithZeros();

@@ -46,4 +46,18 @@ inline std::vector<float> Progression(int rate, double seconds, double a4, int t
     return out;
 }
 
+// The same progression with a louder melody walking the major scale (a
+// note each quarter of a chord), so that every scale degree is heard on top.
+inline std::vector<float> DiatonicSong(int rate, double seconds, double a4, int tonicMidi,
+                                       double chordSeconds = 1.0)
+{
+    std::vector<float> out = Progression(rate, seconds, a4, tonicMidi, chordSeconds);
+    const int walk[14] = {0, 2, 4, 5, 7, 9, 11, 12, 11, 9, 7, 5, 4, 2};
+    double step = chordSeconds / 4;
+    int i = 0;
+    for (double t = 0.0; t + step <= seconds + 1e-9; t += step, ++i)
+        AddNote(out, rate, t, step, NoteHz(tonicMidi + 12 + walk[i % 14], a4), 0.3);
+    return out;
+}
+
 } // namespace synth
