@@ -1,0 +1,46 @@
+#pragma once
+// What the document needs of the application, the transport panel, the
+// tools panel and the frames. The application object installs its own
+// host; until then (and in tests) a neutral one answers: no texts, no
+// settings (-1), device 0, no panel.
+#include <windows.h>
+
+#include "app/PlaybackControl.h"
+#include "framework/CString.h"
+
+class CWnd;
+class CView;
+
+// The transport panel as the document calls it.
+class IDocPanel : public IPlaybackPanel {
+public:
+    virtual void ResetDisplay() = 0;
+    virtual bool LoadAudioFile(const CString& path, const CString& title, int fresh) = 0;
+};
+
+class IDocHost {
+public:
+    virtual ~IDocHost() = default;
+    virtual CString GetLangString(int id) = 0;
+    virtual int GetSetting(const char* key) = 0; // -1 when absent
+    virtual int GetSoundCard() = 0;
+    // As stored: file names are appended directly.
+    virtual CString GetInstallFolder() = 0;
+    virtual HWND GetMainWindow() = 0;
+    // Parent of a new document's views (the active child frame); null:
+    // the parent of the view the framework made.
+    virtual CWnd* GetViewParent() = 0;
+    virtual IDocPanel* GetControlPanel() = 0; // may be null
+    virtual int GetToolsMode() = 0;
+    virtual void SetChordOptionsShown(bool shown) = 0;
+    virtual void ShowChordDiagram(bool show) = 0;
+    // The child frame makes the view its active view and lays it out.
+    virtual void ActivateView(CView* view) = 0;
+    // A document closed; the application re-texts the menu when none is left.
+    virtual void OnDocumentClosed() = 0;
+    // The program's message box: text and caption by language number.
+    virtual void ShowMessage(const CString& text, const CString& caption) = 0;
+};
+
+IDocHost* GetDocHost();
+void SetDocHost(IDocHost* host); // null: the neutral host

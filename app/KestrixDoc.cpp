@@ -1,0 +1,483 @@
+#include "app/KestrixDoc.h"
+
+#include "app/ChordNames.h"
+#include "app/DocState.h"
+#include "app/KestrixViews.h"
+
+// Host ------------------------------------------------------------------
+
+namespace {
+
+class CNeutralHost : public IDocHost {
+public:
+    CString GetLangString(int) override { return CString(); }
+    int GetSetting(const char*) override { return -1; }
+    int GetSoundCard() override { return 0; }
+    CString GetInstallFolder() override { return CString(); }
+    HWND GetMainWindow() override { return nullptr; }
+    CWnd* GetViewParent() override { return nullptr; }
+    IDocPanel* GetControlPanel() override { return nullptr; }
+    int GetToolsMode() override { return 0; }
+    void SetChordOptionsShown(bool) override {}
+    void ShowChordDiagram(bool) override {}
+    void ActivateView(CView* view) override { CView::SetActiveView(view); }
+    void OnDocumentClosed() override {}
+    void ShowMessage(const CString&, const CString&) override {}
+};
+
+CNeutralHost g_neutralHost;
+IDocHost* g_host = nullptr;
+
+constexpr UINT kChordViewId = AFX_IDW_PANE_FIRST;
+constexpr UINT kLeadSheetViewId = AFX_IDW_PANE_FIRST + 1;
+constexpr UINT kBassViewId = AFX_IDW_PANE_FIRST + 2;
+constexpr int kLeadSheet = 0, kChordGrid = 1, kBassTab = 2;
+
+} // namespace
+
+IDocHost* GetDocHost() { return g_host ? g_host : &g_neutralHost; }
+void SetDocHost(IDocHost* host) { g_host = host; }
+
+CSize GetScreenSize() { return CSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)); }
+
+// Document ----------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CKestrixDoc, CDocument)
+
+CKestrixDoc::CKestrixDoc()
+    : m_displayMode(0), m_currentView(kChordGrid), m_tuning(0.0f), m_pChordView(nullptr), m_pBassView(nullptr),
+      m_pLeadSheetView(nullptr), m_rowLength(6000), m_rowsPerPage(7), m_zoom(0.6f), m_leadSheetStale(false),
+      m_chordsPresent(false), m_printing(false), m_pPlayer(nullptr), m_transpose(0), m_scrollX(0), m_scrollY(0),
+      m_pageCount(0), m_title(GetDocHost()->GetLangString(1)), m_playback(*this)
+{
+}
+
+CKestrixDoc::~CKestrixDoc()
+{
+    delete m_pPlayer;
+    m_pPlayer = nullptr;
+    DeleteLyricEdits();
+    DeleteTempWavFile();
+    if (!m_tempWavName.IsEmpty())
+        CTempWavNames::Release(m_tempWavName);
+    for (CKestrixViewBase* v : {m_pChordView, m_pBassView, m_pLeadSheetView})
+        if (v)
+            v->SetOwnerDoc(nullptr);
+}
+
+BOOL CKestrixDoc::IsModified() { return CDocument::IsModified(); }
+
+void CKestrixDoc::SetModifiedFlag(BOOL bModified) { CDocument::SetModifiedFlag(bModified); }
+
+void CKestrixDoc::DeleteLyricEdits()
+{
+    for (CWnd* e : m_lyricEdits) {
+        if (e && e->m_hWnd)
+            e->DestroyWindow();
+        delete e;
+    }
+    m_lyricEdits.clear();
+}
+
+void CKestrixDoc::DeleteTempWavFile()
+{
+    if (m_tempWavName.IsEmpty())
+        return;
+    DeleteFileA(GetDocHost()->GetInstallFolder() + m_tempWavName); // a missing file is fine
+}
+
+BOOL CKestrixDoc::OnNewDocument()
+{
+    if (!CDocument::OnNewDocument())
+        return FALSE;
+    IDocHost* host = GetDocHost();
+
+    delete m_pPlayer;
+    m_pPlayer = new CWaveOut(host->GetMainWindow());
+    m_pPlayer->SelectDevice(host->GetSoundCard());
+
+    const int rowMs = host->GetSetting("lengthPerRow");
+    const int rows = host->GetSetting("rowsPerPage");
+    m_rowLength = rowMs < 0 ? 6000 : rowMs;
+    m_rowsPerPage = rows < 0 ? 7 : rows;
+
+    // Replace whatever views the framework attached by our three.
+    m_bAutoDelete = FALSE;
+    CWnd* parent = host->GetViewParent();
+    while (!m_viewList.empty()) {
+        CView* v = m_viewList.front();
+        if (!parent)
+            parent = v->GetParent();
+        RemoveView(v);
+        if (v->m_hWnd)
+            v->DestroyWindow();
+    }
+    DestroyViews();
+    const RECT empty = {0, 0, 0, 0};
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER;
+    struct {
+        const CRuntimeClass* cls;
+        UINT id;
+        CKestrixViewBase** slot;
+    } views[] = {{RUNTIME_CLASS(CKestrixView), kChordViewId, &m_pChordView},
+                 {RUNTIME_CLASS(CChordEditView), kLeadSheetViewId, &m_pLeadSheetView},
+                 {RUNTIME_CLASS(COstrelView), kBassViewId, &m_pBassView}};
+    for (auto& v : views) {
+        CObject* o = v.cls->CreateObject();
+        auto* view = dynamic_cast<CKestrixViewBase*>(o);
+        if (!view) {
+            delete o;
+            m_bAutoDelete = TRUE;
+            return FALSE;
+        }
+        view->SetOwnerDoc(this);
+        if (!view->Create(nullptr, nullptr, style, empty, parent, v.id, nullptr)) {
+            m_bAutoDelete = TRUE;
+            return FALSE; // the view went with its window
+        }
+        *v.slot = view;
+    }
+
+    const int mode = host->GetSetting("defaultMode");
+    m_displayMode = mode < 0 ? 0 : mode;
+
+    m_pLeadSheetView->ShowWindow(SW_HIDE);
+    m_pBassView->ShowWindow(SW_HIDE);
+    m_pChordView->ShowWindow(SW_SHOW);
+    AddView(m_pChordView);
+    host->ActivateView(m_pChordView);
+    m_bAutoDelete = TRUE;
+
+    // The temporary WAV name: above every one in the folder and every one
+    // another open document holds, whose file may not exist yet.
+    std::vector<CString> files;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(host->GetInstallFolder() + "*.*", &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do
+            files.push_back(fd.cFileName);
+        while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    if (!m_tempWavName.IsEmpty())
+        CTempWavNames::Release(m_tempWavName);
+    m_tempWavName = CTempWavNames::Reserve(files);
+    return TRUE;
+}
+
+BOOL CKestrixDoc::OnOpenDocument(LPCSTR lpszPathName)
+{
+    OnNewDocument();
+    IDocHost* host = GetDocHost();
+    if (!m_audioPath.IsEmpty()) {
+        IDocPanel* panel = host->GetControlPanel();
+        if (panel && !panel->LoadAudioFile(m_audioPath, m_title, 1))
+            host->ShowMessage(host->GetLangString(47) + m_audioPath + host->GetLangString(48),
+                              host->GetLangString(122));
+    }
+    return CDocument::OnOpenDocument(lpszPathName);
+}
+
+void CKestrixDoc::OnCloseDocument()
+{
+    IDocHost* host = GetDocHost();
+    if (IDocPanel* panel = host->GetControlPanel())
+        panel->ResetDisplay();
+    DeleteTempWavFile();
+    // The hidden views are not attached, so the framework's close would
+    // leave them behind.
+    const BOOL autoDelete = m_bAutoDelete;
+    m_bAutoDelete = FALSE;
+    DestroyViews();
+    m_bAutoDelete = autoDelete;
+    CDocument::OnCloseDocument(); // may delete this
+    if (AfxGetDocManager()->GetOpenDocumentCount() == 0)
+        host->OnDocumentClosed();
+}
+
+void CKestrixDoc::DestroyViews()
+{
+    for (CKestrixViewBase** slot : {&m_pChordView, &m_pLeadSheetView, &m_pBassView}) {
+        CKestrixViewBase* v = *slot;
+        *slot = nullptr;
+        if (!v)
+            continue;
+        v->SetOwnerDoc(nullptr);
+        if (v->GetDocument() == this)
+            RemoveView(v);
+        if (v->m_hWnd)
+            v->DestroyWindow();
+        else
+            delete v;
+    }
+}
+
+void CKestrixDoc::OnViewGone(CKestrixViewBase* view)
+{
+    for (CKestrixViewBase** slot : {&m_pChordView, &m_pLeadSheetView, &m_pBassView})
+        if (*slot == view)
+            *slot = nullptr;
+}
+
+CView* CKestrixDoc::GetChordView() const { return m_pChordView; }
+CView* CKestrixDoc::GetBassView() const { return m_pBassView; }
+CView* CKestrixDoc::GetLeadSheetView() const { return m_pLeadSheetView; }
+
+bool CKestrixDoc::IsLeadSheetVisible() const { return m_pLeadSheetView && m_pLeadSheetView->IsWindowVisible(); }
+
+void CKestrixDoc::SetTitle(const CString& title)
+{
+    if (title != m_title)
+        SetModifiedFlag(TRUE);
+    m_title = title;
+}
+
+float CKestrixDoc::GetZoom()
+{
+    CSingleLock lock(&m_zoomLock, TRUE);
+    return m_zoom;
+}
+
+void CKestrixDoc::SetSoundCard(int index)
+{
+    if (m_pPlayer && index < m_pPlayer->GetDeviceCount())
+        m_pPlayer->SelectDevice(index);
+}
+
+// Results ---------------------------------------------------------------
+
+void CKestrixDoc::SetChords(std::vector<ChordEntry>& chords)
+{
+    m_chords = chords;
+    chords.clear();
+    m_chordsPresent = true;
+    m_displayMode = GetDocHost()->GetToolsMode();
+    SetModifiedFlag(TRUE); // new results are work the user may want to keep
+    UpdateAllViews(nullptr, HINT_CHORDS_CHANGED);
+}
+
+void CKestrixDoc::SetBassNotes(std::vector<BassNote>& notes)
+{
+    m_bassNotes = notes;
+    notes.clear();
+    m_displayMode = GetDocHost()->GetToolsMode();
+    SetModifiedFlag(TRUE);
+    UpdateAllViews(nullptr, HINT_BASS_CHANGED);
+}
+
+void CKestrixDoc::SetPitchPairs(std::vector<int>& codes, std::vector<int>& times)
+{
+    m_pitchPairCodes = codes;
+    m_pitchPairTimes = times;
+    codes.clear();
+    times.clear();
+    SetModifiedFlag(TRUE);
+    UpdateAllViews(nullptr, HINT_PITCH_PAIRS_CHANGED);
+}
+
+void CKestrixDoc::SetPitchSets(std::vector<int>& codes, std::vector<int>& times)
+{
+    m_pitchSetCodes = codes;
+    m_pitchSetTimes = times;
+    codes.clear();
+    times.clear();
+    SetModifiedFlag(TRUE);
+    UpdateAllViews(nullptr, HINT_PITCH_SETS_CHANGED);
+}
+
+void CKestrixDoc::GetChords(std::vector<ChordEntry>& out)
+{
+    CSingleLock lock(&m_resultsLock, TRUE);
+    if (m_chords.empty())
+        return;
+    RenameChords(m_transpose); // takes the lock again
+    out = m_chords;
+}
+
+void CKestrixDoc::GetBassNotes(std::vector<BassNote>& out)
+{
+    CSingleLock lock(&m_resultsLock, TRUE);
+    out = m_bassNotes;
+}
+
+void CKestrixDoc::GetPitchPairs(std::vector<int>& codes, std::vector<int>& times)
+{
+    CSingleLock lock(&m_resultsLock, TRUE);
+    codes = m_pitchPairCodes;
+    times = m_pitchPairTimes;
+}
+
+void CKestrixDoc::GetPitchSets(std::vector<int>& codes, std::vector<int>& times)
+{
+    CSingleLock lock(&m_resultsLock, TRUE);
+    codes = m_pitchSetCodes;
+    times = m_pitchSetTimes;
+}
+
+void CKestrixDoc::ClearResults()
+{
+    if (!m_chords.empty() || !m_bassNotes.empty() || !m_pitchSetCodes.empty() || !m_pitchPairCodes.empty() ||
+        !m_rowTexts.empty())
+        SetModifiedFlag(TRUE);
+    m_chords.clear();
+    m_pitchSetCodes.clear();
+    m_pitchSetTimes.clear();
+    m_bassNotes.clear();
+    m_pitchPairTimes.clear();
+    m_pitchPairCodes.clear();
+    m_chordsPresent = false;
+    DeleteLyricEdits();
+    m_rowTexts.clear();
+}
+
+void CKestrixDoc::OnAudioLoaded(int lengthMs)
+{
+    m_playback.SetAudioPresent(true);
+    m_playback.SetTotalLength(lengthMs);
+    m_leadSheetStale = true;
+    DeleteLyricEdits();
+    SetModifiedFlag(TRUE);
+    UpdateAllViews(nullptr, HINT_AUDIO_LOADED);
+}
+
+void CKestrixDoc::SetLayout(int rowMs, int rowsPerPage)
+{
+    m_rowLength = rowMs;
+    m_rowsPerPage = rowsPerPage;
+    UpdateAllViews(nullptr, HINT_LAYOUT_CHANGED);
+}
+
+void CKestrixDoc::SetMode(int mode)
+{
+    m_displayMode = mode;
+    UpdateAllViews(nullptr, HINT_MODE_CHANGED);
+}
+
+void CKestrixDoc::SetRowText(const CString& text, int row) { SetRowTextIn(m_rowTexts, text, row); }
+
+CString CKestrixDoc::GetRowText(int row) const { return GetRowTextIn(m_rowTexts, row); }
+
+// Names -----------------------------------------------------------------
+
+CString CKestrixDoc::BuildChordName(const ChordEntry& chord, int transposition)
+{
+    return ::BuildChordName(chord, transposition < -12 ? m_transpose : transposition);
+}
+
+void CKestrixDoc::RenameChords(int transposition)
+{
+    CSingleLock lock(&m_resultsLock, TRUE);
+    for (ChordEntry& c : m_chords)
+        c.name = BuildChordName(c, transposition);
+}
+
+void CKestrixDoc::SetTranspose(int semitones)
+{
+    if (semitones != m_transpose)
+        SetModifiedFlag(TRUE);
+    m_transpose = semitones;
+    UpdateAllViews(nullptr, HINT_CHORDS_CHANGED);
+    UpdateAllViews(nullptr, HINT_BASS_CHANGED);
+}
+
+void CKestrixDoc::SetKey(const CString& engineKey) { m_key = ChooseKeyText(engineKey, m_chords); }
+
+// Playback --------------------------------------------------------------
+
+bool CKestrixDoc::Play(bool loop, bool notifyPanel) { return m_playback.Play(loop, notifyPanel); }
+
+void CKestrixDoc::Stop(bool notifyPanel) { m_playback.Stop(notifyPanel); }
+
+void CKestrixDoc::Seek(int positionMs, bool restart) { m_playback.Seek(positionMs, restart); }
+
+double CKestrixDoc::GetPosition() { return m_playback.GetPosition(); }
+
+void CKestrixDoc::AdjustZoom(float delta)
+{
+    CSingleLock lock(&m_zoomLock, TRUE);
+    if (StepZoom(m_zoom, delta))
+        UpdateAllViews(nullptr, HINT_ZOOM_CHANGED);
+}
+
+// View switching --------------------------------------------------------
+
+void CKestrixDoc::ShowChordView() { SwitchTo(kChordGrid); }
+void CKestrixDoc::ShowBassView() { SwitchTo(kBassTab); }
+void CKestrixDoc::ShowLeadSheetView() { SwitchTo(kLeadSheet); }
+
+void CKestrixDoc::SwitchTo(int target)
+{
+    IDocHost* host = GetDocHost();
+    IDocPanel* panel = host->GetControlPanel();
+    bool resume = false;
+    if (m_playback.IsPlaying()) {
+        resume = target != kLeadSheet;
+        if (panel)
+            panel->OnStop();
+        else
+            Stop(false);
+    }
+    if (target == kChordGrid) {
+        host->SetChordOptionsShown(true);
+        host->ShowChordDiagram(true);
+    } else if (target == kBassTab) {
+        host->SetChordOptionsShown(false);
+    }
+    for (CWnd* e : m_lyricEdits)
+        if (e && e->m_hWnd)
+            e->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_bAutoDelete = FALSE;
+    for (CKestrixViewBase* v : {m_pChordView, m_pBassView})
+        if (v && v->m_hWnd && v->IsWindowVisible()) {
+            const CPoint p = v->GetScrollPosition();
+            SetScrollPos(p.x, p.y);
+        }
+    while (!m_viewList.empty())
+        RemoveView(m_viewList.front());
+
+    CKestrixViewBase* shown = target == kChordGrid ? m_pChordView : target == kBassTab ? m_pBassView : m_pLeadSheetView;
+    // The shown view is the frame's first pane.
+    struct {
+        CKestrixViewBase* view;
+        UINT chordIds, bassIds, leadIds;
+    } ids[] = {{m_pChordView, kChordViewId, kBassViewId, kLeadSheetViewId},
+               {m_pLeadSheetView, kLeadSheetViewId, kLeadSheetViewId, kChordViewId},
+               {m_pBassView, kBassViewId, kChordViewId, kBassViewId}};
+    for (auto& e : ids) {
+        if (!e.view || !e.view->m_hWnd)
+            continue;
+        e.view->SetDlgCtrlID(target == kChordGrid ? e.chordIds : target == kBassTab ? e.bassIds : e.leadIds);
+        e.view->ShowWindow(e.view == shown ? SW_SHOW : SW_HIDE);
+    }
+    if (shown && shown->m_hWnd) {
+        AddView(shown);
+        host->ActivateView(shown);
+        shown->OnInitialUpdate();
+        shown->RedrawWindow();
+    }
+    m_bAutoDelete = TRUE;
+    m_currentView = target;
+    if (target != kChordGrid)
+        host->ShowChordDiagram(false);
+    if (resume) {
+        if (panel)
+            panel->OnPlay();
+        else
+            Play(m_playback.IsLoopOn(), false);
+    }
+}
+
+// Views -----------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CKestrixViewBase, CScrollView)
+IMPLEMENT_DYNCREATE(CKestrixView, CKestrixViewBase)
+IMPLEMENT_DYNCREATE(CChordEditView, CKestrixViewBase)
+IMPLEMENT_DYNCREATE(COstrelView, CKestrixViewBase)
+
+CKestrixViewBase::~CKestrixViewBase()
+{
+    if (m_pOwnerDoc)
+        m_pOwnerDoc->OnViewGone(this);
+}
+
+void CKestrixViewBase::OnDraw(CDC*) {}

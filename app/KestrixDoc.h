@@ -1,0 +1,150 @@
+#pragma once
+// The document of one song: its audio and temporary WAV file, the analysis
+// results, the playback state and the layout its three views share.
+#include <vector>
+
+#include "app/DocHost.h"
+#include "app/DocTypes.h"
+#include "app/PlaybackControl.h"
+#include "app/WaveOut.h"
+#include "framework/DocView.h"
+#include "framework/Sync.h"
+
+class CKestrixView;
+class CChordEditView;
+class COstrelView;
+class CKestrixViewBase;
+
+class CKestrixDoc : public CDocument, private IPlaybackOwner {
+    DECLARE_DYNCREATE(CKestrixDoc)
+public:
+    CKestrixDoc();
+    ~CKestrixDoc() override;
+
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(LPCSTR lpszPathName) override;
+    void OnCloseDocument() override;
+    BOOL IsModified() override;
+    void SetModifiedFlag(BOOL bModified = TRUE) override;
+
+    // Accessors.
+    std::vector<CWnd*>& GetLyricEdits() { return m_lyricEdits; }
+    CString GetTitle() const { return m_title; }
+    void SetTitle(const CString& title);
+    CString GetAudioPath() const { return m_audioPath; }
+    void SetAudioPath(const CString& path) { m_audioPath = path; }
+    CString GetTempWavName() const { return m_tempWavName; }
+    int GetTotalLength() const { return m_playback.GetTotalLength(); }
+    int GetScrollX() const { return m_scrollX; }
+    int GetScrollY() const { return m_scrollY; }
+    void SetScrollPos(int x, int y) { m_scrollX = x; m_scrollY = y; }
+    int GetRowLength() const { return m_rowLength; }
+    int GetRowsPerPage() const { return m_rowsPerPage; }
+    float GetZoom();
+    bool IsLoopOn() const { return m_playback.IsLoopOn(); }
+    void SetLoop(bool on) { m_playback.SetLoop(on); }
+    bool IsPlaying() const { return m_playback.IsPlaying(); }
+    int GetTranspose() const { return m_transpose; }
+    bool HasAudio() const { return m_playback.HasAudio(); }
+    bool HasChords() const { return m_chordsPresent; }
+    bool IsLeadSheetStale() const { return m_leadSheetStale; }
+    void SetLeadSheetStale(bool on) { m_leadSheetStale = on; }
+    bool IsPrinting() const { return m_printing; }
+    void SetPrinting(bool on) { m_printing = on; }
+    int GetPageCount() const { return m_pageCount; }
+    void SetPageCount(int n) { m_pageCount = n; }
+    int GetCurrentView() const { return m_currentView; }
+    float GetTuning() const { return m_tuning; }
+    void SetTuning(float hz) { m_tuning = hz; }
+    CString GetKey() const { return m_key; }
+    CWaveOut* GetPlayer() const { return m_pPlayer; }
+    void SetSoundCard(int index);
+    int GetMode() const { return m_displayMode; }
+    bool IsLeadSheetVisible() const;
+
+    // Results. The setters take the caller's lists and leave them empty.
+    void SetChords(std::vector<ChordEntry>& chords);
+    void SetBassNotes(std::vector<BassNote>& notes);
+    void SetPitchPairs(std::vector<int>& codes, std::vector<int>& times);
+    void SetPitchSets(std::vector<int>& codes, std::vector<int>& times);
+    // Copies under the results lock; chord names are rebuilt first. An
+    // empty chord list leaves out as it was.
+    void GetChords(std::vector<ChordEntry>& out);
+    void GetBassNotes(std::vector<BassNote>& out);
+    void GetPitchPairs(std::vector<int>& codes, std::vector<int>& times);
+    void GetPitchSets(std::vector<int>& codes, std::vector<int>& times);
+    void ClearResults();
+    void OnAudioLoaded(int lengthMs);
+    void SetLayout(int rowMs, int rowsPerPage);
+    void SetMode(int mode);
+    void SetRowText(const CString& text, int row);
+    CString GetRowText(int row) const;
+
+    // Names and transposition. A transposition below -12 means the
+    // document's own.
+    CString BuildChordName(const ChordEntry& chord, int transposition);
+    void RenameChords(int transposition);
+    void SetTranspose(int semitones);
+    void SetKey(const CString& engineKey);
+
+    // Playback, always through the document.
+    bool Play(bool loop, bool notifyPanel);
+    void Stop(bool notifyPanel);
+    void Seek(int positionMs, bool restart);
+    double GetPosition();
+    void AdjustZoom(float delta);
+
+    // View switching; only the shown view is attached.
+    void ShowChordView();
+    void ShowBassView();
+    void ShowLeadSheetView();
+    CView* GetChordView() const;
+    CView* GetBassView() const;
+    CView* GetLeadSheetView() const;
+
+    // A view window went away (its frame destroyed it).
+    void OnViewGone(CKestrixViewBase* view);
+
+private:
+    IPlaybackDevice* GetDevice() override { return m_pPlayer; }
+    IPlaybackPanel* GetPanel() override { return GetDocHost()->GetControlPanel(); }
+    void SendHint(int hint) override { UpdateAllViews(nullptr, hint); }
+
+    void DeleteLyricEdits();
+    void DeleteTempWavFile();
+    void SwitchTo(int target);
+    void DestroyViews();
+
+    int m_displayMode;
+    int m_currentView;
+    std::vector<CString> m_rowTexts;
+    CString m_tempWavName;
+    float m_tuning;
+    CString m_key;
+    CKestrixViewBase* m_pChordView;
+    CKestrixViewBase* m_pBassView;
+    CKestrixViewBase* m_pLeadSheetView;
+    std::vector<CWnd*> m_lyricEdits;
+    CString m_audioPath;
+    int m_rowLength;
+    int m_rowsPerPage;
+    float m_zoom;
+    CCriticalSection m_zoomLock;
+    bool m_leadSheetStale;
+    bool m_chordsPresent;
+    bool m_printing;
+    CCriticalSection m_resultsLock;
+    CWaveOut* m_pPlayer;
+    std::vector<int> m_pitchPairCodes, m_pitchPairTimes;
+    std::vector<int> m_pitchSetCodes, m_pitchSetTimes;
+    std::vector<ChordEntry> m_chords;
+    std::vector<BassNote> m_bassNotes;
+    int m_transpose;
+    int m_scrollX, m_scrollY;
+    int m_pageCount;
+    CString m_title;
+    CPlaybackControl m_playback; // playing, loop, audio present, lengths, stored position
+};
+
+// Width and height of the primary screen in pixels.
+CSize GetScreenSize();
