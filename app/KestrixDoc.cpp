@@ -340,6 +340,16 @@ void CKestrixDoc::OnAudioLoaded(int lengthMs)
     UpdateAllViews(nullptr, HINT_AUDIO_LOADED);
 }
 
+void CKestrixDoc::OnAudioLoadFailed()
+{
+    if (m_playback.IsPlaying())
+        Stop(false);
+    m_playback.SetAudioPresent(false);
+    m_playback.SetTotalLength(0);
+    m_playback.SetStoredPosition(0);
+    UpdateAllViews(nullptr, HINT_AUDIO_LOADED);
+}
+
 void CKestrixDoc::SetLayout(int rowMs, int rowsPerPage)
 {
     m_rowLength = rowMs;

@@ -75,6 +75,9 @@ public:
     void GetPitchSets(std::vector<int>& codes, std::vector<int>& times);
     void ClearResults();
     void OnAudioLoaded(int lengthMs);
+    // A load failed: the player holds nothing now, so neither does the
+    // document (no audio, length 0, stopped at 0).
+    void OnAudioLoadFailed();
     void SetLayout(int rowMs, int rowsPerPage);
     void SetMode(int mode);
     void SetRowText(const CString& text, int row);

@@ -166,13 +166,13 @@ void CDocTemplate::CloseAllDocuments(BOOL)
         if (!pos)
             break;
         CDocument* doc = GetNextDoc(pos);
-        const BOOL autoDelete = doc->m_bAutoDelete;
         doc->m_bAutoDelete = TRUE;
         doc->OnCloseDocument();
-        if (!autoDelete) {
-            // A document that would not delete itself still leaves the list.
+        // A document that stayed (an override that keeps it) still leaves
+        // the list, or this would never end.
+        pos = GetFirstDocPosition();
+        if (pos && GetNextDoc(pos) == doc)
             RemoveDocument(doc);
-        }
     }
 }
 

@@ -217,6 +217,13 @@ TEST_F(KestrixDocTest, TemporaryNamesDifferAndLoadedAudioPlays)
     EXPECT_GE(a->GetPosition(), 1000.0);
     a->Seek(5000, true);
     EXPECT_EQ(2999, static_cast<int>(a->GetPosition()));
+    // A failed load leaves neither the player nor the document with audio.
+    EXPECT_FALSE(player->LoadWave(host.folder + "missing.wav"));
+    a->OnAudioLoadFailed();
+    EXPECT_FALSE(a->HasAudio());
+    EXPECT_EQ(0, a->GetTotalLength());
+    EXPECT_FALSE(a->Play(false, false));
+    EXPECT_EQ(0.0, a->GetPosition());
     DeleteFileA(song);
     // Closing the last document tells the host.
     a->OnCloseDocument();
