@@ -229,7 +229,9 @@ int NewScrollPos(UINT code, UINT thumb, int pos, int line, int page)
 
 void CScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*)
 {
-    SCROLLINFO si = {sizeof si, SIF_TRACKPOS};
+    SCROLLINFO si = {};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_TRACKPOS;
     if ((nSBCode == SB_THUMBTRACK || nSBCode == SB_THUMBPOSITION) && GetScrollInfo(SB_HORZ, &si, SIF_TRACKPOS))
         nPos = static_cast<UINT>(si.nTrackPos); // beyond 16 bits
     ScrollBy(SB_HORZ, NewScrollPos(nSBCode, nPos, m_pos.x, m_lineDev.cx, m_pageDev.cx));
@@ -237,7 +239,9 @@ void CScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*)
 
 void CScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*)
 {
-    SCROLLINFO si = {sizeof si, SIF_TRACKPOS};
+    SCROLLINFO si = {};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_TRACKPOS;
     if ((nSBCode == SB_THUMBTRACK || nSBCode == SB_THUMBPOSITION) && GetScrollInfo(SB_VERT, &si, SIF_TRACKPOS))
         nPos = static_cast<UINT>(si.nTrackPos);
     ScrollBy(SB_VERT, NewScrollPos(nSBCode, nPos, m_pos.y, m_lineDev.cy, m_pageDev.cy));
