@@ -23,7 +23,6 @@ std::vector<double> CAnalysisEngine::WindowedSpectrum(const float* x, int centre
         buf[j] *= g;
         buf[count - 1 - j] *= g;
     }
-    CSpectrumAnalyzer fft;
     CSpectrumAnalyzer::MagnitudeSpectrum(buf.data(), n);
     return buf;
 }
