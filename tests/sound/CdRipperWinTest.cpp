@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "shared/ISoundLibrary.h"
 #include "shared/Messages.h"
 #include "sound/CdRipper.h"
 #include "tests/akrip/DiscImage.h"
@@ -302,4 +303,27 @@ TEST_F(CdRipperTest, FindCdDriveIndexCountsCdromDrivesOnly)
     EXPECT_EQ(ripper.FindCdDriveIndex(""), -1);
     EXPECT_EQ(ripper.OpenDrive(-1), 0u);
     EXPECT_EQ(ripper.OpenDrive(0), 0u); // nothing listed yet
+}
+
+TEST_F(CdRipperTest, ConvertThroughTheExportedObject)
+{
+    HMODULE module = LoadLibraryA("QuorvaSound.dll");
+    ASSERT_NE(module, nullptr);
+    GetQuorvaSoundFn get = (GetQuorvaSoundFn)(void*)GetProcAddress(module, "GetQuorvaSound");
+    ASSERT_NE(get, nullptr);
+    ISoundLibrary* lib = get();
+    MessageSink sink;
+    lib->SetNotifyWindow(sink.hwnd());
+    std::string target = Target("lib.wav");
+    DeleteFileA(target.c_str());
+    lib->Convert(Track(2).c_str(), target.c_str());
+    EXPECT_TRUE(sink.PumpUntil([&] { return Has(sink, CD_RIP_DONE); }, 60000));
+    sink.Pump();
+    std::vector<Code> codes;
+    for (const PostedMessage& m : sink.messages)
+        codes.push_back({m.wParam, m.lParam});
+    EXPECT_EQ(codes, std::vector<Code>({kStarted, kStarted, {CD_RIP_PROGRESS, 99}, kDone}));
+    ExpectCdWav(target, ImageBytes(10, 131));
+    lib->Release();
+    FreeLibrary(module);
 }
