@@ -42,7 +42,7 @@ void FilterBlock(const float* block, float* out, int len, const float* taps, int
 } // namespace
 
 CAnalysisEngine::CAnalysisEngine(IEngineNotify* notify)
-    : m_notify(notify), m_referencePitch(0.0f)
+    : m_notify(notify), m_referencePitch(0.0f), m_referencePath(false)
 {
 }
 
@@ -88,6 +88,8 @@ void CAnalysisEngine::ComputeFrameLayout(int count, int sampleRate, FrameLayout&
 bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const FrameLayout& lay,
                                        float reference, CFloatMatrix& S, ICancelSignal* cancel)
 {
+    if (!m_referencePath)
+        return BuildSpectrogramFast(samples, count, lay, reference, S, cancel);
     const int R = lay.rate;
     const int U = lay.window;
     const int N = lay.frames;

@@ -65,7 +65,13 @@ public:
     bool BuildSpectrogram(const float* samples, int count, const FrameLayout& lay, float reference,
                           CFloatMatrix& S, ICancelSignal* cancel);
 
+    // The straightforward spectrogram builder instead of the vectorised one
+    // (the two agree to float rounding); off by default.
+    void UseReferencePath(bool on) { m_referencePath = on; }
+
 private:
+    bool BuildSpectrogramFast(const float* samples, int count, const FrameLayout& lay, float reference,
+                              CFloatMatrix& S, ICancelSignal* cancel);
     void Post(int percent);
     bool Cancelled(ICancelSignal* cancel);
     void StopWithZeros();
@@ -73,6 +79,7 @@ private:
     CString m_keyName;
     IEngineNotify* m_notify;
     float m_referencePitch;
+    bool m_referencePath;
     CFloatMatrix m_chord;
     CFloatMatrix m_bass;
     CFloatMatrix m_tone;

@@ -1,0 +1,14 @@
+#include "CpuFeatures.h"
+
+bool CpuHasAvx2Fma()
+{
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    }();
+    return has;
+#else
+    return false;
+#endif
+}

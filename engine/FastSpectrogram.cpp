@@ -1,0 +1,171 @@
+// The spectrogram's fast path: the same blocks, filters, frames and
+// progress as the straightforward builder, with the filter designs made once
+// per song, vectorised filtering and the note magnitudes of all frames of an
+// octave and block taken as one matrix product.
+#include <cmath>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "AnalysisEngine.h"
+#include "DspHelper.h"
+#include "FastNoteBank.h"
+#include "FirFilter.h"
+#include "OctaveFilter.h"
+#include "SpectrumAnalyzer.h"
+
+namespace {
+const int kBlockLength = 500000;
+const int kPollInterval = 250;
+// Frames read this far past their window (the tables' padding); it stays 0.
+const int kTail = 512;
+
+std::unique_ptr<float[]> NewZeros(size_t n)
+{
+    std::unique_ptr<float[]> p(new (std::nothrow) float[n]);
+    if (p)
+        for (size_t i = 0; i < n; ++i)
+            p[i] = 0.0f;
+    return p;
+}
+} // namespace
+
+bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, const FrameLayout& lay,
+                                           float reference, CFloatMatrix& S, ICancelSignal* cancel)
+{
+    const int R = lay.rate;
+    const int U = lay.window;
+    const int N = lay.frames;
+    std::unique_ptr<float[]> block = NewZeros(kBlockLength + kTail);
+    std::unique_ptr<float[]> out = NewZeros(kBlockLength + kTail);
+    std::unique_ptr<float[]> window = NewZeros((size_t)U);
+    std::unique_ptr<float[]> frame = NewZeros((size_t)U);
+    if (!block || !out || !window || !frame) {
+        StopWithZeros();
+        return false;
+    }
+    CDspHelper::MakeHannWindow(window.get(), U);
+
+    const int progressDivisor = (int)(N * 6.0 / kPollInterval) > 1 ? (int)(N * 6.0 / kPollInterval) : 1;
+    int posts = 0;
+    long long iterations = 0;
+
+    // The designs depend only on the rate and the reference: one per octave.
+    std::vector<float> designs[6];
+    bool designed[6] = {false, false, false, false, false, false};
+    std::vector<float> kernel;
+    CDspHelper::MakeSmoothingKernel(kernel, R, 450);
+
+    CSpectrumAnalyzer analyzer(-1.0);
+    CFastNoteBank bank;
+    std::vector<int> starts;
+    std::vector<float> mags;
+    const int step = lay.decimate ? 2 : 1;
+    int start = 1;
+    int blockFirstFrame = lay.firstFrame;
+    int blockFirstCol = 0;
+    for (;;) {
+        long long remaining = (long long)(count - start) / step;
+        bool last = remaining <= kBlockLength;
+        int L = last ? (int)remaining : kBlockLength;
+        long long offset = (start - 1) / step;
+        if (L < 1)
+            break;
+        block[0] = samples[start - 1];
+        if (lay.decimate) {
+            const float* in = samples + start;
+            for (int j = 1; j < L; ++j, in += 2)
+                block[j] = (in[-1] + in[0] + in[1]) / 3.0f;
+        } else {
+            for (int j = 1; j < L; ++j)
+                block[j] = samples[start + j - 1];
+        }
+
+        // Frames of this block, the same for every octave.
+        starts.clear();
+        int c = blockFirstCol;
+        for (int s = blockFirstFrame; s < L - U && c < N; s += lay.hop, ++c)
+            starts.push_back(s);
+        const int frames = (int)starts.size();
+        const int nextCol = blockFirstCol + frames;
+
+        bool lowFiltered = false;
+        for (int o = -3; o <= 2; ++o) {
+            float A = reference * (float)std::pow(2.0, o);
+            float f[12];
+            for (int k = 0; k < 12; ++k)
+                f[k] = A * std::pow(2.0f, (float)(k - 7) / 12.0f);
+
+            const std::vector<float>* taps = nullptr;
+            if (A > 320.0f) {
+                if (!designed[o + 3]) {
+                    if (!DesignOctaveFilter(A, R, designs[o + 3])) {
+                        StopWithZeros();
+                        return false;
+                    }
+                    designed[o + 3] = true;
+                }
+                taps = &designs[o + 3];
+            } else if (!lowFiltered) {
+                lowFiltered = true;
+                taps = &kernel;
+            }
+            if (taps)
+                FirFilterBlock(block.get(), out.get(), L, taps->data(), (int)taps->size());
+
+            if (frames > 0) {
+                // The first frame builds the analyser's tables with double
+                // sums; the rest use the float tables.
+                analyzer.FreeBuffers();
+                analyzer.SetReference(A);
+                const int s0 = starts[0];
+                for (int i = 0; i < U; ++i)
+                    frame[i] = out[s0 + i] * window[i];
+                const int row = 12 * (o + 3);
+                for (int k = 0; k < 12; ++k) {
+                    float phase;
+                    *S.At(row + k, blockFirstCol) =
+                        analyzer.NoteMagnitude(&phase, f[k], frame.get(), 0, U, R, true);
+                }
+                if (frames > 1) {
+                    bank.Prepare(f, window.get(), U, R);
+                    mags.resize((size_t)(frames - 1) * 12);
+                    bank.Compute(out.get(), starts.data() + 1, frames - 1, mags.data());
+                    for (int i = 1; i < frames; ++i)
+                        for (int k = 0; k < 12; ++k)
+                            *S.At(row + k, blockFirstCol + i) = mags[(size_t)(i - 1) * 12 + k];
+                }
+                if (o == -1)
+                    for (int i = 0; i < frames; ++i)
+                        *S.At(72, blockFirstCol + i) = (float)((double)(offset + starts[i]) * 1000.0 / R);
+            }
+            // Progress and cancel at the same frame iterations as the
+            // straightforward builder.
+            for (int i = 0; i < frames; ++i, ++iterations) {
+                if (iterations % kPollInterval == 0) {
+                    if (Cancelled(cancel)) {
+                        ClearResults();
+                        return false;
+                    }
+                    Post((int)((long long)posts * 80 / progressDivisor));
+                    ++posts;
+                }
+            }
+        }
+        if (last || nextCol >= N)
+            break;
+
+        int lastUsed = start + step * (L - 2) + (lay.decimate ? 1 : 0);
+        int nextStart = lastUsed - 3 * U;
+        if (nextStart % 2 == 0)
+            --nextStart;
+        if (nextStart <= start)
+            break;
+        long long nextOffset = (nextStart - 1) / step;
+        long long globalFrame = (long long)lay.firstFrame + (long long)nextCol * lay.hop;
+        blockFirstFrame = (int)(globalFrame - nextOffset);
+        blockFirstCol = nextCol;
+        start = nextStart;
+    }
+    return true;
+}
