@@ -1,8 +1,8 @@
 #include "Thread.h"
 
 CWinThread::CWinThread()
-    : m_hThread(nullptr), m_nThreadID(0), m_bAutoDelete(TRUE), m_pfnThreadProc(nullptr),
-      m_pThreadParams(nullptr)
+    : m_hThread(nullptr), m_nThreadID(0), m_bAutoDelete(TRUE), m_pMainWnd(nullptr), m_msgCur(),
+      m_pfnThreadProc(nullptr), m_pThreadParams(nullptr), m_ptCursorLast(), m_nMsgLast(0)
 {
 }
 
@@ -21,7 +21,11 @@ CWinThread::~CWinThread()
 DWORD WINAPI CWinThread::Start(LPVOID p)
 {
     CWinThread* self = static_cast<CWinThread*>(p);
-    UINT code = self->m_pfnThreadProc ? self->m_pfnThreadProc(self->m_pThreadParams) : 0;
+    UINT code;
+    if (self->m_pfnThreadProc)
+        code = self->m_pfnThreadProc(self->m_pThreadParams);
+    else
+        code = self->InitInstance() ? self->Run() : self->ExitInstance();
     if (self->m_bAutoDelete)
         delete self;
     return code;

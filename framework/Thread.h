@@ -1,18 +1,19 @@
 #pragma once
 // Threads of the framework layer: worker threads started through
-// AfxBeginThread. The application class extends CWinThread with its
-// message loop.
+// AfxBeginThread, and the message loop that the application class runs.
 #include <windows.h>
+
+#include "framework/CmdTarget.h"
+
+class CWnd;
 
 typedef UINT(__cdecl* AFX_THREADPROC)(LPVOID);
 
-class CWinThread {
+class CWinThread : public CCmdTarget {
 public:
     CWinThread();
     CWinThread(AFX_THREADPROC proc, LPVOID param);
-    virtual ~CWinThread();
-    CWinThread(const CWinThread&) = delete;
-    CWinThread& operator=(const CWinThread&) = delete;
+    ~CWinThread() override;
 
     // Creates the system thread; false when it could not be made.
     BOOL CreateThread(DWORD flags = 0, UINT stackSize = 0, LPSECURITY_ATTRIBUTES sa = nullptr);
@@ -21,14 +22,30 @@ public:
     BOOL SetThreadPriority(int priority);
     operator HANDLE() const { return m_hThread; }
 
+    // A thread without a procedure runs InitInstance, then Run.
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    // The message loop with idle processing; returns ExitInstance's code.
+    virtual int Run();
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual BOOL PumpMessage();
+    // lCount counts the idle calls since the last message; TRUE asks for more.
+    virtual BOOL OnIdle(LONG lCount);
+    virtual BOOL IsIdleMessage(MSG* pMsg);
+    virtual CWnd* GetMainWnd();
+
     HANDLE m_hThread;
     DWORD m_nThreadID;
     // When set, the object deletes itself as its thread ends.
     BOOL m_bAutoDelete;
+    CWnd* m_pMainWnd;
+    MSG m_msgCur;
 
 protected:
     AFX_THREADPROC m_pfnThreadProc;
     LPVOID m_pThreadParams;
+    POINT m_ptCursorLast; // idle detection: mouse moves that did not move
+    UINT m_nMsgLast;
 
 private:
     static DWORD WINAPI Start(LPVOID self);

@@ -1,0 +1,16 @@
+#pragma once
+// Everything of the framework's Win32 layer.
+#include "framework/App.h"
+#include "framework/CString.h"
+#include "framework/CmdTarget.h"
+#include "framework/Controls.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/Exception.h"
+#include "framework/Gdi.h"
+#include "framework/Geometry.h"
+#include "framework/Menu.h"
+#include "framework/MsgMap.h"
+#include "framework/Sync.h"
+#include "framework/Thread.h"
+#include "framework/Wnd.h"

@@ -1,0 +1,150 @@
+#include "framework/Dialog.h"
+
+#include "framework/App.h"
+
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+    ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+END_MESSAGE_MAP()
+
+CDialog::CDialog() : m_lpszTemplateName(nullptr), m_pParentWnd(nullptr), m_hTemplateInstance(nullptr) {}
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_lpszTemplateName(MAKEINTRESOURCEA(nIDTemplate)), m_pParentWnd(pParentWnd), m_hTemplateInstance(nullptr)
+{
+}
+
+CDialog::CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd)
+    : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd), m_hTemplateInstance(nullptr)
+{
+}
+
+CDialog::~CDialog()
+{
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+}
+
+LPCDLGTEMPLATEA CDialog::LoadTemplate(HINSTANCE& hInst) const
+{
+    hInst = m_hTemplateInstance ? m_hTemplateInstance : AfxGetResourceHandle();
+    if (!m_lpszTemplateName)
+        return nullptr;
+    HRSRC res = ::FindResourceA(hInst, m_lpszTemplateName, (LPCSTR)RT_DIALOG);
+    HGLOBAL data = res ? ::LoadResource(hInst, res) : nullptr;
+    return data ? (LPCDLGTEMPLATEA)::LockResource(data) : nullptr;
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) { return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd); }
+
+BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd)
+{
+    m_lpszTemplateName = lpszTemplateName;
+    if (pParentWnd)
+        m_pParentWnd = pParentWnd;
+    HINSTANCE hInst;
+    LPCDLGTEMPLATEA tmpl = LoadTemplate(hInst);
+    if (!tmpl)
+        return FALSE;
+    return CreateIndirect(tmpl, m_pParentWnd, hInst);
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
+{
+    if (!hInst)
+        hInst = AfxGetResourceHandle();
+    AfxHookWindowCreate(this);
+    HWND h = ::CreateDialogIndirectParamA(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
+    if (!AfxUnhookWindowCreate())
+        PostNcDestroy();
+    return h != nullptr && m_hWnd == h;
+}
+
+HWND CDialog::PreModal()
+{
+    HWND h = m_pParentWnd->GetSafeHwnd();
+    if (!h) {
+        CWnd* main = AfxGetMainWnd();
+        h = main && main->GetSafeHwnd() ? main->m_hWnd : ::GetActiveWindow();
+    }
+    return AfxGetSafeOwner(CWnd::FromHandle(h));
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HINSTANCE hInst;
+    LPCDLGTEMPLATEA tmpl = LoadTemplate(hInst);
+    if (!tmpl)
+        return -1;
+    HWND hOwner = PreModal();
+    BOOL enableOwner = FALSE;
+    if (hOwner && hOwner != ::GetDesktopWindow() && ::IsWindowEnabled(hOwner)) {
+        ::EnableWindow(hOwner, FALSE);
+        enableOwner = TRUE;
+    }
+    m_nModalResult = -1;
+    m_nFlags |= WF_CONTINUEMODAL;
+    if (CreateIndirect(tmpl, CWnd::FromHandle(hOwner), hInst)) {
+        // EndDialog inside OnInitDialog ends it before the loop starts.
+        if (m_nFlags & WF_CONTINUEMODAL) {
+            DWORD flags = MLF_SHOWONIDLE;
+            if (GetStyle() & DS_NOIDLEMSG)
+                flags |= MLF_NOIDLEMSG;
+            RunModalLoop(flags);
+        }
+    }
+    m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
+    // The owner comes back before the box goes, so that it gets activated.
+    if (enableOwner)
+        ::EnableWindow(hOwner, TRUE);
+    if (m_hWnd) {
+        if (hOwner && ::GetActiveWindow() == m_hWnd)
+            ::SetActiveWindow(hOwner);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        DestroyWindow();
+    }
+    return m_nModalResult;
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    if (m_nFlags & (WF_MODALLOOP | WF_CONTINUEMODAL))
+        EndModalLoop(nResult);
+    else if (m_hWnd)
+        ::EndDialog(m_hWnd, nResult); // modeless: hides it
+}
+
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg)
+{
+    if (!m_hWnd)
+        return FALSE;
+    bool input = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
+                 (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
+    if (!input)
+        return FALSE;
+    if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))
+        return FALSE;
+    // Tab, arrows, Enter and Escape as dialogs take them.
+    return ::IsDialogMessageA(m_hWnd, pMsg);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// Dialogs from templates: modal (DoModal runs the framework's own modal loop
+// with the owner disabled) and modeless (Create).
+#include <windows.h>
+
+#include "framework/Wnd.h"
+
+class CDialog : public CWnd {
+public:
+    CDialog();
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    explicit CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    ~CDialog() override;
+
+    // Modeless.
+    virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    virtual BOOL Create(LPCSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    BOOL CreateIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd = nullptr, HINSTANCE hInst = nullptr);
+    // Modal; IDOK, IDCANCEL or what EndDialog was given; -1 on failure.
+    virtual INT_PTR DoModal();
+    void EndDialog(int nResult);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    void SetDefID(UINT nID) { SendMessage(DM_SETDEFID, nID); }
+    DWORD GetDefID() const { return (DWORD)SendMessage(DM_GETDEFID); }
+    void NextDlgCtrl() const { SendMessage(WM_NEXTDLGCTL, 0, 0); }
+    void PrevDlgCtrl() const { SendMessage(WM_NEXTDLGCTL, 1, 0); }
+    void GotoDlgCtrl(CWnd* pWndCtrl) { SendMessage(WM_NEXTDLGCTL, (WPARAM)pWndCtrl->GetSafeHwnd(), 1); }
+    void MapDialogRect(LPRECT lpRect) const { ::MapDialogRect(m_hWnd, lpRect); }
+
+    LPCSTR m_lpszTemplateName; // or MAKEINTRESOURCE of the number
+    CWnd* m_pParentWnd;
+    // Module whose resources hold the template; null: AfxGetResourceHandle().
+    HINSTANCE m_hTemplateInstance;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    afx_msg LRESULT HandleInitDialog(WPARAM, LPARAM);
+    // The owner of a modal run: top-level, enabled popup of the parent.
+    HWND PreModal();
+    LPCDLGTEMPLATEA LoadTemplate(HINSTANCE& hInst) const;
+};
+
+// The dialog procedure of framework dialogs; the window procedure does the work.
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
