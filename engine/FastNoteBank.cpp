@@ -12,7 +12,7 @@ const double kTwoPi = 6.28318530717958;
 // Table samples per cache block: 24 tables of it stay in the first-level cache.
 const int kChunk = 256;
 const int kLanes = 8;
-const int kTables = 24;
+const int kTables = 72; // 36 exponentials, cosine and sine rows
 
 // Frames are taken four at a time (AVX2) or two at a time (SSE2); the short
 // last group repeats its last frame.
@@ -35,8 +35,12 @@ void ChunkSse2(const float* x, const int* starts, int frames, const float* table
             const float* c2 = c1 + padded;
             float* q0 = partial + ((size_t)f0 * kTables + t0) * kLanes;
             float* q1 = q0 + kTables * kLanes;
-            __m128 a00 = _mm_loadu_ps(q0), a01 = _mm_loadu_ps(q0 + 8), a02 = _mm_loadu_ps(q0 + 16);
-            __m128 a10 = _mm_loadu_ps(q1), a11 = _mm_loadu_ps(q1 + 8), a12 = _mm_loadu_ps(q1 + 16);
+            __m128 a00 = _mm_setzero_ps(), a01 = a00, a02 = a00, a10 = a00, a11 = a00, a12 = a00;
+            if (j0 > 0) {
+                a00 = _mm_loadu_ps(q0), a01 = _mm_loadu_ps(q0 + 8), a02 = _mm_loadu_ps(q0 + 16);
+                if (f0 + 1 < frames)
+                    a10 = _mm_loadu_ps(q1), a11 = _mm_loadu_ps(q1 + 8), a12 = _mm_loadu_ps(q1 + 16);
+            }
             for (int j = j0; j < j1; j += 4) {
                 const __m128 x0 = _mm_loadu_ps(p0 + j);
                 const __m128 x1 = _mm_loadu_ps(p1 + j);
@@ -82,7 +86,7 @@ __attribute__((target("avx2,fma"))) void ChunkAvx2(const float* x, const int* st
             __m256 a[4][3];
             for (int r = 0; r < 4; ++r)
                 for (int c = 0; c < 3; ++c)
-                    a[r][c] = _mm256_loadu_ps(q[r] + 8 * c);
+                    a[r][c] = j0 > 0 && f0 + r < frames ? _mm256_loadu_ps(q[r] + 8 * c) : _mm256_setzero_ps();
             for (int j = j0; j < j1; j += 8) {
                 const __m256 t0v = _mm256_load_ps(c0 + j);
                 const __m256 t1v = _mm256_load_ps(c1 + j);
@@ -113,67 +117,131 @@ __attribute__((target("avx2,fma"))) void ChunkAvx2(const float* x, const int* st
 }
 } // namespace
 
-void CFastNoteBank::Prepare(const float freqs[12], const float* window, int len, int rate)
-{
-    m_len = len;
-    m_padded = (len + kChunk - 1) / kChunk * kChunk;
-    // One spare row so the first table row can be aligned to 32 bytes.
-    m_tables.assign((size_t)(kTables + 1) * m_padded, 0.0f);
-    for (int k = 0; k < 12; ++k) {
-        float* ct = Table(2 * k);
-        float* st = Table(2 * k + 1);
-        const double theta = kTwoPi * freqs[k] / rate;
-        const double sh = std::sin(theta / 2.0);
-        const double a = -2.0 * sh * sh;
-        const double b = std::sin(theta);
-        double cr = 1.0, sr = 0.0;
-        for (int j = 0; j < len; ++j) {
-            ct[j] = (float)cr * window[j];
-            st[j] = (float)sr * window[j];
-            const double nc = cr + (a * cr - b * sr);
-            const double ns = sr + (b * cr + a * sr);
-            cr = nc;
-            sr = ns;
-        }
-    }
-}
-
-float* CFastNoteBank::Table(int t)
+float* CFastNoteBank::Tables::Row(int t)
 {
     // 32-byte alignment for the aligned table loads.
-    float* base = m_tables.data();
+    float* base = data.data();
     size_t mis = ((size_t)base / sizeof(float)) % kLanes;
     if (mis)
         base += kLanes - mis;
-    return base + (size_t)t * m_padded;
+    return base + (size_t)t * padded;
 }
 
-void CFastNoteBank::Compute(const float* x, const int* starts, int frames, float* mags)
+namespace {
+// Exponential e of note k: the note, then one window frequency above and below.
+const double kHannWeight[3] = {0.5, -0.25, -0.25};
+const int kHannShift[3] = {0, 1, -1};
+} // namespace
+
+void CFastNoteBank::Prepare(const float freqs[12], int len, int hop, int rate)
 {
-    if (frames <= 0)
+    m_len = len;
+    m_hop = hop;
+    m_whole = hop > 0 ? len / hop : 0;
+    m_rest = hop > 0 ? len % hop : 0;
+    double alpha[36];
+    for (int k = 0; k < 12; ++k)
+        for (int e = 0; e < 3; ++e)
+            alpha[3 * k + e] = kTwoPi * freqs[k] / rate + kHannShift[e] * kTwoPi / len;
+    // Segment sums with their phase origin at the segment's first sample.
+    auto fill = [&](Tables& tab, int from, int n) {
+        tab.len = n;
+        tab.padded = (n + kChunk - 1) / kChunk * kChunk;
+        tab.data.assign((size_t)(kTables + 1) * tab.padded, 0.0f);
+        for (int a = 0; a < 36; ++a) {
+            float* ct = tab.Row(2 * a);
+            float* st = tab.Row(2 * a + 1);
+            // A rotation in double: drifts far below float rounding over a hop.
+            double cr = std::cos(alpha[a] * from), sr = std::sin(alpha[a] * from);
+            const double sc = std::cos(alpha[a]), ss = std::sin(alpha[a]);
+            for (int j = 0; j < n; ++j) {
+                ct[j] = (float)cr;
+                st[j] = (float)sr;
+                const double nc = cr * sc - sr * ss;
+                sr = sr * sc + cr * ss;
+                cr = nc;
+            }
+        }
+    };
+    fill(m_head, 0, m_rest);
+    fill(m_tail, m_rest, hop - m_rest);
+    m_rot.assign((size_t)36 * (m_whole + 1) * 2, 0.0);
+    for (int a = 0; a < 36; ++a)
+        for (int q = 0; q <= m_whole; ++q) {
+            m_rot[((size_t)a * (m_whole + 1) + q) * 2] = std::cos(alpha[a] * q * hop);
+            m_rot[((size_t)a * (m_whole + 1) + q) * 2 + 1] = std::sin(alpha[a] * q * hop);
+        }
+}
+
+void CFastNoteBank::Sums(Tables& tab, const float* x, const std::vector<int>& starts, std::vector<float>& partial,
+                         std::vector<double>& out)
+{
+    const int n = (int)starts.size();
+    if (tab.len == 0 || n == 0) {
+        out.assign((size_t)n * kTables, 0.0);
         return;
-    m_partial.assign((size_t)(frames + 4) * kTables * kLanes, 0.0f);
-    const float* tables = Table(0);
-    const bool avx = CpuHasAvx2Fma();
-    for (int j0 = 0; j0 < m_padded; j0 += kChunk) {
-        if (avx)
-            ChunkAvx2(x, starts, frames, tables, m_padded, m_partial.data(), j0, j0 + kChunk);
-        else
-            ChunkSse2(x, starts, frames, tables, m_padded, m_partial.data(), j0, j0 + kChunk);
     }
+    out.resize((size_t)n * kTables);
+    // The first chunk starts the sums: no clearing needed.
+    partial.resize((size_t)(n + 4) * kTables * kLanes);
+    const float* tables = tab.Row(0);
+    const bool avx = CpuHasAvx2Fma();
+    for (int j0 = 0; j0 < tab.padded; j0 += kChunk) {
+        if (avx)
+            ChunkAvx2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j0 + kChunk);
+        else
+            ChunkSse2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j0 + kChunk);
+    }
+    for (size_t i = 0; i < (size_t)n * kTables; ++i) {
+        const float* p = &partial[i * kLanes];
+        double sum = 0.0;
+        for (int l = 0; l < kLanes; ++l)
+            sum += p[l];
+        out[i] = sum;
+    }
+}
+
+void CFastNoteBank::Compute(const float* x, int first, int frames, Scratch& scratch, float* mags)
+{
+    if (frames <= 0 || m_hop <= 0)
+        return;
+    // Segment m starts at first + m x hop; frame i spans segments i to
+    // i + whole - 1 and the head of segment i + whole.
+    const int segments = frames + m_whole;
+    std::vector<int>& starts = scratch.starts;
+    starts.resize(segments);
+    for (int m = 0; m < segments; ++m)
+        starts[m] = first + m * m_hop;
+    Sums(m_head, x, starts, scratch.partial, scratch.head);
+    for (int m = 0; m < segments; ++m)
+        starts[m] += m_rest;
+    Sums(m_tail, x, starts, scratch.partial, scratch.tail);
+    const std::vector<double>& headSum = scratch.head;
+    const std::vector<double>& tailSum = scratch.tail;
+
+    const int W = m_whole;
     for (int i = 0; i < frames; ++i) {
         for (int k = 0; k < 12; ++k) {
-            const float* pc = &m_partial[((size_t)i * kTables + 2 * k) * kLanes];
-            const float* ps = pc + kLanes;
-            double c = 0.0, s = 0.0;
-            for (int l = 0; l < kLanes; ++l) {
-                c += pc[l];
-                s += ps[l];
+            double re = 0.0, im = 0.0;
+            for (int e = 0; e < 3; ++e) {
+                const int a = 3 * k + e;
+                const double* rot = &m_rot[(size_t)a * (W + 1) * 2];
+                double dr = 0.0, di = 0.0;
+                for (int q = 0; q <= W; ++q) {
+                    const size_t m = (size_t)(i + q) * kTables + 2 * a;
+                    double gr = headSum[m], gi = headSum[m + 1];
+                    if (q < W) {
+                        gr += tailSum[m];
+                        gi += tailSum[m + 1];
+                    }
+                    const double cr = rot[2 * q], ci = rot[2 * q + 1];
+                    dr += cr * gr - ci * gi;
+                    di += cr * gi + ci * gr;
+                }
+                re += kHannWeight[e] * dr;
+                im += kHannWeight[e] * di;
             }
-            // The float sums, as the analyser's cached-table path keeps them.
-            c = (float)c;
-            s = (float)s;
-            mags[12 * i + k] = (float)std::sqrt(c * c + s * s);
+            mags[12 * i + k] = (float)std::sqrt(re * re + im * im);
         }
     }
 }

@@ -1,27 +1,42 @@
 #pragma once
-// Note magnitudes of many frames at once: the frames (frames x U) times the
-// cosine and sine tables of twelve notes (U x 24) with the analysis window
-// folded into the tables, blocked for the cache and vectorised.
+// Note magnitudes of many evenly spaced frames at once. The Hann window is
+// split into three plain exponentials (0.5 at the note, -0.25 one window
+// frequency to either side), and each frame's plain sums are put together
+// from sums over hop-long segments that consecutive frames share. Those
+// segment sums are one matrix product, (segments x hop) by (hop x 72), blocked
+// for the cache and vectorised.
 #include <vector>
 
 class CFastNoteBank {
 public:
-    // Samples per table; frames must be readable (and finite) this far.
-    int PaddedLength() const { return m_padded; }
+    // Twelve note frequencies, frames of len samples every hop samples.
+    void Prepare(const float freqs[12], int len, int hop, int rate);
 
-    // Tables of the twelve frequencies over len samples at rate, built with
-    // the analyser's recurrence (so they equal its stored tables) and
-    // multiplied by window.
-    void Prepare(const float freqs[12], const float* window, int len, int rate);
+    // Compute reads up to hop + 512 samples past the last frame's window:
+    // they must be finite.
+    // Working sums, shared by the banks of all octaves.
+    struct Scratch {
+        std::vector<float> partial; // running lane sums
+        std::vector<double> head, tail;
+        std::vector<int> starts;
+    };
 
-    // mags[12 x i + k] = magnitude of note k over the frame x + starts[i].
-    void Compute(const float* x, const int* starts, int frames, float* mags);
+    // mags[12 x i + k] = magnitude of note k over the Hann-windowed frame
+    // x + first + i x hop, i = 0 .. frames - 1.
+    void Compute(const float* x, int first, int frames, Scratch& scratch, float* mags);
 
 private:
-    float* Table(int t);
+    struct Tables {
+        int len = 0;    // samples summed
+        int padded = 0; // row length
+        std::vector<float> data;
+        float* Row(int t);
+    };
+    static void Sums(Tables& tab, const float* x, const std::vector<int>& starts, std::vector<float>& partial,
+                     std::vector<double>& out);
 
-    int m_len = 0;
-    int m_padded = 0;
-    std::vector<float> m_tables;  // 24 rows (cos, sin per note) of m_padded
-    std::vector<float> m_partial; // running sums: frames x 24 x 8 lanes
+    int m_len = 0, m_hop = 0, m_whole = 0, m_rest = 0; // len = whole x hop + rest
+    Tables m_head;                 // first `rest` samples of a segment
+    Tables m_tail;                 // the remaining hop - rest
+    std::vector<double> m_rot;     // per exponential: e^(i a q hop), q = 0 .. whole
 };

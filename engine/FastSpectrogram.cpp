@@ -1,7 +1,7 @@
 // The spectrogram's fast path: the same blocks, filters, frames and
 // progress as the straightforward builder, with the filter designs made once
 // per song, vectorised filtering and the note magnitudes of all frames of an
-// octave and block taken as one matrix product.
+// octave and block from shared segment sums (see FastNoteBank.h).
 #include <cmath>
 #include <memory>
 #include <new>
@@ -12,22 +12,12 @@
 #include "FastNoteBank.h"
 #include "FirFilter.h"
 #include "OctaveFilter.h"
-#include "SpectrumAnalyzer.h"
 
 namespace {
 const int kBlockLength = 500000;
 const int kPollInterval = 250;
-// Frames read this far past their window (the tables' padding); it stays 0.
-const int kTail = 512;
 
-std::unique_ptr<float[]> NewZeros(size_t n)
-{
-    std::unique_ptr<float[]> p(new (std::nothrow) float[n]);
-    if (p)
-        for (size_t i = 0; i < n; ++i)
-            p[i] = 0.0f;
-    return p;
-}
+std::unique_ptr<float[]> NewFloats(size_t n) { return std::unique_ptr<float[]>(new (std::nothrow) float[n]); }
 } // namespace
 
 bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, const FrameLayout& lay,
@@ -36,11 +26,12 @@ bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, cons
     const int R = lay.rate;
     const int U = lay.window;
     const int N = lay.frames;
-    std::unique_ptr<float[]> block = NewZeros(kBlockLength + kTail);
-    std::unique_ptr<float[]> out = NewZeros(kBlockLength + kTail);
-    std::unique_ptr<float[]> window = NewZeros((size_t)U);
-    std::unique_ptr<float[]> frame = NewZeros((size_t)U);
-    if (!block || !out || !window || !frame) {
+    // The note bank reads a little past the last window; that tail stays 0.
+    const size_t tail = (size_t)lay.hop + 1024;
+    std::unique_ptr<float[]> block = NewFloats(kBlockLength + tail);
+    std::unique_ptr<float[]> out = NewFloats(kBlockLength + tail);
+    std::unique_ptr<float[]> window = NewFloats((size_t)U);
+    if (!block || !out || !window) {
         StopWithZeros();
         return false;
     }
@@ -56,8 +47,10 @@ bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, cons
     std::vector<float> kernel;
     CDspHelper::MakeSmoothingKernel(kernel, R, 450);
 
-    CSpectrumAnalyzer analyzer(-1.0);
-    CFastNoteBank bank;
+    // Like the filters, each octave's tables depend only on rate and reference.
+    CFastNoteBank banks[6];
+    bool prepared[6] = {false, false, false, false, false, false};
+    CFastNoteBank::Scratch scratch;
     std::vector<int> starts;
     std::vector<float> mags;
     const int step = lay.decimate ? 2 : 1;
@@ -110,31 +103,23 @@ bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, cons
                 lowFiltered = true;
                 taps = &kernel;
             }
-            if (taps)
+            if (taps) {
                 FirFilterBlock(block.get(), out.get(), L, taps->data(), (int)taps->size());
+                for (size_t i = (size_t)L; i < (size_t)L + tail; ++i)
+                    out[i] = 0.0f;
+            }
 
             if (frames > 0) {
-                // The first frame builds the analyser's tables with double
-                // sums; the rest use the float tables.
-                analyzer.FreeBuffers();
-                analyzer.SetReference(A);
-                const int s0 = starts[0];
-                for (int i = 0; i < U; ++i)
-                    frame[i] = out[s0 + i] * window[i];
+                if (!prepared[o + 3]) {
+                    banks[o + 3].Prepare(f, U, lay.hop, R);
+                    prepared[o + 3] = true;
+                }
+                mags.resize((size_t)frames * 12);
+                banks[o + 3].Compute(out.get(), starts[0], frames, scratch, mags.data());
                 const int row = 12 * (o + 3);
-                for (int k = 0; k < 12; ++k) {
-                    float phase;
-                    *S.At(row + k, blockFirstCol) =
-                        analyzer.NoteMagnitude(&phase, f[k], frame.get(), 0, U, R, true);
-                }
-                if (frames > 1) {
-                    bank.Prepare(f, window.get(), U, R);
-                    mags.resize((size_t)(frames - 1) * 12);
-                    bank.Compute(out.get(), starts.data() + 1, frames - 1, mags.data());
-                    for (int i = 1; i < frames; ++i)
-                        for (int k = 0; k < 12; ++k)
-                            *S.At(row + k, blockFirstCol + i) = mags[(size_t)(i - 1) * 12 + k];
-                }
+                for (int i = 0; i < frames; ++i)
+                    for (int k = 0; k < 12; ++k)
+                        *S.At(row + k, blockFirstCol + i) = mags[(size_t)i * 12 + k];
                 if (o == -1)
                     for (int i = 0; i < frames; ++i)
                         *S.At(72, blockFirstCol + i) = (float)((double)(offset + starts[i]) * 1000.0 / R);

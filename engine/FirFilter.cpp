@@ -73,7 +73,7 @@ __attribute__((target("avx2,fma"))) int FilterAvx2(const float* block, float* ou
 void FirFilterBlock(const float* block, float* out, int len, const float* taps, int n)
 {
     const int half = n / 2;
-    for (int i = 0; i < len; ++i)
+    for (int i = 0; i < half && i < len; ++i)
         out[i] = 0.0f;
     const int from = half, to = len - half; // outputs [from, to) are filtered
     if (to > from) {
