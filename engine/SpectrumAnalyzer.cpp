@@ -116,7 +116,9 @@ void CSpectrumAnalyzer::ComplexFft(double* data, unsigned n, int sign)
             std::swap(data[2 * i + 1], data[2 * j + 1]);
         }
     }
-    // Danielson-Lanczos butterflies.
+    // Danielson-Lanczos butterflies. Each stage's twiddles come from the
+    // recurrence first, so the butterflies can run through memory in order.
+    std::vector<double> tw(n);
     for (unsigned len = 2; len <= n; len <<= 1) {
         double theta = sign * kTwoPi / len;
         double wpr = -2.0 * std::sin(0.5 * theta) * std::sin(0.5 * theta);
@@ -124,18 +126,23 @@ void CSpectrumAnalyzer::ComplexFft(double* data, unsigned n, int sign)
         double wr = 1.0, wi = 0.0;
         unsigned half = len >> 1;
         for (unsigned k = 0; k < half; ++k) {
-            for (unsigned i = k; i < n; i += len) {
-                unsigned q = i + half;
-                double tr = wr * data[2 * q] - wi * data[2 * q + 1];
-                double ti = wr * data[2 * q + 1] + wi * data[2 * q];
+            tw[2 * k] = wr;
+            tw[2 * k + 1] = wi;
+            double t = wr;
+            wr += t * wpr - wi * wpi;
+            wi += wi * wpr + t * wpi;
+        }
+        for (unsigned b = 0; b < n; b += len) {
+            for (unsigned k = 0; k < half; ++k) {
+                unsigned i = b + k, q = i + half;
+                double twr = tw[2 * k], twi = tw[2 * k + 1];
+                double tr = twr * data[2 * q] - twi * data[2 * q + 1];
+                double ti = twr * data[2 * q + 1] + twi * data[2 * q];
                 data[2 * q] = data[2 * i] - tr;
                 data[2 * q + 1] = data[2 * i + 1] - ti;
                 data[2 * i] += tr;
                 data[2 * i + 1] += ti;
             }
-            double t = wr;
-            wr += t * wpr - wi * wpi;
-            wi += wi * wpr + t * wpi;
         }
     }
 }
