@@ -7,6 +7,7 @@
 
 #include "SongSynth.h"
 #include "engine/AnalysisEngine.h"
+#include "engine/CpuFeatures.h"
 #include "engine/FirFilter.h"
 
 namespace {
@@ -88,9 +89,18 @@ TEST(FastPath, FilterMatchesTheDirectSumAtEveryEdge)
             }
             for (int i = std::max(0, len - half); i < len; ++i)
                 want[i] = x[i];
-            FirFilterBlock(x.data(), out.data(), len, taps.data(), n);
-            for (int i = 0; i < len; ++i)
-                ASSERT_NEAR(want[i], out[i], 1e-6f * (1.0f + std::fabs(want[i]))) << n << " " << len << " " << i;
+            for (bool baseline : {false, true}) {
+                CpuForceBaseline(baseline);
+                FirFilterBlock(x.data(), out.data(), len, taps.data(), n);
+                CpuForceBaseline(false);
+                for (int i = 0; i < len; ++i) {
+                    // Without fused multiply-adds the sums are the direct ones.
+                    if (baseline)
+                        ASSERT_EQ(want[i], out[i]) << n << " " << len << " " << i;
+                    else
+                        ASSERT_NEAR(want[i], out[i], 1e-6f * (1.0f + std::fabs(want[i]))) << n << " " << len << " " << i;
+                }
+            }
         }
     }
 }
@@ -102,6 +112,14 @@ TEST(FastPath, SpectrogramMatchesTheReferenceAcrossBlocksAndRates)
     ExpectSameSpectrogram(TestSong(26.0, 44100, 440.0), 44100, 440.0f);
     ExpectSameSpectrogram(TestSong(9.0, 22050, 446.0), 22050, 446.0f);
     ExpectSameSpectrogram(TestSong(6.0, 16000, 432.0), 16000, 432.0f);
+}
+
+TEST(FastPath, BaselineVectorsMatchTheReferenceToo)
+{
+    // The SSE2 code that processors without AVX2 run.
+    CpuForceBaseline(true);
+    ExpectSameSpectrogram(TestSong(25.0, 44100, 440.0), 44100, 440.0f);
+    CpuForceBaseline(false);
 }
 
 TEST(FastPath, SameChordsBassAndKeyThroughTheWholeAnalysis)
