@@ -157,14 +157,24 @@ void CSpectrumAnalyzer::MagnitudeSpectrum(double* data, unsigned n)
     ComplexFft(z.data(), h, -1);
     data[0] = z[0] + z[1];
     double nyquist = z[0] - z[1];
+    // The split's twiddles, kept per thread for the next spectrum of the
+    // same length (the tuning estimate takes dozens).
+    thread_local std::vector<double> twiddle;
+    if (twiddle.size() != 2 * (size_t)h) {
+        twiddle.assign(2 * (size_t)h, 0.0);
+        for (unsigned k = 1; k < h; ++k) {
+            double ang = -kTwoPi * k / n;
+            twiddle[2 * k] = std::cos(ang);
+            twiddle[2 * k + 1] = std::sin(ang);
+        }
+    }
     for (unsigned k = 1; k < h; ++k) {
         // Split the half-length transform into the real sequence's bins.
         double ar = z[2 * k], ai = z[2 * k + 1];
         double br = z[2 * (h - k)], bi = -z[2 * (h - k) + 1]; // conj(Z[h-k])
         double er = 0.5 * (ar + br), ei = 0.5 * (ai + bi);
         double orr = 0.5 * (ai - bi), oi = -0.5 * (ar - br); // (Z - conj)/(2i)
-        double ang = -kTwoPi * k / n;
-        double wr = std::cos(ang), wi = std::sin(ang);
+        double wr = twiddle[2 * k], wi = twiddle[2 * k + 1];
         double xr = er + (wr * orr - wi * oi);
         double xi = ei + (wr * oi + wi * orr);
         data[k] = std::sqrt(xr * xr + xi * xi);
