@@ -11,15 +11,13 @@
 #include "Names.h"
 #include "OctaveFilter.h"
 #include "SpectrumAnalyzer.h"
+#include "SpectrogramBlocks.h"
 
 namespace {
-// Analysed samples per block: memory stays bounded whatever the length.
-const int kBlockLength = 500000;
-// Frame iterations between cancel polls and progress posts.
-const int kPollInterval = 250;
+using SpectrogramBlocks::kBlockLength;
+using SpectrogramBlocks::kPollInterval;
+using SpectrogramBlocks::NewFloats;
 const double kHop = 0.04;
-
-std::unique_ptr<float[]> NewFloats(size_t n) { return std::unique_ptr<float[]>(new (std::nothrow) float[n]); }
 
 // Convolves block[0..len) with taps into out: the first n/2 positions stay
 // 0, the last n/2 take the input unchanged.
@@ -103,31 +101,16 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
     }
     CDspHelper::MakeHannWindow(window.get(), U);
 
-    const int progressDivisor = (int)(N * 6.0 / kPollInterval) > 1 ? (int)(N * 6.0 / kPollInterval) : 1;
+    const int progressDivisor = SpectrogramBlocks::ProgressDivisor(N);
     int posts = 0;
     long long iterations = 0;
 
     CSpectrumAnalyzer analyzer(-1.0);
-    const int step = lay.decimate ? 2 : 1;
-    int start = 1;               // input index of the block's element 1
-    int blockFirstFrame = lay.firstFrame;
-    int blockFirstCol = 0;
-    for (;;) {
-        // Fill the block: element 0 is the input sample before the start.
-        long long remaining = (long long)(count - start) / step;
-        bool last = remaining <= kBlockLength;
-        int L = last ? (int)remaining : kBlockLength;
-        long long offset = (start - 1) / step; // analysed position of element 0
-        if (L < 1)
-            break;
-        block[0] = samples[start - 1];
-        for (int j = 1; j < L; ++j) {
-            int centre = start + step * (j - 1);
-            block[j] = lay.decimate ? (samples[centre - 1] + samples[centre] + samples[centre + 1]) / 3.0f
-                                    : samples[centre];
-        }
-
-        int nextCol = blockFirstCol;
+    SpectrogramBlocks::CBlockCursor cursor(lay);
+    while (cursor.Fill(samples, count, block.get())) {
+        const int L = cursor.length;
+        const long long offset = cursor.offset;
+        int nextCol = cursor.firstCol;
         bool lowFiltered = false;
         std::vector<float> taps;
         for (int o = -3; o <= 2; ++o) {
@@ -156,8 +139,8 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
             analyzer.FreeBuffers();
             analyzer.SetReference(A);
 
-            int s = blockFirstFrame;
-            int c = blockFirstCol;
+            int s = cursor.firstFrame;
+            int c = cursor.firstCol;
             for (; s < L - U && c < N; s += lay.hop, ++c) {
                 for (int i = 0; i < U; ++i)
                     frame[i] = out[s + i] * window[i];
@@ -179,22 +162,8 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
             }
             nextCol = c;
         }
-        if (last || nextCol >= N)
+        if (!cursor.Advance(nextCol))
             break;
-
-        // The next block overlaps this one by 3 windows of input, starting on
-        // an odd input index so decimated samples stay on the same grid.
-        int lastUsed = start + step * (L - 2) + (lay.decimate ? 1 : 0);
-        int nextStart = lastUsed - 3 * U;
-        if (nextStart % 2 == 0)
-            --nextStart;
-        if (nextStart <= start)
-            break;
-        long long nextOffset = (nextStart - 1) / step;
-        long long globalFrame = (long long)lay.firstFrame + (long long)nextCol * lay.hop;
-        blockFirstFrame = (int)(globalFrame - nextOffset);
-        blockFirstCol = nextCol;
-        start = nextStart;
     }
     return true;
 }

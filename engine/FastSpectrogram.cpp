@@ -12,13 +12,11 @@
 #include "FastNoteBank.h"
 #include "FirFilter.h"
 #include "OctaveFilter.h"
+#include "SpectrogramBlocks.h"
 
-namespace {
-const int kBlockLength = 500000;
-const int kPollInterval = 250;
-
-std::unique_ptr<float[]> NewFloats(size_t n) { return std::unique_ptr<float[]>(new (std::nothrow) float[n]); }
-} // namespace
+using SpectrogramBlocks::kBlockLength;
+using SpectrogramBlocks::kPollInterval;
+using SpectrogramBlocks::NewFloats;
 
 bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, const FrameLayout& lay,
                                            float reference, CFloatMatrix& S, ICancelSignal* cancel)
@@ -37,7 +35,7 @@ bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, cons
     }
     CDspHelper::MakeHannWindow(window.get(), U);
 
-    const int progressDivisor = (int)(N * 6.0 / kPollInterval) > 1 ? (int)(N * 6.0 / kPollInterval) : 1;
+    const int progressDivisor = SpectrogramBlocks::ProgressDivisor(N);
     int posts = 0;
     long long iterations = 0;
 
@@ -53,26 +51,12 @@ bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, cons
     CFastNoteBank::Scratch scratch;
     std::vector<int> starts;
     std::vector<float> mags;
-    const int step = lay.decimate ? 2 : 1;
-    int start = 1;
-    int blockFirstFrame = lay.firstFrame;
-    int blockFirstCol = 0;
-    for (;;) {
-        long long remaining = (long long)(count - start) / step;
-        bool last = remaining <= kBlockLength;
-        int L = last ? (int)remaining : kBlockLength;
-        long long offset = (start - 1) / step;
-        if (L < 1)
-            break;
-        block[0] = samples[start - 1];
-        if (lay.decimate) {
-            const float* in = samples + start;
-            for (int j = 1; j < L; ++j, in += 2)
-                block[j] = (in[-1] + in[0] + in[1]) / 3.0f;
-        } else {
-            for (int j = 1; j < L; ++j)
-                block[j] = samples[start + j - 1];
-        }
+    SpectrogramBlocks::CBlockCursor cursor(lay);
+    while (cursor.Fill(samples, count, block.get())) {
+        const int L = cursor.length;
+        const long long offset = cursor.offset;
+        const int blockFirstFrame = cursor.firstFrame;
+        const int blockFirstCol = cursor.firstCol;
 
         // Frames of this block, the same for every octave.
         starts.clear();
@@ -137,20 +121,8 @@ bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, cons
                 }
             }
         }
-        if (last || nextCol >= N)
+        if (!cursor.Advance(nextCol))
             break;
-
-        int lastUsed = start + step * (L - 2) + (lay.decimate ? 1 : 0);
-        int nextStart = lastUsed - 3 * U;
-        if (nextStart % 2 == 0)
-            --nextStart;
-        if (nextStart <= start)
-            break;
-        long long nextOffset = (nextStart - 1) / step;
-        long long globalFrame = (long long)lay.firstFrame + (long long)nextCol * lay.hop;
-        blockFirstFrame = (int)(globalFrame - nextOffset);
-        blockFirstCol = nextCol;
-        start = nextStart;
     }
     return true;
 }

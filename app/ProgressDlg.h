@@ -1,0 +1,65 @@
+#pragma once
+// The small modal dialog that follows a conversion or an analysis running on
+// another thread. It is driven only by the status messages its owner passes
+// on, and ends with IDOK on success and IDCANCEL on failure or cancel.
+#include "app/ProgressCodes.h"
+#include "framework/Controls.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "resources/resource.h"
+
+// What the dialog needs of the window that runs it (the transport panel).
+class IProgressOwner {
+public:
+    // The Cancel button: ask the running analysis to stop.
+    virtual void CancelAnalysis() = 0;
+    // Called when an analysis ended as cancelled, so the next run starts clear.
+    virtual void ResetCancelEvent() = 0;
+
+protected:
+    ~IProgressOwner() = default;
+};
+
+class CProgressDlg : public CDialog {
+public:
+    enum { IDD = IDD_PROGRESS };
+
+    CProgressDlg(CWnd* pParent, IProgressOwner* owner);
+
+    // Bar position (0..100 expected, passed on as given) and the status text.
+    bool SetPos(int pos);
+    void ShowCancel();
+    void HideCancel();
+    void SetStatusText(const CString& text) { m_statusText = text; }
+    const CString& GetStatusText() const { return m_statusText; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    // Enter and Escape never end the dialog: only the status codes do.
+    void OnOK() override;
+    void OnCancel() override;
+
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnCancelButton();
+    afx_msg LRESULT OnAnalysisProgress(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnAnalysisNoEngine(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnCdRipStatus(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnDecodeStatus(WPARAM code, LPARAM value);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void Apply(const ProgressAction& action);
+
+    IProgressOwner* m_owner;
+    bool m_cancelShown;
+    // Set once a code has ended this run; later codes of the run are lost.
+    bool m_ending;
+    int m_dragX;
+    int m_dragY;
+    CProgressCtrl m_bar;
+    CString m_statusText;
+};
