@@ -1,0 +1,89 @@
+#include "app/AnalysisJob.h"
+
+#include "app/AnalysisWorker.h"
+#include "app/LibraryLoaders.h"
+#include "app/WaveOut.h"
+#include "shared/Messages.h"
+
+namespace {
+
+class PlayerSong : public IAnalysisSong {
+public:
+    explicit PlayerSong(CWaveOut* player) : m_player(player) {}
+    int GetChannels() override { return m_player ? m_player->GetChannels() : 0; }
+    bool GetMonoSamples(float** samples, int* count, int* rate) override
+    {
+        if (!m_player)
+            return false;
+        if (m_player->GetChannels() == 2)
+            return m_player->GetMonoMix(samples, count, rate);
+        float* right = nullptr;
+        bool ok = m_player->GetSamplesFloat(samples, &right, count, rate);
+        delete[] right;
+        return ok;
+    }
+
+private:
+    CWaveOut* m_player;
+};
+
+class LoaderEngine : public IAnalysisEngine {
+public:
+    LoaderEngine(CEngineLoader* loader, HANDLE cancelEvent) : m_loader(loader), m_cancel(cancelEvent) {}
+    bool Analyze(const float* samples, int count, int rate) override
+    {
+        m_loader->Analyze(samples, 0, count, rate, m_cancel);
+        // Every run of a real engine sets a reference pitch, even a
+        // cancelled one; an object without an engine has none and has
+        // posted WM_ANALYSIS_NO_ENGINE, and its results must not be read.
+        return m_loader->GetReferencePitch() > 0.0f;
+    }
+    void GetResults(CFloatMatrix** chords, CFloatMatrix** bass, CFloatMatrix** tones,
+                    CFloatMatrix** bassTones) override
+    {
+        if (!m_loader->GetChordMatrix(chords))
+            *chords = nullptr;
+        if (!m_loader->GetBassMatrix(bass))
+            *bass = nullptr;
+        if (!m_loader->GetToneMatrix(tones))
+            *tones = nullptr;
+        if (!m_loader->GetBassToneMatrix(bassTones))
+            *bassTones = nullptr;
+    }
+    float GetReferencePitch() override { return m_loader->GetReferencePitch(); }
+    CString GetKeyName() override { return m_loader->GetKeyName(); }
+    void ClearResults() override { m_loader->ClearResults(); }
+
+private:
+    CEngineLoader* m_loader;
+    HANDLE m_cancel;
+};
+
+class WindowPoster : public IStagePoster {
+public:
+    explicit WindowPoster(HWND wnd) : m_wnd(wnd) {}
+    void PostStage(int stage) override
+    {
+        // The first post is retried while the queue is full, but not for
+        // a window that is gone.
+        bool retry = stage == kStageStarted;
+        while (!PostMessageA(m_wnd, WM_ANALYSIS_PROGRESS, (WPARAM)stage, 0) && retry && IsWindow(m_wnd))
+            Sleep(50);
+    }
+
+private:
+    HWND m_wnd;
+};
+
+} // namespace
+
+UINT AnalysisThreadProc(LPVOID param)
+{
+    CAnalysisJob* job = static_cast<CAnalysisJob*>(param);
+    PlayerSong song(job->player);
+    LoaderEngine engine(job->engine, job->cancelEvent);
+    WindowPoster poster(job->notifyWnd);
+    bool loaded = job->engine && job->engine->IsLoaded();
+    RunAnalysis(song, loaded ? &engine : nullptr, poster, job->results);
+    return 0;
+}

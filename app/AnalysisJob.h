@@ -1,0 +1,19 @@
+#pragma once
+// The analysis worker's thread: what one run needs, and the thread body.
+#include <windows.h>
+
+#include "app/AnalysisResults.h"
+
+class CEngineLoader;
+class CWaveOut;
+
+struct CAnalysisJob {
+    HWND notifyWnd = nullptr;          // gets WM_ANALYSIS_PROGRESS with the stage codes
+    CWaveOut* player = nullptr;        // the analysed document's song
+    CEngineLoader* engine = nullptr;   // may be null or unloaded
+    HANDLE cancelEvent = nullptr;      // polled by the engine
+    AnalysisResults results;           // read only after the last stage has arrived
+};
+
+// Thread body; the argument is a CAnalysisJob. Returns 0.
+UINT AnalysisThreadProc(LPVOID job);
