@@ -1,0 +1,79 @@
+#include "app/SkinBitmapWin.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "app/SkinBitmap.h"
+
+namespace {
+
+bool ReadWhole(const char* path, std::vector<std::uint8_t>& bytes)
+{
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    bool ok = std::fseek(f, 0, SEEK_END) == 0;
+    long size = ok ? std::ftell(f) : -1;
+    ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes.resize((size_t)size);
+        ok = size == 0 || std::fread(bytes.data(), 1, (size_t)size, f) == (size_t)size;
+    }
+    std::fclose(f);
+    return ok;
+}
+
+bool BuildPalette(const std::vector<std::uint8_t>& bytes, const SkinBitmapLayout& layout, CPalette& palette)
+{
+    palette.DeleteObject();
+    if (layout.colourCount <= 0)
+        return true;
+    std::vector<std::uint8_t> block(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * (size_t)layout.colourCount);
+    LOGPALETTE* lp = reinterpret_cast<LOGPALETTE*>(block.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = (WORD)layout.colourCount;
+    for (int i = 0; i < layout.colourCount; ++i) {
+        PALETTEENTRY& e = lp->palPalEntry[i];
+        SkinBitmapColour(bytes.data(), layout, i, e.peRed, e.peGreen, e.peBlue);
+        e.peFlags = 0;
+    }
+    return palette.CreatePalette(lp) != FALSE;
+}
+
+} // namespace
+
+SkinLoad LoadSkinBitmapFile(const char* path, CBitmap& bitmap, CPalette& palette, bool buildPalette,
+                            CString& reason)
+{
+    reason.Empty();
+    std::vector<std::uint8_t> bytes;
+    if (!path || !ReadWhole(path, bytes))
+        return SkinLoad::CannotOpen;
+    SkinBitmapLayout layout;
+    if (!ParseSkinBitmap(bytes.data(), bytes.size(), layout, reason))
+        return SkinLoad::Bad;
+    if (buildPalette && !BuildPalette(bytes, layout, palette)) {
+        reason = "the palette could not be made";
+        return SkinLoad::Bad;
+    }
+
+    HDC screen = ::GetDC(nullptr);
+    HPALETTE oldPalette = nullptr;
+    if (palette.GetSafeHandle()) {
+        oldPalette = ::SelectPalette(screen, (HPALETTE)palette.GetSafeHandle(), FALSE);
+        ::RealizePalette(screen);
+    }
+    const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + layout.infoOffset);
+    HBITMAP made = ::CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bytes.data() + layout.pixelOffset, info,
+                                    DIB_RGB_COLORS);
+    if (oldPalette)
+        ::SelectPalette(screen, oldPalette, FALSE);
+    ::ReleaseDC(nullptr, screen);
+    if (!made) {
+        reason = "the system could not make the bitmap";
+        return SkinLoad::Bad;
+    }
+    bitmap.DeleteObject();
+    bitmap.Attach(made);
+    return SkinLoad::Ok;
+}
