@@ -84,11 +84,33 @@ void CEngineFinder::Analyze(const float* samples, int reserved, int count, int s
     m_engine->Analyze(samples, count, sampleRate, &cancel);
 }
 
-bool CEngineFinder::GetChordMatrix(CFloatMatrix** out) { *out = m_engine->ChordMatrix(); return true; }
-bool CEngineFinder::GetBassMatrix(CFloatMatrix** out) { *out = m_engine->BassMatrix(); return true; }
-bool CEngineFinder::GetToneMatrix(CFloatMatrix** out) { *out = m_engine->ToneMatrix(); return true; }
-bool CEngineFinder::GetBassToneMatrix(CFloatMatrix** out) { *out = m_engine->BassToneMatrix(); return true; }
-void CEngineFinder::ClearResults() { m_engine->ClearResults(); }
+// Without an engine (its creation failed) there are no matrices to hand out:
+// report that instead of dereferencing nothing.
+bool CEngineFinder::GetChordMatrix(CFloatMatrix** out)
+{
+    *out = m_engine ? m_engine->ChordMatrix() : nullptr;
+    return m_engine != nullptr;
+}
+bool CEngineFinder::GetBassMatrix(CFloatMatrix** out)
+{
+    *out = m_engine ? m_engine->BassMatrix() : nullptr;
+    return m_engine != nullptr;
+}
+bool CEngineFinder::GetToneMatrix(CFloatMatrix** out)
+{
+    *out = m_engine ? m_engine->ToneMatrix() : nullptr;
+    return m_engine != nullptr;
+}
+bool CEngineFinder::GetBassToneMatrix(CFloatMatrix** out)
+{
+    *out = m_engine ? m_engine->BassToneMatrix() : nullptr;
+    return m_engine != nullptr;
+}
+void CEngineFinder::ClearResults()
+{
+    if (m_engine)
+        m_engine->ClearResults();
+}
 CString CEngineFinder::GetNoteName(int note) { return GetNoteNameText(note); }
 int CEngineFinder::GetReservedValue() { return -1; }
 float CEngineFinder::GetReferencePitch() { return m_engine ? m_engine->GetReferencePitch() : 0.0f; }

@@ -80,6 +80,14 @@ TEST(ZumbrelDll, AnalyzeWithoutEnginePostsNoEngine)
     EXPECT_EQ(WM_ANALYSIS_NO_ENGINE, sink.messages[0].msg);
     EXPECT_EQ(0u, sink.messages[0].wParam);
     EXPECT_EQ(0, sink.messages[0].lParam);
+    // Nothing to hand out, and nothing to crash on.
+    CFloatMatrix* m = reinterpret_cast<CFloatMatrix*>(&sink);
+    EXPECT_FALSE(f->GetChordMatrix(&m));
+    EXPECT_EQ(nullptr, m);
+    EXPECT_FALSE(f->GetBassToneMatrix(&m));
+    f->ClearResults();
+    EXPECT_EQ(0.0f, f->GetReferencePitch());
+    EXPECT_STREQ("", f->GetKeyName());
     f->Release();
 }
 
