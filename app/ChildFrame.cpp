@@ -1,0 +1,187 @@
+#include "app/ChildFrame.h"
+
+#include "app/KestrixApp.h"
+#include "app/MainFrame.h"
+#include "app/MenuTexts.h"
+#include "resources/resource.h"
+
+IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWnd)
+ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivateChild)
+ON_COMMAND_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnLanguage)
+ON_UPDATE_COMMAND_UI_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnUpdateLanguage)
+ON_WM_WINDOWPOSCHANGED()
+ON_COMMAND(ID_HELP_FINDER, OnHelpTopics)
+END_MESSAGE_MAP()
+
+CChildFrame::CChildFrame() : m_hFrameIcon(nullptr), m_languageItemCount(1) {}
+
+CChildFrame::~CChildFrame() {}
+
+BOOL CChildFrame::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    cs.style |= WS_VISIBLE;
+    return CMDIChildWnd::PreCreateWindow(cs);
+}
+
+void CChildFrame::ActivateFrame(int) { CMDIChildWnd::ActivateFrame(SW_SHOWMAXIMIZED); }
+
+void CChildFrame::PostNcDestroy()
+{
+    if (m_hFrameIcon)
+        ::DestroyIcon(m_hFrameIcon);
+    m_hFrameIcon = nullptr;
+    CMDIChildWnd::PostNcDestroy();
+}
+
+HMENU CChildFrame::FrameMenu() const
+{
+    CWnd* main = AfxGetMainWnd();
+    return main && main->m_hWnd ? ::GetMenu(main->m_hWnd) : nullptr;
+}
+
+int CChildFrame::MenuOffset() const
+{
+    // The maximised child's system menu takes the first place on the bar.
+    HMENU menu = FrameMenu();
+    return menu && ::GetMenuItemCount(menu) > 7 ? 1 : 0;
+}
+
+LRESULT CChildFrame::OnMDIActivateChild(WPARAM wParam, LPARAM lParam)
+{
+    Default();
+    const BOOL activating = (HWND)lParam == m_hWnd;
+    if (activating && GetActiveView())
+        CView::SetActiveView(GetActiveView());
+    if (activating || !lParam)
+        OnUpdateFrameMenu(activating, CWnd::FromHandle((HWND)lParam), nullptr);
+    (void)wParam;
+    return 0;
+}
+
+void CChildFrame::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt)
+{
+    CMDIChildWnd::OnUpdateFrameMenu(bActivate, pActivateWnd, hMenuAlt);
+    if (!bActivate)
+        return;
+    HMENU menu = FrameMenu();
+    HMENU languages = menu ? ::GetSubMenu(menu, MenuOffset() + 5) : nullptr;
+    m_languageItemCount = 1;
+    CKestrixApp* app = GetKestrixApp();
+    if (languages && app) {
+        const std::vector<CString> names = app->GetLanguageNames();
+        const int n = (int)names.size();
+        m_languageItemCount = n;
+        // Deleting moves the later items up: what was left over goes when
+        // the popup opens.
+        for (int i = 0; i < n; ++i)
+            ::DeleteMenu(languages, (UINT)i, MF_BYPOSITION);
+        for (int i = 0; i < n; ++i)
+            ::AppendMenuA(languages, MF_STRING, (UINT_PTR)(ID_LANGUAGE_FIRST + i), names[(size_t)i]);
+    }
+    TranslateMenu();
+}
+
+void CChildFrame::OnUpdateLanguage(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    CMenu* popup = pCmdUI->m_pMenu;
+    CKestrixApp* app = GetKestrixApp();
+    if (!popup || !app)
+        return;
+    if (popup->GetMenuItemCount() > m_languageItemCount)
+        popup->DeleteMenu(0, MF_BYPOSITION);
+    const int current = app->GetLanguageIndex();
+    for (int i = 0; i < m_languageItemCount && i < popup->GetMenuItemCount(); ++i)
+        popup->CheckMenuItem((UINT)i, MF_BYPOSITION | (i == current ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CChildFrame::OnLanguage(UINT nID)
+{
+    HMENU menu = FrameMenu();
+    HMENU languages = menu ? ::GetSubMenu(menu, MenuOffset() + 5) : nullptr;
+    CKestrixApp* app = GetKestrixApp();
+    if (!languages || !app)
+        return;
+    for (int i = 0; i < m_languageItemCount; ++i)
+        ::CheckMenuItem(languages, (UINT)i, MF_BYPOSITION | MF_UNCHECKED);
+    ::CheckMenuItem(languages, nID, MF_BYCOMMAND | MF_CHECKED);
+    char name[256] = "";
+    ::GetMenuStringA(languages, nID, name, sizeof name, MF_BYCOMMAND);
+    app->SetLanguage(name);
+    TranslateMenu();
+}
+
+void CChildFrame::TranslateMenu()
+{
+    HMENU menu = FrameMenu();
+    CKestrixApp* app = GetKestrixApp();
+    if (!menu || !app || menu != m_hMenuShared)
+        return;
+    const int p = MenuOffset();
+    for (int k = 0; k < 7; ++k) {
+        const MenuTextRow& row = kDocMenuTexts[k];
+        HMENU sub = ::GetSubMenu(menu, p + k);
+        if (!sub)
+            continue;
+        ::ModifyMenuA(menu, (UINT)(p + k), MF_BYPOSITION | MF_POPUP | MF_STRING, (UINT_PTR)sub,
+                      app->GetLangString(row.title));
+        // Recent files stand where the one "Recent File" item stood: items
+        // after it move down by the entries beyond the first, and the file
+        // names keep their text.
+        int extra = 0;
+        if (k == 0)
+            for (UINT id = ID_FILE_MRU_FILE1 + 1; id <= ID_FILE_MRU_FILE4; ++id)
+                if (::GetMenuState(sub, id, MF_BYCOMMAND) != (UINT)-1)
+                    ++extra;
+        for (int i = 0; i < row.count; ++i) {
+            if (!row.items[i])
+                continue;
+            const int pos = (k == 0 && i > 9) ? i + extra : i;
+            const UINT id = ::GetMenuItemID(sub, pos);
+            if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4 &&
+                !(::GetMenuState(sub, (UINT)pos, MF_BYPOSITION) & MF_GRAYED))
+                continue;
+            ::ModifyMenuA(sub, (UINT)pos, MF_BYPOSITION | MF_STRING | (::GetMenuState(sub, (UINT)pos, MF_BYPOSITION) & MF_GRAYED),
+                          id, app->GetLangString(row.items[i]));
+        }
+    }
+    if (CWnd* main = AfxGetMainWnd())
+        main->DrawMenuBar();
+}
+
+void CChildFrame::OnWindowPosChanged(WINDOWPOS* lpwndpos)
+{
+    CMDIChildWnd::OnWindowPosChanged(lpwndpos);
+    WINDOWPLACEMENT wp = {sizeof wp};
+    GetWindowPlacement(&wp);
+    HICON old = m_hFrameIcon;
+    m_hFrameIcon = nullptr;
+    if (wp.showCmd == SW_SHOWMAXIMIZED) {
+        // A plain button-face square: the bitmap is both colour and mask.
+        HBITMAP bmp = (HBITMAP)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDB_BLANK_ICON), IMAGE_BITMAP,
+                                            16, 16, 0);
+        if (bmp) {
+            HDC dc = ::CreateCompatibleDC(nullptr);
+            HGDIOBJ prev = ::SelectObject(dc, bmp);
+            RECT rc = {0, 0, 16, 16};
+            HBRUSH face = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+            ::FillRect(dc, &rc, face);
+            ::DeleteObject(face);
+            ::SelectObject(dc, prev);
+            ::DeleteDC(dc);
+            ICONINFO ii = {TRUE, 0, 0, bmp, bmp};
+            m_hFrameIcon = ::CreateIconIndirect(&ii);
+            ::DeleteObject(bmp);
+        }
+    } else {
+        m_hFrameIcon = (HICON)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_CHILD_RESTORED), IMAGE_ICON,
+                                           16, 16, 0);
+    }
+    SetIcon(m_hFrameIcon, FALSE);
+    if (old)
+        ::DestroyIcon(old);
+}
+
+void CChildFrame::OnHelpTopics() { CMainFrame::OpenHelpFile(); }

@@ -1,0 +1,25 @@
+#include "app/ChooseLanguageDlg.h"
+
+#include "app/KestrixApp.h"
+#include "resources/resource.h"
+
+CChooseLanguageDlg::CChooseLanguageDlg(CWnd* pParent) : CDialog(IDD_CHOOSE_LANGUAGE, pParent), m_selection(0) {}
+
+BOOL CChooseLanguageDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_list.SubclassDlgItem(IDC_LANGUAGE_LIST, this);
+    if (CKestrixApp* app = GetKestrixApp())
+        for (const CString& name : app->GetLanguageNames())
+            m_list.AddString(name);
+    m_list.SetCurSel(0);
+    return TRUE;
+}
+
+void CChooseLanguageDlg::OnOK()
+{
+    m_selection = m_list.GetCurSel();
+    if (m_selection < 0)
+        m_selection = 0;
+    CDialog::OnOK();
+}

@@ -1,0 +1,334 @@
+#include "app/KestrixApp.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "app/ChildFrame.h"
+#include "app/ChooseLanguageDlg.h"
+#include "app/InstallFolderWin.h"
+#include "app/KestrixDoc.h"
+#include "app/KestrixViews.h"
+#include "app/LangText.h"
+#include "app/LibraryLoaders.h"
+#include "app/MainFrame.h"
+#include "app/MessageBoxDemo.h"
+#include "app/WaveOut.h"
+#include "resources/resource.h"
+
+namespace {
+void ReportLanguageError(const char* text) { AfxMessageBox(text); }
+} // namespace
+
+BEGIN_MESSAGE_MAP(CKestrixApp, CFrameApp)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+ON_COMMAND(ID_FILE_NEW, OnFileNew)
+ON_COMMAND(ID_FILE_OPEN, CFrameApp::OnFileOpen)
+ON_COMMAND(ID_OPTIONS_SETTINGS, OnSettings)
+ON_COMMAND(ID_VIEW_TONE_DIALOG, OnToggleToolsPanel)
+ON_COMMAND(ID_VIEW_CONTROL_DIALOG, OnToggleControlDlg)
+ON_COMMAND(ID_VIEW_CHORD_DIALOG, OnToggleChordDiagram)
+ON_COMMAND(ID_VIEW_TUTORIAL, OnToggleTutorial)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TONE_DIALOG, OnUpdateToneDialog)
+ON_UPDATE_COMMAND_UI(ID_VIEW_CONTROL_DIALOG, OnUpdateControlDialog)
+ON_UPDATE_COMMAND_UI(ID_VIEW_CHORD_DIALOG, OnUpdateChordDialog)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TUTORIAL, OnUpdateTutorial)
+END_MESSAGE_MAP()
+
+namespace {
+CKestrixApp* g_kestrixApp = nullptr;
+}
+
+CKestrixApp* GetKestrixApp() { return g_kestrixApp; }
+
+CKestrixApp::CKestrixApp()
+    : m_pEngineLoader(nullptr), m_pToneDialog(nullptr), m_pChordDialog(nullptr), m_pTutorialDialog(nullptr),
+      m_soundCard(0), m_menuHookInstalled(false)
+{
+    g_kestrixApp = this;
+    m_languages.SetReporter(&ReportLanguageError);
+    EnableHtmlHelp();
+    SetDocHost(this);
+    SetLangTextTable(&m_languages);
+}
+
+CKestrixApp::~CKestrixApp()
+{
+    delete m_pEngineLoader;
+    SetDocHost(nullptr);
+    SetLangTextTable(nullptr);
+    if (g_kestrixApp == this)
+        g_kestrixApp = nullptr;
+}
+
+int CKestrixApp::DeleteStaleTempFiles(const CString& folder)
+{
+    int deleted = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(folder + "*.*", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        CString lower(fd.cFileName);
+        lower.MakeLower();
+        // The folder is part of the name: a bare name would delete in the
+        // current directory instead.
+        if (lower.Find("tempwavfile") >= 0 && DeleteFileA(folder + fd.cFileName))
+            ++deleted;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return deleted;
+}
+
+BOOL CKestrixApp::InitInstance()
+{
+    // 1-2: installation folder and languages.
+    const CString folder = AppInstallFolder().GetRaw();
+    if (m_languages.Load(folder + "languages.txt")) {
+        const int stored = GetSetting("defaultLanguage");
+        if (stored == -1) {
+            if (m_languages.GetLanguageCount() > 1) {
+                CChooseLanguageDlg dlg;
+                if (dlg.DoModal() != IDOK) {
+                    PostQuitMessage(0);
+                    return FALSE;
+                }
+                WriteSetting("defaultLanguage", dlg.GetSelection());
+                m_languages.SelectIndex(dlg.GetSelection());
+            }
+        } else {
+            m_languages.SelectIndex(stored);
+        }
+    } else {
+        AfxMessageBox("Language file is corrupt or could not be found. Reinstall. Default language is used.");
+    }
+
+    // 3: stale temporary audio of an earlier run.
+    DeleteStaleTempFiles(folder);
+
+    // 4-5: common controls, the framework, OLE, profile and recent files.
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    CWinApp::InitInstance();
+    if (!AfxOleInit()) {
+        AfxMessageBox("The system's object services could not be started.");
+        return FALSE;
+    }
+    LoadStdProfileSettings(4);
+
+    // 6: the document template.
+    AddDocTemplate(new CMultiDocTemplate(IDR_KESTRIXTYPE, RUNTIME_CLASS(CKestrixDoc), RUNTIME_CLASS(CChildFrame),
+                                         RUNTIME_CLASS(CKestrixView)));
+
+    // 7: the main frame.
+    CMainFrame* frame = new CMainFrame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        if (frame->m_hWnd)
+            frame->DestroyWindow();
+        return FALSE;
+    }
+    m_pMainWnd = frame;
+    POSITION pos = GetFirstDocTemplatePosition();
+    while (pos)
+        GetNextDocTemplate(pos)->SetFrameParent(frame);
+    DoWaitCursor(1);
+    frame->DragAcceptFiles();
+
+    // 8: the command line opens the first document.
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo)) {
+        DoWaitCursor(-1);
+        return FALSE;
+    }
+    frame->ShowWindow(SW_SHOWMAXIMIZED);
+    frame->UpdateWindow();
+    EnableShellOpen();
+    RegisterShellFileTypes(FALSE);
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+
+    // 9: output devices.
+    {
+        CWaveOut probe(frame->m_hWnd);
+        probe.EnumDevices();
+        if (probe.GetDeviceCount() > 0) {
+            m_soundCard = GetSetting("soundCard");
+            if (m_soundCard < 0) {
+                m_soundCard = 0;
+                WriteSetting("soundCard", 0);
+            }
+        } else {
+            m_soundCard = -1;
+            ShowMessageBox(GetLangString(38), GetLangString(123), false, nullptr);
+        }
+    }
+
+    // 10: defaults of missing settings.
+    static const struct {
+        const char* key;
+        int value;
+    } defaults[] = {{"lengthPerRow", 6000}, {"rowsPerPage", 7}, {"viewBarCount", 1}, {"showQuickStart", 1},
+                    {"defaultMode", 0}};
+    for (const auto& d : defaults)
+        if (GetSetting(d.key) == -1)
+            WriteSetting(d.key, d.value);
+
+    // 11-14 (splash, tool windows, start-up thread, transport panel) come
+    // with those windows.
+
+    // 15: the engine. Its messages go to the transport panel once there is
+    // one; until then to the main frame, which ignores them.
+    m_pEngineLoader = new CEngineLoader(frame->m_hWnd, folder + "Zumbrel.dll");
+    if (!m_pEngineLoader->IsLoaded()) {
+        ShowMessageBox(GetLangString(39), GetLangString(122), false, nullptr);
+        DoWaitCursor(-1);
+        PostQuitMessage(0);
+        return FALSE;
+    }
+
+    // 16.
+    DoWaitCursor(-1);
+    return TRUE;
+}
+
+int CKestrixApp::ExitInstance()
+{
+    delete m_pEngineLoader;
+    m_pEngineLoader = nullptr;
+    for (CWnd** w : {&m_pToneDialog, &m_pChordDialog, &m_pTutorialDialog}) {
+        if (*w && (*w)->m_hWnd)
+            (*w)->DestroyWindow();
+        delete *w;
+        *w = nullptr;
+    }
+    return CFrameApp::ExitInstance();
+}
+
+void CKestrixApp::HtmlHelp(DWORD_PTR dwData, UINT nCmd) { CWinApp::HtmlHelp(dwData, nCmd); }
+
+CString CKestrixApp::GetLangString(int id) { return m_languages.GetString(id); }
+int CKestrixApp::GetSetting(const char* key) { return AppSettingsFile().GetSetting(key); }
+void CKestrixApp::WriteSetting(const char* key, int value) { AppSettingsFile().WriteSetting(key, value); }
+CString CKestrixApp::GetInstallFolder() { return AppInstallFolder().GetRaw(); }
+
+void CKestrixApp::SetViewBarCount(bool on)
+{
+    WriteSetting("viewBarCount", on ? 1 : 0);
+    if (CKestrixDoc* doc = GetActiveDoc())
+        doc->UpdateAllViews(nullptr, HINT_BAR_NUMBERS_CHANGED);
+}
+
+CKestrixDoc* CKestrixApp::GetActiveDoc()
+{
+    auto* frame = dynamic_cast<CMDIFrameWnd*>(m_pMainWnd);
+    if (!frame || !frame->m_hWnd)
+        return nullptr;
+    CMDIChildWnd* child = frame->MDIGetActive();
+    return child ? dynamic_cast<CKestrixDoc*>(child->GetActiveDocument()) : nullptr;
+}
+
+bool CKestrixApp::ShowLeadSheetView()
+{
+    CKestrixDoc* doc = GetActiveDoc();
+    if (doc)
+        doc->ShowLeadSheetView();
+    return doc != nullptr;
+}
+
+bool CKestrixApp::ShowChordView()
+{
+    CKestrixDoc* doc = GetActiveDoc();
+    if (doc)
+        doc->ShowChordView();
+    return doc != nullptr;
+}
+
+bool CKestrixApp::ShowBassView()
+{
+    CKestrixDoc* doc = GetActiveDoc();
+    if (doc)
+        doc->ShowBassView();
+    return doc != nullptr;
+}
+
+void CKestrixApp::TranslateMainMenu()
+{
+    if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd))
+        if (frame->m_hWnd)
+            frame->TranslateMenu();
+}
+
+void CKestrixApp::SetLanguage(const char* name)
+{
+    m_languages.SelectName(name);
+    WriteSetting("defaultLanguage", m_languages.current);
+    if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd)) {
+        frame->LoadToolTips();
+        if (frame->m_hWnd)
+            frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+}
+
+bool CKestrixApp::GetActiveDocInfo(float& tuning, CString& key)
+{
+    tuning = 0.0f;
+    key.Empty();
+    CKestrixDoc* doc = GetActiveDoc();
+    if (!doc)
+        return false;
+    tuning = doc->GetTuning();
+    key = doc->GetKey();
+    return true;
+}
+
+void CKestrixApp::ActivateView(CView* view)
+{
+    CView::SetActiveView(view);
+    if (CFrameWnd* frame = AfxGetParentFrame(view)) {
+        frame->SetActiveView(view);
+        frame->RecalcLayout();
+    }
+}
+
+void CKestrixApp::ShowMessage(const CString& text, const CString& caption)
+{
+    ShowMessageBox(text, caption, false, nullptr);
+}
+
+void CKestrixApp::OnAppAbout()
+{
+    // The About dialog comes with its own window; nothing while playing.
+}
+
+void CKestrixApp::OnFileNew() { CFrameApp::OnFileNew(); }
+
+void CKestrixApp::OnSettings()
+{
+    // The settings dialog comes with its own window.
+}
+
+namespace {
+void Toggle(CWnd* w)
+{
+    if (w && w->m_hWnd)
+        w->ShowWindow(w->IsWindowVisible() ? SW_HIDE : SW_SHOW);
+}
+} // namespace
+
+void CKestrixApp::OnToggleToolsPanel() { Toggle(m_pToneDialog); }
+void CKestrixApp::OnToggleControlDlg() {}
+void CKestrixApp::OnToggleChordDiagram() { Toggle(m_pChordDialog); }
+void CKestrixApp::OnToggleTutorial() { Toggle(m_pTutorialDialog); }
+
+void CKestrixApp::UpdateToggle(CCmdUI* pCmdUI, CWnd* window)
+{
+    pCmdUI->SetCheck(window && window->m_hWnd && window->IsWindowVisible() ? 1 : 0);
+    if (CKestrixDoc* doc = GetActiveDoc())
+        pCmdUI->Enable(!doc->IsPrinting());
+}
+
+void CKestrixApp::OnUpdateToneDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, m_pToneDialog); }
+void CKestrixApp::OnUpdateControlDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, nullptr); }
+void CKestrixApp::OnUpdateChordDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, m_pChordDialog); }
+void CKestrixApp::OnUpdateTutorial(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, m_pTutorialDialog); }

@@ -1,0 +1,346 @@
+#include "app/MainFrame.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/InstallFolderWin.h"
+#include "app/KestrixApp.h"
+#include "app/KestrixDoc.h"
+#include "app/MenuTexts.h"
+#include "app/MessageBoxDemo.h"
+#include "resources/resource.h"
+
+IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+ON_WM_CREATE()
+ON_WM_PAINT()
+ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
+ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
+ON_COMMAND(ID_VIEW_ZOOM_IN, OnZoomIn)
+ON_COMMAND(ID_VIEW_ZOOM_OUT, OnZoomOut)
+ON_COMMAND(ID_VIEW_CHORDS, OnViewChords)
+ON_COMMAND(ID_VIEW_BASS, OnViewBass)
+ON_COMMAND(ID_VIEW_LEAD_SHEET, OnViewLeadSheet)
+ON_COMMAND(ID_VIEW_REBUILD_LEAD_SHEET, OnRebuildLeadSheet)
+ON_COMMAND(ID_CONTROL_ANALYZE, OnControlAnalyze)
+ON_COMMAND(ID_CONTROL_LOAD, OnControlLoad)
+ON_COMMAND(ID_CONTROL_TRANSPOSE, OnControlTranspose)
+ON_COMMAND(ID_VIEW_NAME_TOOLBAR, OnViewNameToolbar)
+ON_COMMAND(ID_HELP_FINDER, OnHelpTopics)
+ON_UPDATE_COMMAND_UI(ID_VIEW_NAME_TOOLBAR, OnUpdateNameToolbar)
+ON_UPDATE_COMMAND_UI(ID_CONTROL_ANALYZE, OnUpdateAnalyze)
+ON_UPDATE_COMMAND_UI(ID_CONTROL_TRANSPOSE, OnUpdateTranspose)
+ON_UPDATE_COMMAND_UI(ID_CONTROL_LOAD, OnUpdateLoad)
+ON_UPDATE_COMMAND_UI(ID_OPTIONS_SETTINGS, OnUpdateSettings)
+ON_UPDATE_COMMAND_UI(ID_APP_ABOUT, OnUpdateAbout)
+END_MESSAGE_MAP()
+
+namespace {
+const UINT kButtons[] = {ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_IN, ID_SEPARATOR, ID_VIEW_REBUILD_LEAD_SHEET,
+                         ID_VIEW_LEAD_SHEET, ID_VIEW_CHORDS, ID_SEPARATOR, ID_VIEW_BASS};
+const UINT kNormal[] = {142, 141, 148, 148, 149, 144, 144, 150};
+const UINT kDisabled[] = {142, 141, 148, 148, 147, 144, 144, 150};
+const UINT kHot[] = {180, 179, 178, 178, 147, 176, 176, 175};
+const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+
+CKestrixDoc* ActiveDoc()
+{
+    CKestrixApp* app = GetKestrixApp();
+    return app ? app->GetActiveDoc() : nullptr;
+}
+} // namespace
+
+void CopyTipText(char* buffer, size_t size, const char* text)
+{
+    if (!size)
+        return;
+    lstrcpynA(buffer, text ? text : "", (int)size);
+}
+
+void CopyTipText(wchar_t* buffer, size_t size, const char* text)
+{
+    if (!size)
+        return;
+    buffer[0] = 0;
+    const int n = MultiByteToWideChar(CP_ACP, 0, text ? text : "", -1, nullptr, 0);
+    if (n <= 0)
+        return;
+    std::wstring wide((size_t)n, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text ? text : "", -1, &wide[0], n);
+    lstrcpynW(buffer, wide.c_str(), (int)size);
+}
+
+CMainFrame::CMainFrame() {}
+CMainFrame::~CMainFrame() {}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) { return CMDIFrameWnd::PreCreateWindow(cs); }
+
+bool CMainFrame::BuildImageList(CImageList& list, const UINT* ids, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        HBITMAP bmp = (HBITMAP)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids[i]), IMAGE_BITMAP, 0, 0,
+                                            LR_CREATEDIBSECTION);
+        if (!bmp)
+            return false;
+        if (i == 0) {
+            BITMAP info = {};
+            ::GetObjectA(bmp, sizeof info, &info);
+            const UINT depth = info.bmBitsPixel == 24 ? ILC_COLOR24 : info.bmBitsPixel == 16 ? ILC_COLOR16
+                               : info.bmBitsPixel == 8 ? ILC_COLOR8 : ILC_COLOR4;
+            list.DeleteImageList();
+            if (!list.Create(info.bmWidth, info.bmHeight, depth | ILC_MASK, count, 1)) {
+                ::DeleteObject(bmp);
+                return false;
+            }
+        }
+        ImageList_AddMasked(list.m_hImageList, bmp, RGB(0, 128, 128));
+        ::DeleteObject(bmp);
+    }
+    return true;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (CMDIFrameWnd::OnCreate(lpcs) == -1)
+        return -1;
+    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT,
+                               WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY,
+                               CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.SetButtons(kButtons, 8))
+        return -1;
+    LoadToolTips();
+    if (!BuildImageList(m_normalImages, kNormal, 8) || !BuildImageList(m_disabledImages, kDisabled, 8) ||
+        !BuildImageList(m_hotImages, kHot, 8))
+        return -1;
+    m_wndToolBar.SetImageList(&m_normalImages);
+    m_wndToolBar.SetDisabledImageList(&m_disabledImages);
+    m_wndToolBar.SetHotImageList(&m_hotImages);
+    IMAGEINFO info = {};
+    m_normalImages.GetImageInfo(0, &info);
+    const CSize image(info.rcImage.right - info.rcImage.left, info.rcImage.bottom - info.rcImage.top);
+    m_wndToolBar.SetSizes(CSize(image.cx + 7, image.cy + 6), image);
+    m_wndToolBar.AutoSize();
+    DockControlBar(&m_wndToolBar);
+
+    // The name toolbar shares the frame's toolbar id, as the menu's
+    // Toolbar item then shows and hides the main one.
+    if (!m_wndNameBar.CreateEx(this, TBSTYLE_FLAT | TBSTYLE_TRANSPARENT, WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                               CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR + 0x10))
+        return -1;
+    const UINT nameButton[] = {0};
+    ::SendMessageA(m_wndNameBar.m_hWnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    TBBUTTON b = {};
+    b.iBitmap = 0;
+    b.idCommand = 0;
+    b.fsState = 0; // disabled
+    b.fsStyle = BTNS_BUTTON;
+    ::SendMessageA(m_wndNameBar.m_hWnd, TB_ADDBUTTONSA, 1, (LPARAM)&b);
+    (void)nameButton;
+    const UINT nameBitmap[] = {IDB_NAME_TOOLBAR};
+    for (CImageList& l : m_nameImages)
+        if (!BuildImageList(l, nameBitmap, 1))
+            return -1;
+    m_wndNameBar.SetImageList(&m_nameImages[0]);
+    m_wndNameBar.SetDisabledImageList(&m_nameImages[1]);
+    m_wndNameBar.SetHotImageList(&m_nameImages[2]);
+    m_wndNameBar.SetSizes(CSize(207, 38), CSize(200, 32));
+    m_wndNameBar.AutoSize();
+    DockControlBar(&m_wndNameBar);
+
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(kIndicators, 4))
+        return -1;
+    EnableToolTips(TRUE);
+    RecalcLayout();
+    return 0;
+}
+
+void CMainFrame::OnPaint()
+{
+    // The MDI client covers everything; nothing to draw.
+    ValidateRect(nullptr);
+}
+
+void CMainFrame::LoadToolTips()
+{
+    m_toolTips.clear();
+    CKestrixApp* app = GetKestrixApp();
+    for (const ToolTipText& t : kToolTipTexts)
+        m_toolTips[(int)t.id] = app ? app->GetLangString(t.text) : CString();
+}
+
+CString CMainFrame::GetToolTip(UINT id) const
+{
+    auto it = m_toolTips.find((int)id);
+    return it == m_toolTips.end() ? CString() : it->second;
+}
+
+BOOL CMainFrame::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
+{
+    UINT_PTR id = pNMHDR->idFrom;
+    const bool wide = pNMHDR->code == TTN_NEEDTEXTW;
+    const UINT flags = wide ? ((NMTTDISPINFOW*)pNMHDR)->uFlags : ((NMTTDISPINFOA*)pNMHDR)->uFlags;
+    if (flags & TTF_IDISHWND)
+        id = (UINT_PTR)::GetDlgCtrlID((HWND)id);
+    if (id == 0) {
+        *pResult = 0;
+        return TRUE;
+    }
+    auto it = m_toolTips.find((int)id);
+    if (it == m_toolTips.end())
+        return FALSE;
+    // The notification's buffer holds 80 characters: cut, never overflow.
+    if (wide) {
+        auto* info = (NMTTDISPINFOW*)pNMHDR;
+        CopyTipText(info->szText, sizeof info->szText / sizeof info->szText[0], it->second);
+        info->lpszText = info->szText;
+    } else {
+        auto* info = (NMTTDISPINFOA*)pNMHDR;
+        CopyTipText(info->szText, sizeof info->szText, it->second);
+        info->lpszText = info->szText;
+    }
+    *pResult = 0;
+    ::SetWindowPos(pNMHDR->hwndFrom, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE);
+    return TRUE;
+}
+
+void CMainFrame::OnUpdateFrameTitle(BOOL)
+{
+    // A fixed title: document names never show.
+    CString now;
+    GetWindowText(now);
+    if (now != m_strTitle)
+        SetWindowText(m_strTitle);
+}
+
+void CMainFrame::TranslateMenu()
+{
+    CKestrixApp* app = GetKestrixApp();
+    HMENU menu = m_hMenuDefault;
+    if (!app || !menu)
+        return;
+    for (int p = 1; p < 3; ++p) {
+        const MenuTextRow& row = kNoDocMenuTexts[p];
+        HMENU sub = ::GetSubMenu(menu, p);
+        if (!sub)
+            continue;
+        ::ModifyMenuA(menu, (UINT)p, MF_BYPOSITION | MF_POPUP | MF_STRING, (UINT_PTR)sub, app->GetLangString(row.title));
+        for (int i = 0; i < row.count; ++i)
+            if (row.items[i])
+                ::ModifyMenuA(sub, (UINT)i, MF_BYPOSITION | MF_STRING, ::GetMenuItemID(sub, i),
+                              app->GetLangString(row.items[i]));
+    }
+    if (::GetMenu(m_hWnd) == menu)
+        DrawMenuBar();
+}
+
+void CMainFrame::OpenHelpFile()
+{
+    CKestrixApp* app = GetKestrixApp();
+    if (!app)
+        return;
+    CString folder = app->GetInstallFolder();
+    if (folder.IsEmpty()) {
+        ShowMessageBox(app->GetLangString(40), app->GetLangString(122), false, nullptr);
+        char sys[MAX_PATH] = "";
+        ::GetSystemDirectoryA(sys, MAX_PATH);
+        folder = sys;
+    }
+    folder = StripOneSeparator(folder);
+    const CString path = folder + "\\help\\" + app->GetLanguageName() + "\\QuorvaPlindor.chm";
+    ::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CMainFrame::OnZoomIn()
+{
+    if (CKestrixDoc* doc = ActiveDoc())
+        if (!doc->IsPrinting())
+            doc->AdjustZoom(0.1f);
+}
+
+void CMainFrame::OnZoomOut()
+{
+    if (CKestrixDoc* doc = ActiveDoc())
+        if (!doc->IsPrinting())
+            doc->AdjustZoom(-0.1f);
+}
+
+void CMainFrame::SetViewButtons(int checked)
+{
+    m_wndToolBar.CheckButton(ID_VIEW_CHORDS, checked == ID_VIEW_CHORDS);
+    m_wndToolBar.CheckButton(ID_VIEW_BASS, checked == ID_VIEW_BASS);
+    m_wndToolBar.CheckButton(ID_VIEW_LEAD_SHEET, checked == ID_VIEW_LEAD_SHEET);
+    m_wndToolBar.EnableButton(ID_VIEW_LEAD_SHEET, checked != ID_VIEW_LEAD_SHEET);
+}
+
+void CMainFrame::OnViewChords()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (doc && !doc->IsPrinting() && GetKestrixApp()->ShowChordView())
+        SetViewButtons(ID_VIEW_CHORDS);
+}
+
+void CMainFrame::OnViewBass()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (doc && !doc->IsPrinting() && GetKestrixApp()->ShowBassView())
+        SetViewButtons(ID_VIEW_BASS);
+}
+
+void CMainFrame::OnViewLeadSheet()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (doc && !doc->IsPrinting() && GetKestrixApp()->ShowLeadSheetView())
+        SetViewButtons(ID_VIEW_LEAD_SHEET);
+}
+
+void CMainFrame::OnRebuildLeadSheet()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc || doc->IsPrinting())
+        return;
+    doc->SetLeadSheetStale(true);
+    doc->UpdateAllViews(nullptr, HINT_REBUILD_LEADSHEET);
+}
+
+// The transport panel serves these once it exists.
+void CMainFrame::OnControlAnalyze() {}
+void CMainFrame::OnControlLoad() {}
+void CMainFrame::OnControlTranspose() {}
+
+void CMainFrame::OnViewNameToolbar() { ShowControlBar(&m_wndNameBar, !m_wndNameBar.IsWindowVisible(), FALSE); }
+void CMainFrame::OnHelpTopics() { OpenHelpFile(); }
+
+void CMainFrame::OnUpdateNameToolbar(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_wndNameBar.IsWindowVisible() ? 1 : 0); }
+
+void CMainFrame::OnUpdateAnalyze(CCmdUI* pCmdUI)
+{
+    if (CKestrixDoc* doc = ActiveDoc())
+        pCmdUI->Enable(doc->HasAudio() && !doc->IsPrinting());
+}
+
+void CMainFrame::OnUpdateTranspose(CCmdUI* pCmdUI)
+{
+    if (CKestrixDoc* doc = ActiveDoc())
+        pCmdUI->Enable(doc->HasAudio() && !doc->IsPrinting() && !doc->IsPlaying());
+}
+
+void CMainFrame::OnUpdateLoad(CCmdUI* pCmdUI)
+{
+    if (CKestrixDoc* doc = ActiveDoc())
+        pCmdUI->Enable(!doc->IsPrinting());
+}
+
+void CMainFrame::OnUpdateSettings(CCmdUI* pCmdUI)
+{
+    if (CKestrixDoc* doc = ActiveDoc())
+        pCmdUI->Enable(!doc->IsPrinting() && !doc->IsPlaying());
+}
+
+void CMainFrame::OnUpdateAbout(CCmdUI* pCmdUI)
+{
+    if (CKestrixDoc* doc = ActiveDoc())
+        pCmdUI->Enable(!doc->IsPrinting() && !doc->IsPlaying());
+}

@@ -1,0 +1,255 @@
+// The program in-process and as its own process: start-up with a test
+// installation folder, the frames, the menus in the current language, the
+// language chooser's Cancel and a clean exit.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "DialogWatcher.h"
+#include "app/ChildFrame.h"
+#include "app/InstallFolderWin.h"
+#include "app/KestrixApp.h"
+#include "app/MainFrame.h"
+#include "resources/resource.h"
+
+namespace {
+
+std::string ExeFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path);
+    return s.substr(0, s.find_last_of("\\/") + 1);
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    ::WriteFile(h, text.data(), (DWORD)text.size(), &n, nullptr);
+    CloseHandle(h);
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Two languages whose texts name their number: "E<n>" and "D<n>".
+std::string Languages()
+{
+    std::string text;
+    for (const char* lang : {"English", "Deutsch"}) {
+        text += std::string("[") + lang + "]\r\n";
+        for (int n = 1; n <= 140; ++n)
+            text += std::to_string(n) + "=" + lang[0] + std::to_string(n) + "\r\n";
+        text += "end\r\n";
+    }
+    return text;
+}
+
+// A fresh installation folder registered as the program's.
+class InstallFolder {
+public:
+    explicit InstallFolder(bool storedLanguage)
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        path = std::string(temp) + "qp-frames-" + std::to_string(GetTickCount()) + "-" +
+               std::to_string(counter++) + "\\";
+        CreateDirectoryA(path.c_str(), nullptr);
+        CopyFileA((ExeFolder() + "Zumbrel.dll").c_str(), (path + "Zumbrel.dll").c_str(), FALSE);
+        WriteText(path + "languages.txt", Languages());
+        if (storedLanguage)
+            WriteText(path + "set.ton", "[defaultLanguage]=0\r\n");
+        HKEY key;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+        RegSetValueExA(key, kAppPathsValue, 0, REG_SZ, (const BYTE*)path.c_str(), (DWORD)path.size() + 1);
+        RegCloseKey(key);
+    }
+    ~InstallFolder()
+    {
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((path + "*").c_str(), &fd);
+        if (h != INVALID_HANDLE_VALUE) {
+            do
+                DeleteFileA((path + fd.cFileName).c_str());
+            while (FindNextFileA(h, &fd));
+            FindClose(h);
+        }
+        RemoveDirectoryA(path.c_str());
+    }
+    std::string path;
+    static int counter;
+};
+int InstallFolder::counter = 0;
+
+void Pump(CWinApp& app)
+{
+    MSG msg;
+    for (int round = 0; round < 5; ++round) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return;
+            if (!app.PreTranslateMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        app.OnIdle(0);
+    }
+}
+
+std::string MenuText(HMENU menu, int pos)
+{
+    char text[256] = "";
+    GetMenuStringA(menu, (UINT)pos, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+bool QuitPosted()
+{
+    MSG msg;
+    return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+} // namespace
+
+TEST(ProgramStart, MainFrameChildMenusLanguagesTempFilesAndClose)
+{
+    InstallFolder folder(true);
+    for (const char* name : {"TempWavFile3.WAV", "oldtempwavfile12.wav", "TEMPWAVFILE.txt", "tempwav.wav", "keep.txt"})
+        WriteText(folder.path + name, "x");
+
+    CKestrixApp app;
+    ASSERT_TRUE(app.InitInstance());
+    Pump(app);
+
+    // Stale temporary audio went from the installation folder; the rest stays.
+    EXPECT_FALSE(Exists(folder.path + "TempWavFile3.WAV"));
+    EXPECT_FALSE(Exists(folder.path + "oldtempwavfile12.wav"));
+    EXPECT_FALSE(Exists(folder.path + "TEMPWAVFILE.txt"));
+    EXPECT_TRUE(Exists(folder.path + "tempwav.wav"));
+    EXPECT_TRUE(Exists(folder.path + "keep.txt"));
+
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    char title[128] = "";
+    GetWindowTextA(frame->m_hWnd, title, sizeof title);
+    EXPECT_STREQ(title, "Quorva Plindor");
+    EXPECT_TRUE(IsWindowVisible(frame->m_hWnd));
+    EXPECT_TRUE(IsZoomed(frame->m_hWnd));
+
+    BOOL maximised = FALSE;
+    auto* child = dynamic_cast<CChildFrame*>(frame->MDIGetActive(&maximised));
+    ASSERT_NE(child, nullptr);
+    EXPECT_TRUE(maximised);
+    ASSERT_NE(app.GetActiveDoc(), nullptr);
+    // Asked to show restored, it still shows maximised.
+    child->ActivateFrame(SW_RESTORE);
+    EXPECT_TRUE(IsZoomed(child->m_hWnd));
+
+    // The document menu in English; the maximised child's system menu first.
+    HMENU bar = GetMenu(frame->m_hWnd);
+    ASSERT_EQ(bar, child->GetSharedMenu());
+    EXPECT_EQ(MenuText(bar, 1), "E4");
+    EXPECT_EQ(MenuText(bar, 4), "E113");
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 4), 2), "E29");
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 1), 11), "E13");
+
+    // The Languages popup lists each language once, the current one checked,
+    // however often the frame is activated.
+    HMENU langs = GetSubMenu(bar, 6);
+    for (int i = 0; i < 3; ++i) {
+        child->OnUpdateFrameMenu(TRUE, child, nullptr);
+        SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, (WPARAM)langs, 6);
+    }
+    ASSERT_EQ(GetMenuItemCount(langs), 2);
+    EXPECT_EQ(MenuText(langs, 0), "English");
+    EXPECT_EQ(MenuText(langs, 1), "Deutsch");
+    EXPECT_TRUE(GetMenuState(langs, 0, MF_BYPOSITION) & MF_CHECKED);
+
+    // Choosing German re-texts the menu at once, Transpose included, and is stored.
+    SendMessageA(frame->m_hWnd, WM_COMMAND, ID_LANGUAGE_FIRST + 1, 0);
+    EXPECT_EQ(MenuText(bar, 1), "D4");
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 4), 2), "D29");
+    EXPECT_EQ(app.GetSetting("defaultLanguage"), 1);
+    EXPECT_EQ(frame->GetToolTip(ID_VIEW_ZOOM_IN), "D59");
+
+    // Settings defaults were written.
+    EXPECT_EQ(app.GetSetting("lengthPerRow"), 6000);
+    EXPECT_EQ(app.GetSetting("rowsPerPage"), 7);
+    EXPECT_EQ(app.GetSetting("viewBarCount"), 1);
+    EXPECT_EQ(app.GetSetting("showQuickStart"), 1);
+    EXPECT_EQ(app.GetSetting("defaultMode"), 0);
+
+    // Closing the last document brings back the no-document menu, re-texted.
+    SendMessageA(child->m_hWnd, WM_CLOSE, 0, 0);
+    Pump(app);
+    EXPECT_EQ(frame->MDIGetActive(), nullptr);
+    bar = GetMenu(frame->m_hWnd);
+    EXPECT_EQ(bar, frame->GetDefaultMenu());
+    EXPECT_EQ(MenuText(bar, 1), "D12");
+    EXPECT_EQ(MenuText(bar, 2), "D20");
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 1), 7), "D26");
+
+    // Closing the main window ends the loop.
+    const HWND hwnd = frame->m_hWnd;
+    SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_TRUE(QuitPosted());
+    app.ExitInstance();
+}
+
+TEST(ProgramStart, CancelInLanguageChooserEndsBeforeTheMainWindow)
+{
+    InstallFolder folder(false);
+    CKestrixApp app;
+    DialogWatcher watcher(GetCurrentThreadId(), DialogWatcher::kPressEscape, true);
+    EXPECT_FALSE(app.InitInstance());
+    ASSERT_TRUE(watcher.found());
+    EXPECT_EQ(watcher.title, "Choose Language");
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_EQ(app.GetSetting("defaultLanguage"), -1);
+}
+
+TEST(ProgramStart, ToolTipTextIsCutToTheBuffer)
+{
+    const std::string longText(200, 'x');
+    char narrow[80];
+    memset(narrow, 'y', sizeof narrow);
+    CopyTipText(narrow, sizeof narrow, longText.c_str());
+    EXPECT_EQ(strlen(narrow), 79u);
+    wchar_t wide[80];
+    CopyTipText(wide, 80, longText.c_str());
+    EXPECT_EQ(wcslen(wide), 79u);
+    CopyTipText(wide, 80, "Zoom");
+    EXPECT_STREQ(wide, L"Zoom");
+}
+
+TEST(ProgramStart, ProgramRunsAndExitsCleanlyOnClose)
+{
+    InstallFolder folder(true);
+    const std::string exe = ExeFolder() + "QuorvaPlindor.exe";
+    STARTUPINFOA si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    std::string cmd = "\"" + exe + "\"";
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder.path.c_str(), &si, &pi));
+    WaitForInputIdle(pi.hProcess, 60000);
+    HWND main = nullptr;
+    for (int i = 0; i < 600 && !main; ++i) {
+        main = FindWindowA(nullptr, "Quorva Plindor");
+        if (!main)
+            Sleep(100);
+    }
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    if (code == STILL_ACTIVE)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
