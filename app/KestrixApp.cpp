@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "app/ChildFrame.h"
+#include "app/ControlDlg.h"
 #include "app/ChooseLanguageDlg.h"
 #include "app/InstallFolderWin.h"
 #include "app/KestrixDoc.h"
@@ -174,12 +175,14 @@ BOOL CKestrixApp::InitInstance()
         if (GetSetting(d.key) == -1)
             WriteSetting(d.key, d.value);
 
-    // 11-14 (splash, tool windows, start-up thread, transport panel) come
-    // with those windows.
+    // 11-13 (splash, tool windows, start-up thread) come with those windows.
 
-    // 15: the engine. Its messages go to the transport panel once there is
-    // one; until then to the main frame, which ignores them.
-    m_pEngineLoader = new CEngineLoader(frame->m_hWnd, folder + "Zumbrel.dll");
+    // 14: the transport panel; it binds the conversion library.
+    frame->CreateControlDlg();
+
+    // 15: the engine; all its messages go to the panel.
+    CControlDlg* panel = frame->GetControlDlg();
+    m_pEngineLoader = new CEngineLoader(panel && panel->m_hWnd ? panel->m_hWnd : frame->m_hWnd, folder + "Zumbrel.dll");
     if (!m_pEngineLoader->IsLoaded()) {
         ShowMessageBox(GetLangString(39), GetLangString(122), false, nullptr);
         DoWaitCursor(-1);
@@ -217,6 +220,18 @@ void CKestrixApp::SetViewBarCount(bool on)
     WriteSetting("viewBarCount", on ? 1 : 0);
     if (CKestrixDoc* doc = GetActiveDoc())
         doc->UpdateAllViews(nullptr, HINT_BAR_NUMBERS_CHANGED);
+}
+
+CControlDlg* CKestrixApp::GetControlDlg()
+{
+    auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+    return frame ? frame->GetControlDlg() : nullptr;
+}
+
+IDocPanel* CKestrixApp::GetControlPanel()
+{
+    CControlDlg* panel = GetControlDlg();
+    return panel && panel->m_hWnd ? panel : nullptr;
 }
 
 CKestrixDoc* CKestrixApp::GetActiveDoc()
@@ -317,7 +332,7 @@ void Toggle(CWnd* w)
 } // namespace
 
 void CKestrixApp::OnToggleToolsPanel() { Toggle(m_pToneDialog); }
-void CKestrixApp::OnToggleControlDlg() {}
+void CKestrixApp::OnToggleControlDlg() { Toggle(GetControlDlg()); }
 void CKestrixApp::OnToggleChordDiagram() { Toggle(m_pChordDialog); }
 void CKestrixApp::OnToggleTutorial() { Toggle(m_pTutorialDialog); }
 
@@ -329,6 +344,6 @@ void CKestrixApp::UpdateToggle(CCmdUI* pCmdUI, CWnd* window)
 }
 
 void CKestrixApp::OnUpdateToneDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, m_pToneDialog); }
-void CKestrixApp::OnUpdateControlDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, nullptr); }
+void CKestrixApp::OnUpdateControlDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, GetControlDlg()); }
 void CKestrixApp::OnUpdateChordDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, m_pChordDialog); }
 void CKestrixApp::OnUpdateTutorial(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, m_pTutorialDialog); }

@@ -8,6 +8,7 @@
 #include "app/LanguageTable.h"
 #include "framework/Frame.h"
 
+class CControlDlg;
 class CEngineLoader;
 class CKestrixDoc;
 class CMainFrame;
@@ -53,7 +54,8 @@ public:
     // IDocHost.
     HWND GetMainWindow() override { return m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr; }
     CWnd* GetViewParent() override { return nullptr; }
-    IDocPanel* GetControlPanel() override { return nullptr; }
+    IDocPanel* GetControlPanel() override;
+    CControlDlg* GetControlDlg();
     int GetToolsMode() override { return 0; }
     void SetChordOptionsShown(bool) override {}
     void ShowChordDiagram(bool) override {}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/InstallFolderWin.h"
+#include "app/ControlDlg.h"
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
 #include "app/MenuTexts.h"
@@ -72,8 +73,23 @@ void CopyTipText(wchar_t* buffer, size_t size, const char* text)
     lstrcpynW(buffer, wide.c_str(), (int)size);
 }
 
-CMainFrame::CMainFrame() {}
-CMainFrame::~CMainFrame() {}
+CMainFrame::CMainFrame() : m_pControlDlg(nullptr) {}
+CMainFrame::~CMainFrame() { delete m_pControlDlg; }
+
+void CMainFrame::CreateControlDlg()
+{
+    if (!m_pControlDlg)
+        m_pControlDlg = new CControlDlg(this);
+}
+
+void CMainFrame::PostNcDestroy()
+{
+    // The panel first: it waits for its analysis worker.
+    CControlDlg* panel = m_pControlDlg;
+    m_pControlDlg = nullptr;
+    delete panel;
+    CMDIFrameWnd::PostNcDestroy();
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) { return CMDIFrameWnd::PreCreateWindow(cs); }
 
@@ -306,9 +322,23 @@ void CMainFrame::OnRebuildLeadSheet()
 }
 
 // The transport panel serves these once it exists.
-void CMainFrame::OnControlAnalyze() {}
-void CMainFrame::OnControlLoad() {}
-void CMainFrame::OnControlTranspose() {}
+void CMainFrame::OnControlAnalyze()
+{
+    if (m_pControlDlg)
+        m_pControlDlg->OnAnalyze();
+}
+
+void CMainFrame::OnControlLoad()
+{
+    if (m_pControlDlg)
+        m_pControlDlg->OnOpenAudio();
+}
+
+void CMainFrame::OnControlTranspose()
+{
+    if (m_pControlDlg)
+        m_pControlDlg->OnTranspose();
+}
 
 void CMainFrame::OnViewNameToolbar() { ShowControlBar(&m_wndNameBar, !m_wndNameBar.IsWindowVisible(), FALSE); }
 void CMainFrame::OnHelpTopics() { OpenHelpFile(); }

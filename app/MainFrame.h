@@ -7,11 +7,17 @@
 #include "framework/Frame.h"
 #include "uikit/StatusBarXP.h"
 
+class CControlDlg;
+
 class CMainFrame : public CMDIFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame();
     ~CMainFrame() override;
+
+    // The transport panel, owned by the frame; null until it is made.
+    void CreateControlDlg();
+    CControlDlg* GetControlDlg() const { return m_pControlDlg; }
 
     void LoadToolTips();
     void TranslateMenu();
@@ -22,6 +28,7 @@ public:
 
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void PostNcDestroy() override;
 
     // Opens the help file of the current language (also the child frame's).
     static void OpenHelpFile();
@@ -51,6 +58,7 @@ private:
     bool BuildImageList(CImageList& list, const UINT* ids, int count);
     void SetViewButtons(int checkedView);
 
+    CControlDlg* m_pControlDlg;
     std::map<int, CString> m_toolTips;
     CImageList m_disabledImages, m_hotImages, m_normalImages;
     CImageList m_nameImages[3];

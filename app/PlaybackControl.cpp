@@ -53,6 +53,10 @@ void CPlaybackControl::Seek(int positionMs, bool restart)
         if (m_playing) {
             m_playing = false;
             Stop(!restart);
+            // Stop told the panel nothing: it must not go on showing play.
+            if (restart)
+                if (IPlaybackPanel* panel = m_owner.GetPanel())
+                    panel->SetPlaying(false);
         }
     }
     if (!restart)

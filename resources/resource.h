@@ -51,6 +51,7 @@
 
 // --- Transport panel and progress dialog ---
 #define IDD_PROGRESS 132
+#define IDD_CONTROL_PANEL 133
 #define IDC_PROGRESS_CANCEL 1000
 #define IDC_PROGRESS_BAR 1005
 #define IDC_PROGRESS_TEXT 1008

@@ -56,7 +56,9 @@ public:
         path = std::string(temp) + "qp-frames-" + std::to_string(GetTickCount()) + "-" +
                std::to_string(counter++) + "\\";
         CreateDirectoryA(path.c_str(), nullptr);
-        CopyFileA((ExeFolder() + "Zumbrel.dll").c_str(), (path + "Zumbrel.dll").c_str(), FALSE);
+        for (const char* file : {"Zumbrel.dll", "QuorvaSound.dll", "mainBmp.bmp", "mainLightBmp.bmp", "volumeBmp.bmp",
+                                 "timeSlideBmp.bmp"})
+            CopyFileA((ExeFolder() + file).c_str(), (path + file).c_str(), FALSE);
         WriteText(path + "languages.txt", Languages());
         if (storedLanguage)
             WriteText(path + "set.ton", "[defaultLanguage]=0\r\n");

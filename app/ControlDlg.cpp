@@ -1,0 +1,860 @@
+#include "app/ControlDlg.h"
+
+#include <commdlg.h>
+
+#include "app/InstallFolderWin.h"
+#include "app/KestrixApp.h"
+#include "app/KestrixDoc.h"
+#include "app/LangText.h"
+#include "app/LibraryLoaders.h"
+#include "app/MessageBoxDemo.h"
+#include "app/SkinBitmapWin.h"
+#include "app/SongFiles.h"
+#include "app/TransportMath.h"
+#include "framework/App.h"
+#include "shared/Messages.h"
+
+BEGIN_MESSAGE_MAP(CControlDlg, CDialog)
+ON_WM_PAINT()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_TIMER()
+ON_WM_KEYUP()
+ON_WM_SETFOCUS()
+ON_WM_ERASEBKGND()
+ON_MESSAGE(WM_ANALYSIS_PROGRESS, OnAnalysisProgress)
+ON_MESSAGE(WM_ANALYSIS_NO_ENGINE, OnAnalysisNoEngine)
+ON_MESSAGE(WM_CD_RIP_STATUS, OnCdRipStatus)
+ON_MESSAGE(WM_DECODE_STATUS, OnDecodeStatus)
+ON_MESSAGE(WM_DECODE_RESULT, OnDecodeResult)
+END_MESSAGE_MAP()
+
+namespace {
+
+const int kSkipMs = 2000;
+const int kLowSampleRate = 25000;
+
+void Message(int text, CWnd* parent) { ShowMessageBox(LangText(text), LangText(122), false, parent); }
+
+PanelRect FromSpan(const KnobSpan& s, int fixedLo, int fixedHi, bool horizontal)
+{
+    return horizontal ? PanelRect{s.lo, fixedLo, s.hi, fixedHi} : PanelRect{fixedLo, s.lo, fixedHi, s.hi};
+}
+
+RECT ToRect(const PanelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+} // namespace
+
+CControlDlg::CControlDlg(CWnd* pParent)
+    : CDialog(IDD, pParent), m_firstPaint(false), m_songLoaded(false), m_volumeCentre(0), m_timeCentre(0),
+      m_playing(false), m_loop(false), m_skipMs(kSkipMs), m_pProgress(nullptr), m_faceSize(0, 0),
+      m_volumeSize(0, 0), m_timeSize(0, 0), m_geometry(MakePanelGeometry(0, 0, 0, 0)), m_timeKnobRect(),
+      m_volumeKnobRect(), m_timeText("00:00:0"), m_hoverStop(false), m_hoverAnalyze(false), m_hoverOpen(false),
+      m_hoverTranspose(false), m_hoverForward(false), m_hoverBack(false), m_hoverPlay(false), m_volumeDrag(false),
+      m_timeDrag(false), m_moveCount(0), m_clickPoint(0, 0), m_cancelEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+      m_analysedDoc(nullptr), m_extensions(nullptr), m_pSoundLoader(nullptr), m_busy(false)
+{
+    Create(IDD, pParent);
+}
+
+CControlDlg::~CControlDlg()
+{
+    if (m_hWnd)
+        DestroyWindow();
+    delete m_pSoundLoader;
+    m_pSoundLoader = nullptr;
+    delete m_pProgress;
+    m_pProgress = nullptr;
+    if (m_cancelEvent)
+        CloseHandle(m_cancelEvent);
+}
+
+void CControlDlg::PostNcDestroy()
+{
+    // The frame deletes the object; the window's resources go with the window.
+    delete m_pSoundLoader;
+    m_pSoundLoader = nullptr;
+    m_extensions = nullptr;
+    delete m_pProgress;
+    m_pProgress = nullptr;
+    m_runner.Finish();
+    m_face.DeleteObject();
+    m_litFace.DeleteObject();
+    m_volumeKnob.DeleteObject();
+    m_timeKnob.DeleteObject();
+    m_palette.DeleteObject();
+    m_timeFont.DeleteObject();
+    m_captionFont.DeleteObject();
+}
+
+CKestrixDoc* CControlDlg::ActiveDoc()
+{
+    CKestrixApp* app = GetKestrixApp();
+    return app ? app->GetActiveDoc() : nullptr;
+}
+
+BOOL CControlDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    m_installFolder = AppInstallFolder().GetRaw();
+    if (m_installFolder.IsEmpty()) {
+        Message(40, this);
+        char dir[MAX_PATH] = "";
+        GetCurrentDirectoryA(MAX_PATH, dir);
+        m_installFolder = dir;
+    }
+    if (m_installFolder.IsEmpty() || (m_installFolder.Right(1) != "\\" && m_installFolder.Right(1) != "/"))
+        m_installFolder += "\\";
+
+    m_pProgress = new CProgressDlg(this, this);
+
+    if (!LoadBackgroundBitmap("mainBmp.bmp", m_face) || !LoadSkinBitmap("mainLightBmp.bmp", m_litFace)) {
+        PostQuitMessage(0);
+        return FALSE;
+    }
+    BITMAP bm;
+    m_face.GetBitmap(&bm);
+    m_faceSize = CSize(bm.bmWidth, bm.bmHeight);
+
+    ShowWindow(SW_SHOW);
+    CRect own;
+    GetWindowRect(&own);
+    CRect frame(0, 0, 0, 0);
+    if (CWnd* parent = GetParent())
+        parent->GetWindowRect(&frame);
+    SetWindowPos(nullptr, frame.right - own.Width(), frame.bottom - own.Height(), m_faceSize.cx, m_faceSize.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowRgn(CreateRectRgn(0, 0, m_faceSize.cx, m_faceSize.cy), TRUE);
+
+    if (!LoadSkinBitmap("volumeBmp.bmp", m_volumeKnob) || !LoadSkinBitmap("timeSlideBmp.bmp", m_timeKnob)) {
+        PostQuitMessage(0);
+        return FALSE;
+    }
+    m_volumeKnob.GetBitmap(&bm);
+    m_volumeSize = CSize(bm.bmWidth, bm.bmHeight);
+    m_timeKnob.GetBitmap(&bm);
+    m_timeSize = CSize(bm.bmWidth, bm.bmHeight);
+    m_geometry = MakePanelGeometry(m_timeSize.cx, m_timeSize.cy, m_volumeSize.cx, m_volumeSize.cy);
+    m_timeKnobRect = m_geometry.timeKnob;
+    m_volumeKnobRect = m_geometry.volumeKnob;
+    m_timeCentre = (m_timeKnobRect.left + m_timeKnobRect.right) / 2;
+    m_volumeCentre = (m_volumeKnobRect.top + m_volumeKnobRect.bottom) / 2;
+
+    m_pSoundLoader = new CSoundLibraryLoader(m_hWnd, m_installFolder + "QuorvaSound.dll");
+    if (!m_pSoundLoader->IsLoaded()) {
+        Message(50, this);
+        PostQuitMessage(0);
+        return FALSE;
+    }
+    m_extensions = m_pSoundLoader->GetFileExtensions();
+
+    m_timeFont.CreateFont(16, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, VARIABLE_PITCH, "Verdana");
+    m_captionFont.CreateFont(13, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, VARIABLE_PITCH, "Verdana");
+    Invalidate();
+    return TRUE;
+}
+
+std::vector<CString> CControlDlg::GetExtensions() const
+{
+    std::vector<CString> out;
+    if (m_extensions)
+        for (const CString* e : *m_extensions)
+            if (e)
+                out.push_back(*e);
+    return out;
+}
+
+bool CControlDlg::LoadSkin(const char* name, CBitmap& bitmap, bool withPalette)
+{
+    const CString path = m_installFolder + name;
+    CString reason;
+    switch (LoadSkinBitmapFile(path, bitmap, m_palette, withPalette, reason)) {
+    case SkinLoad::Ok:
+        return true;
+    case SkinLoad::CannotOpen:
+        AfxMessageBox(LangText(55) + path);
+        return false;
+    case SkinLoad::Bad:
+    default:
+        // A broken picture is named, so the user knows what to reinstall.
+        AfxMessageBox(path + ":\n" + reason);
+        return false;
+    }
+}
+
+bool CControlDlg::LoadBackgroundBitmap(const char* name, CBitmap& bitmap) { return LoadSkin(name, bitmap, true); }
+bool CControlDlg::LoadSkinBitmap(const char* name, CBitmap& bitmap) { return LoadSkin(name, bitmap, false); }
+
+BOOL CControlDlg::OnCmdMsg(UINT, int, void*, AFX_CMDHANDLERINFO*)
+{
+    // Enter, Escape and routed commands must never close the panel.
+    return TRUE;
+}
+
+// --- Painting ---
+
+void CControlDlg::DrawKnob(CDC& source, CDC& target, int left, int top, int width, int height, bool transparent)
+{
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            COLORREF c = source.GetPixel(x, y);
+            if (transparent && (c & 0xFFFFFF) == 0xFFFFFF)
+                continue;
+            target.SetPixel(left + x, top + y, c);
+        }
+}
+
+void CControlDlg::OnPaint()
+{
+    CPaintDC dc(this);
+    if (m_firstPaint && !ActiveDoc())
+        m_songLoaded = false;
+    m_firstPaint = false;
+    if (!m_face.GetSafeHandle())
+        return;
+
+    const int w = m_faceSize.cx, h = m_faceSize.cy;
+    CPalette* oldPalette = nullptr;
+    if (m_palette.GetSafeHandle()) {
+        oldPalette = dc.SelectPalette(&m_palette, FALSE);
+        dc.RealizePalette();
+    }
+    CDC canvas, source;
+    canvas.CreateCompatibleDC(&dc);
+    source.CreateCompatibleDC(&dc);
+    CBitmap image;
+    image.CreateCompatibleBitmap(&dc, w, h);
+    CBitmap* oldCanvas = canvas.SelectObject(&image);
+    CBitmap* oldSource = source.SelectObject(&m_face);
+    canvas.BitBlt(0, 0, w, h, &source, 0, 0, SRCCOPY);
+
+    source.SelectObject(&m_litFace);
+    auto lit = [&](const PanelRect& r) {
+        canvas.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &source, r.left, r.top, SRCCOPY);
+    };
+    const PanelGeometry& g = m_geometry;
+    if (m_songLoaded) {
+        if (m_playing || m_hoverPlay)
+            lit(g.play);
+        if (m_hoverStop && m_playing)
+            lit(g.stop);
+        if (m_hoverForward)
+            lit(g.forward);
+        if (m_hoverBack)
+            lit(g.back);
+        if (m_loop)
+            lit(g.loop);
+    }
+    if (m_hoverAnalyze)
+        lit(g.analyze);
+    if (m_hoverOpen)
+        lit(g.open);
+    if (m_hoverTranspose)
+        lit(g.transpose);
+
+    if (m_volumeKnob.GetSafeHandle()) {
+        source.SelectObject(&m_volumeKnob);
+        DrawKnob(source, canvas, m_volumeKnobRect.left, m_volumeKnobRect.top, m_volumeSize.cx, m_volumeSize.cy, true);
+    }
+    if (m_timeKnob.GetSafeHandle()) {
+        source.SelectObject(&m_timeKnob);
+        DrawKnob(source, canvas, m_timeKnobRect.left, m_timeKnobRect.top, m_timeSize.cx, m_timeSize.cy, true);
+    }
+
+    CFont* oldFont = canvas.SelectObject(&m_timeFont);
+    canvas.SetTextColor(RGB(255, 255, 255));
+    canvas.SetBkColor(RGB(0, 0, 0));
+    canvas.SetBkMode(OPAQUE);
+    RECT r = ToRect(g.timeText);
+    canvas.DrawText(m_timeText, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    canvas.SelectObject(&m_captionFont);
+    canvas.SetTextColor(RGB(0, 0, 0));
+    canvas.SetBkMode(TRANSPARENT);
+    const struct {
+        int text;
+        const PanelRect& zone;
+        int down;
+    } captions[] = {{116, g.open, 4}, {118, g.analyze, 3}, {117, g.transpose, 2}};
+    for (const auto& c : captions) {
+        RECT cr = ToRect(c.zone);
+        OffsetRect(&cr, 0, c.down);
+        canvas.DrawText(LangText(c.text), &cr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    canvas.SelectObject(oldFont);
+
+    dc.BitBlt(0, 0, w, h, &canvas, 0, 0, SRCCOPY);
+    source.SelectObject(oldSource);
+    canvas.SelectObject(oldCanvas);
+    if (oldPalette)
+        dc.SelectPalette(oldPalette, FALSE);
+}
+
+BOOL CControlDlg::OnEraseBkgnd(CDC*) { return TRUE; }
+
+void CControlDlg::InvalidateZone(const PanelRect& r)
+{
+    RECT rc = ToRect(r);
+    InvalidateRect(&rc, FALSE);
+}
+
+// --- Mouse ---
+
+void CControlDlg::MoveVolumeKnob(int y)
+{
+    KnobSpan s = ::PlaceVolumeKnob(y, m_geometry.volumeTop, m_geometry.volumeBottom, m_volumeSize.cy);
+    m_volumeKnobRect = FromSpan(s, m_geometry.volumeTrack.left, m_geometry.volumeTrack.left + m_volumeSize.cx, false);
+    m_volumeCentre = s.centre;
+    InvalidateZone(m_geometry.volumeTrack);
+}
+
+void CControlDlg::MoveTimeKnob(int x)
+{
+    KnobSpan s = PlaceTimeKnob(x, m_geometry.timeLeft, m_geometry.timeRight, m_timeSize.cx);
+    m_timeKnobRect = FromSpan(s, m_geometry.timeTrack.top, m_geometry.timeTrack.top + m_timeSize.cy, true);
+    m_timeCentre = s.centre;
+    InvalidateZone(m_geometry.timeTrack);
+}
+
+void CControlDlg::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (nFlags == MK_LBUTTON) {
+        // A press that wobbles a little is not yet a drag.
+        if (++m_moveCount <= 4)
+            return;
+        const bool onVolume = m_volumeKnobRect.Contains(point.x, point.y);
+        const bool onTime = m_timeKnobRect.Contains(point.x, point.y);
+        if ((onVolume || m_volumeDrag) && m_songLoaded) {
+            MoveVolumeKnob(point.y);
+            ApplyVolumeFromKnob();
+            m_volumeDrag = true;
+        } else if ((onTime || m_timeDrag) && m_songLoaded) {
+            MoveTimeKnob(point.x);
+            SeekFromKnob();
+            UpdateTimeText(false);
+            InvalidateZone(m_geometry.timeText);
+            m_timeDrag = true;
+        } else if (!m_geometry.timeTrack.Contains(point.x, point.y) &&
+                   !m_geometry.volumeTrack.Contains(point.x, point.y)) {
+            CRect w;
+            GetWindowRect(&w);
+            SetWindowPos(nullptr, w.left + point.x - m_clickPoint.x, w.top + point.y - m_clickPoint.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        SetCapture();
+        return;
+    }
+    m_moveCount = 0;
+    const PanelGeometry& g = m_geometry;
+    auto hover = [&](bool& flag, const PanelRect& r, bool track) {
+        bool now = r.Contains(point.x, point.y);
+        if (now != flag) {
+            flag = now;
+            if (track)
+                InvalidateZone(r);
+        }
+    };
+    hover(m_hoverPlay, g.play, !m_playing);
+    hover(m_hoverForward, g.forward, true);
+    hover(m_hoverBack, g.back, true);
+    hover(m_hoverOpen, g.open, true);
+    hover(m_hoverStop, g.stop, true);
+    hover(m_hoverAnalyze, g.analyze, true);
+    hover(m_hoverTranspose, g.transpose, true);
+}
+
+void CControlDlg::OnLButtonDown(UINT, CPoint point)
+{
+    m_clickPoint = point;
+    SetFocus();
+    switch (ClickedZone(m_geometry, point.x, point.y, m_songLoaded)) {
+    case PanelZone::Play:
+        OnPlay();
+        break;
+    case PanelZone::Stop:
+        OnStop();
+        break;
+    case PanelZone::TimeTrack:
+        MoveTimeKnob(point.x);
+        m_timeDrag = true;
+        SeekFromKnob();
+        break;
+    case PanelZone::VolumeTrack:
+        MoveVolumeKnob(point.y);
+        m_volumeDrag = true;
+        ApplyVolumeFromKnob();
+        break;
+    case PanelZone::Open:
+        OnOpenAudio();
+        break;
+    case PanelZone::Analyze:
+        OnAnalyze();
+        break;
+    case PanelZone::Transpose:
+        OnTranspose();
+        break;
+    case PanelZone::Forward:
+        OnForward();
+        break;
+    case PanelZone::Back:
+        OnBack();
+        break;
+    case PanelZone::Loop:
+        OnLoopToggle();
+        break;
+    case PanelZone::None:
+        break;
+    }
+}
+
+void CControlDlg::OnLButtonUp(UINT, CPoint)
+{
+    ReleaseCapture();
+    m_volumeDrag = false;
+    m_timeDrag = false;
+}
+
+// --- Knobs and time ---
+
+void CControlDlg::ApplyVolumeFromKnob()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc || !doc->HasAudio() || !doc->GetPlayer())
+        return;
+    int level = VolumeLevelFromKnob(m_volumeCentre, m_geometry.volumeTop, m_geometry.volumeBottom, m_volumeSize.cy);
+    doc->GetPlayer()->SetVolume((DWORD)level);
+}
+
+void CControlDlg::PlaceVolumeKnob(DWORD level)
+{
+    int centre = VolumeKnobCentreFromLevel((int)(level & 0xFFFF), m_geometry.volumeTop, m_geometry.volumeBottom,
+                                           m_volumeSize.cy);
+    m_volumeCentre = centre;
+    int top = centre - m_volumeSize.cy / 2;
+    m_volumeKnobRect = {m_geometry.volumeTrack.left, top, m_geometry.volumeTrack.left + m_volumeSize.cx,
+                        top + m_volumeSize.cy};
+    InvalidateZone(m_geometry.volumeTrack);
+}
+
+void CControlDlg::SeekFromKnob()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc || !doc->HasAudio())
+        return;
+    int pos = SeekPositionFromKnob(m_timeCentre, m_geometry.timeLeft, m_geometry.timeRight, m_timeSize.cx,
+                                   doc->GetTotalLength());
+    doc->Seek(pos, true);
+}
+
+void CControlDlg::UpdateTimeKnob()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc)
+        return;
+    const double pos = doc->GetPosition();
+    int centre = TimeKnobCentreFromPosition(pos > 2147483647.0 ? 2147483647 : (int)pos, doc->GetTotalLength(),
+                                            m_geometry.timeLeft, m_geometry.timeRight, m_timeSize.cx);
+    m_timeCentre = centre;
+    int left = centre - m_timeSize.cx / 2;
+    m_timeKnobRect = {left, m_geometry.timeTrack.top, left + m_timeSize.cx, m_geometry.timeTrack.top + m_timeSize.cy};
+}
+
+void CControlDlg::UpdateTimeText(bool repaint)
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (doc) {
+        const double pos = doc->GetPosition();
+        m_timeText = FormatTimeText(pos > 2147483647.0 ? 2147483647 : (int)pos);
+    } else {
+        m_timeText = "00:00:0";
+    }
+    if (repaint && m_hWnd) {
+        InvalidateZone(m_geometry.timeText);
+        UpdateWindow();
+    }
+}
+
+void CControlDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != TIMER_PANEL_CLOCK)
+        return;
+    CKestrixDoc* doc = ActiveDoc();
+    if (!m_playing || !doc)
+        return;
+    // The player does not report the end of the song: stop there, so panel
+    // and document agree that nothing plays.
+    if (doc->IsPlaying() && doc->GetTotalLength() > 0 && doc->GetPosition() >= doc->GetTotalLength() - 1)
+        doc->Seek(doc->GetTotalLength(), true);
+    UpdateTimeKnob();
+    UpdateTimeText(false);
+    InvalidateZone(m_geometry.timeTrack);
+    InvalidateZone(m_geometry.timeText);
+}
+
+// --- Keys ---
+
+void CControlDlg::OnKeyUp(UINT nChar, UINT, UINT nFlags)
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc)
+        return;
+    const bool extended = (nFlags & 0x100) != 0;
+    if (nChar == VK_SPACE || (nChar == VK_RETURN && extended)) {
+        if (doc->IsPlaying())
+            doc->Stop(true);
+        else
+            doc->Play(doc->IsLoopOn(), false);
+    } else if (nChar == VK_LEFT && extended) {
+        doc->Seek((int)doc->GetPosition() - m_skipMs, true);
+    } else if (nChar == VK_RIGHT && extended) {
+        doc->Seek((int)doc->GetPosition() + m_skipMs, true);
+    } else if ((nChar == VK_NUMPAD0 || nChar == '0') && !extended) {
+        doc->Seek(0, true);
+    }
+}
+
+void CControlDlg::OnSetFocus(CWnd* pOldWnd)
+{
+    (void)pOldWnd;
+    Default();
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// --- Commands ---
+
+void CControlDlg::OnPlay()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc) {
+        m_songLoaded = false;
+        return;
+    }
+    if (!m_playing)
+        m_playing = doc->Play(m_loop, false);
+    InvalidateZone(m_geometry.play);
+    InvalidateZone(m_geometry.stop);
+}
+
+void CControlDlg::OnStop()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc) {
+        m_songLoaded = false;
+        return;
+    }
+    doc->Stop(false);
+    SetPlaying(false);
+}
+
+void CControlDlg::SetPlaying(bool playing)
+{
+    m_playing = playing;
+    if (m_hWnd) {
+        if (playing)
+            SetTimer(TIMER_PANEL_CLOCK, 50);
+        else
+            KillTimer(TIMER_PANEL_CLOCK);
+        InvalidateZone(m_geometry.play);
+        InvalidateZone(m_geometry.stop);
+    }
+}
+
+void CControlDlg::OnBack()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc) {
+        m_songLoaded = false;
+        return;
+    }
+    // No song: nothing to move through.
+    if (!doc->HasAudio())
+        return;
+    doc->Seek((int)doc->GetPosition() - m_skipMs, true);
+    UpdateTimeKnob();
+    UpdateTimeText(false);
+    InvalidateZone(m_geometry.timeTrack);
+    InvalidateZone(m_geometry.timeText);
+}
+
+void CControlDlg::OnForward()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc) {
+        m_songLoaded = false;
+        return;
+    }
+    if (!doc->HasAudio())
+        return;
+    doc->Seek((int)doc->GetPosition() + m_skipMs, true);
+    UpdateTimeKnob();
+    UpdateTimeText(false);
+    InvalidateZone(m_geometry.timeTrack);
+    InvalidateZone(m_geometry.timeText);
+}
+
+void CControlDlg::OnLoopToggle()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc) {
+        m_songLoaded = false;
+        return;
+    }
+    m_loop = !m_loop;
+    doc->SetLoop(m_loop);
+    InvalidateZone(m_geometry.loop);
+}
+
+void CControlDlg::SetLoopState(bool on)
+{
+    m_loop = !on;
+    OnLoopToggle();
+}
+
+void CControlDlg::OnTranspose()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc) {
+        m_songLoaded = false;
+        return;
+    }
+    // The transpose dialog comes with its own window.
+}
+
+void CControlDlg::ResetDisplay()
+{
+    m_firstPaint = true;
+    m_timeText = "00:00:0";
+    if (m_hWnd) {
+        Invalidate(FALSE);
+        UpdateWindow();
+    }
+}
+
+// --- Opening and loading ---
+
+void CControlDlg::OnOpenAudio()
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc) {
+        Message(51, this);
+        return;
+    }
+    if (m_busy)
+        return;
+    OnStop();
+
+    CString filter = BuildSoundFileFilter(GetExtensions());
+    filter.Replace('|', '\0');
+    char file[MAX_PATH * 4] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    CWnd* main = AfxGetMainWnd();
+    ofn.hwndOwner = main ? main->GetSafeHwnd() : m_hWnd;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    // The panel is not the dialog's owner; keep it from starting a second
+    // command while the dialog runs.
+    EnableWindow(FALSE);
+    BOOL chosen = GetOpenFileNameA(&ofn);
+    EnableWindow(TRUE);
+    if (!chosen)
+        return;
+
+    struct WaitCursor {
+        WaitCursor() { if (CFrameApp* a = AfxGetFrameApp()) a->DoWaitCursor(1); }
+        ~WaitCursor() { if (CFrameApp* a = AfxGetFrameApp()) a->DoWaitCursor(-1); }
+    } wait;
+    const CString path = file;
+    doc = ActiveDoc();
+    if (!doc)
+        return;
+    if (doc->HasAudio()) {
+        int answer = AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL)
+            return;
+        if (answer == IDYES) {
+            if (main)
+                main->SendMessage(WM_COMMAND, ID_FILE_NEW);
+            doc = ActiveDoc();
+            if (!doc)
+                return;
+        } else {
+            doc->ClearResults();
+        }
+    }
+    const CString previous = doc->GetAudioPath();
+    doc->SetAudioPath(path);
+    const CString title = SongTitleFromPath(path);
+    doc->SetTitle(title);
+    if (!LoadAudioFile(path, title, 1))
+        doc->SetAudioPath(previous);
+}
+
+bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int fresh)
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc || !doc->GetPlayer())
+        return false;
+    CWaveOut* player = doc->GetPlayer();
+    bool loaded = false;
+    if (!IsWavPath(path)) {
+        const CString target = m_installFolder + doc->GetTempWavName();
+        if (m_pSoundLoader)
+            m_pSoundLoader->Convert(path, target);
+        m_pProgress->SetStatusText("Converting to wav...");
+        m_pProgress->SetPos(0);
+        if (RunProgress() != IDOK)
+            return false;
+        ClearResults();
+        if (!player->LoadWave(target)) {
+            doc->OnAudioLoadFailed();
+            m_songLoaded = false;
+            Message(53, this);
+            Invalidate(FALSE);
+            return false;
+        }
+        loaded = true;
+    } else {
+        if (!player->LoadWave(path)) {
+            // Nothing is held now: say so, and leave the document without audio.
+            doc->OnAudioLoadFailed();
+            m_songLoaded = false;
+            Message(53, this);
+            Invalidate(FALSE);
+            return false;
+        }
+        ClearResults();
+        loaded = true;
+    }
+    const double length = player->GetLengthMs();
+    if (fresh)
+        doc->ClearResults();
+    doc->SetTitle(title);
+    doc->OnAudioLoaded(length > 2147483647.0 ? 2147483647 : (int)length);
+    if (player->GetSampleRate() < kLowSampleRate)
+        Message(54, this);
+    ShowWindow(SW_SHOW);
+    PlaceVolumeKnob(player->GetVolume());
+    m_songLoaded = loaded;
+    UpdateTimeKnob();
+    UpdateTimeText(false);
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return true;
+}
+
+// --- Analysis ---
+
+void CControlDlg::ClearResults()
+{
+    m_runner.Job().results.Clear();
+}
+
+void CControlDlg::CancelAnalysis()
+{
+    if (m_cancelEvent)
+        SetEvent(m_cancelEvent);
+}
+
+void CControlDlg::ResetCancelEvent()
+{
+    if (m_cancelEvent)
+        ResetEvent(m_cancelEvent);
+}
+
+INT_PTR CControlDlg::RunProgress()
+{
+    // The dialog belongs to the panel; the main window is held too, so no
+    // document can close under a running conversion or analysis.
+    CWnd* main = AfxGetMainWnd();
+    const bool hold = main && main->GetSafeHwnd() && main->IsWindowEnabled();
+    if (hold)
+        main->EnableWindow(FALSE);
+    m_busy = true;
+    INT_PTR result = m_pProgress->DoModal();
+    m_busy = false;
+    if (hold)
+        main->EnableWindow(TRUE);
+    return result;
+}
+
+void CControlDlg::OnAnalyze()
+{
+    ResetCancelEvent();
+    OnStop();
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc) {
+        m_songLoaded = false;
+        return;
+    }
+    if (!doc->HasAudio() || m_busy)
+        return;
+    m_pProgress->SetPos(0);
+    m_pProgress->SetStatusText("");
+    ClearResults();
+    m_analysedDoc = doc;
+
+    CKestrixApp* app = GetKestrixApp();
+    if (!m_runner.Start(m_hWnd, doc->GetPlayer(), app ? app->GetEngineLoader() : nullptr, m_cancelEvent)) {
+        Message(kLangAnalysisCannotRun, this);
+        return;
+    }
+    if (RunProgress() != IDOK)
+        return;
+    AnalysisResults& r = m_runner.Job().results;
+    m_analysedDoc->SetChords(r.chords);
+    m_analysedDoc->SetPitchSets(r.pitchSetCodes, r.pitchSetTimes);
+    m_analysedDoc->SetBassNotes(r.bassNotes);
+    m_analysedDoc->SetPitchPairs(r.pitchPairCodes, r.pitchPairTimes);
+    m_analysedDoc->SetTuning(r.referencePitch);
+    m_analysedDoc->SetKey(r.keyName);
+    ClearResults();
+    m_pProgress->SetPos(0);
+}
+
+// --- Library messages ---
+
+void CControlDlg::Forward(UINT message, WPARAM code, LPARAM value)
+{
+    if (m_pProgress && m_pProgress->GetSafeHwnd())
+        m_pProgress->PostMessage(message, code, value);
+}
+
+LRESULT CControlDlg::OnAnalysisProgress(WPARAM code, LPARAM value)
+{
+    Forward(WM_ANALYSIS_PROGRESS, code, value);
+    return 0;
+}
+
+LRESULT CControlDlg::OnAnalysisNoEngine(WPARAM code, LPARAM value)
+{
+    // The dialog ends and tells the user; the worker reads no results.
+    Forward(WM_ANALYSIS_NO_ENGINE, code, value);
+    return 0;
+}
+
+LRESULT CControlDlg::OnCdRipStatus(WPARAM code, LPARAM value)
+{
+    if (code == CD_RIP_ASPI_ERROR)
+        Message(143, this);
+    Forward(WM_CD_RIP_STATUS, code, value);
+    return 0;
+}
+
+LRESULT CControlDlg::OnDecodeStatus(WPARAM code, LPARAM value)
+{
+    Forward(WM_DECODE_STATUS, code, value);
+    return 0;
+}
+
+LRESULT CControlDlg::OnDecodeResult(WPARAM code, LPARAM)
+{
+    if (code == DECODE_FAILED)
+        Message(49, this);
+    Forward(WM_ANALYSIS_PROGRESS, 6, 0);
+    return 0;
+}

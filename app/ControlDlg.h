@@ -1,0 +1,131 @@
+#pragma once
+// The skinned, borderless transport panel: open, analyse, transpose, play,
+// stop, skip, loop, the time and volume knobs. It binds the conversion
+// library, receives every message of both libraries and passes them on to
+// its progress dialog, and acts on the active document only through the
+// document's playback operations.
+#include <vector>
+
+#include "app/AnalysisRunner.h"
+#include "app/DocHost.h"
+#include "app/PanelZones.h"
+#include "app/ProgressDlg.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
+
+class CKestrixDoc;
+class CSoundLibraryLoader;
+#include "shared/ISoundLibrary.h"
+
+constexpr UINT TIMER_PANEL_CLOCK = 88;
+
+class CControlDlg : public CDialog, public IDocPanel, public IProgressOwner {
+public:
+    enum { IDD = IDD_CONTROL_PANEL };
+
+    // Creates the window from its template (modeless, owned by pParent).
+    explicit CControlDlg(CWnd* pParent);
+    ~CControlDlg() override;
+
+    // Commands.
+    void OnPlay() override;
+    void OnStop() override;
+    void OnBack();
+    void OnForward();
+    void OnLoopToggle();
+    void OnTranspose();
+    void OnOpenAudio();
+    bool LoadAudioFile(const CString& path, const CString& title, int fresh) override;
+    void OnAnalyze();
+    void CancelAnalysis() override;
+    void ResetCancelEvent() override;
+    void ClearResults();
+
+    // For the document and the views.
+    void SetPlaying(bool playing) override;
+    void SetLoopState(bool on);
+    void ResetDisplay() override;
+    void UpdateTimeText(bool repaint) override;
+    int GetSkipMs() const { return m_skipMs; }
+
+    // State, for the frames and for tests.
+    bool IsSongLoaded() const { return m_songLoaded; }
+    bool IsPlayingShown() const { return m_playing; }
+    bool IsLoopShown() const { return m_loop; }
+    const CString& GetTimeText() const { return m_timeText; }
+    const PanelGeometry& GetGeometry() const { return m_geometry; }
+    CProgressDlg* GetProgressDlg() const { return m_pProgress; }
+    const CString& GetInstallFolder() const { return m_installFolder; }
+    // The library's extensions (".cda", ".mp3", ...); empty when none.
+    std::vector<CString> GetExtensions() const;
+
+    void UpdateTimeKnob();
+    void ApplyVolumeFromKnob();
+    void SeekFromKnob();
+    // Places the volume knob for a player level 0..0xFFFF.
+    void PlaceVolumeKnob(DWORD level);
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    void PostNcDestroy() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+
+    afx_msg void OnPaint();
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg LRESULT OnAnalysisProgress(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnAnalysisNoEngine(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnCdRipStatus(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnDecodeStatus(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnDecodeResult(WPARAM code, LPARAM value);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CKestrixDoc* ActiveDoc();
+    // Loads installation folder + name; false (after its message) when the
+    // program cannot go on.
+    bool LoadSkinBitmap(const char* name, CBitmap& bitmap);
+    bool LoadBackgroundBitmap(const char* name, CBitmap& bitmap);
+    bool LoadSkin(const char* name, CBitmap& bitmap, bool withPalette);
+    void DrawKnob(CDC& source, CDC& target, int left, int top, int width, int height, bool transparent);
+    void InvalidateZone(const PanelRect& r);
+    void MoveVolumeKnob(int y);
+    void MoveTimeKnob(int x);
+    void Forward(UINT message, WPARAM code, LPARAM value);
+    INT_PTR RunProgress();
+
+    bool m_firstPaint;
+    bool m_songLoaded;
+    int m_volumeCentre;
+    int m_timeCentre;
+    CFont m_timeFont;
+    CFont m_captionFont;
+    bool m_playing;
+    bool m_loop;
+    int m_skipMs;
+    CProgressDlg* m_pProgress;
+    CBitmap m_face, m_litFace, m_volumeKnob, m_timeKnob;
+    CSize m_faceSize, m_volumeSize, m_timeSize;
+    PanelGeometry m_geometry;
+    PanelRect m_timeKnobRect, m_volumeKnobRect;
+    CString m_timeText;
+    bool m_hoverStop, m_hoverAnalyze, m_hoverOpen, m_hoverTranspose, m_hoverForward, m_hoverBack, m_hoverPlay;
+    bool m_volumeDrag, m_timeDrag;
+    int m_moveCount;
+    CPalette m_palette;
+    CPoint m_clickPoint;
+    HANDLE m_cancelEvent;
+    CAnalysisRunner m_runner;
+    CKestrixDoc* m_analysedDoc;
+    SoundExtensionList* m_extensions;
+    CSoundLibraryLoader* m_pSoundLoader;
+    CString m_installFolder;
+    bool m_busy; // a conversion or analysis runs under the progress dialog
+};
