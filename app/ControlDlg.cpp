@@ -562,7 +562,10 @@ void CControlDlg::SetPlaying(bool playing)
     }
 }
 
-void CControlDlg::OnBack()
+void CControlDlg::OnBack() { SkipBy(-m_skipMs); }
+void CControlDlg::OnForward() { SkipBy(m_skipMs); }
+
+void CControlDlg::SkipBy(int deltaMs)
 {
     CKestrixDoc* doc = ActiveDoc();
     if (!doc) {
@@ -572,23 +575,7 @@ void CControlDlg::OnBack()
     // No song: nothing to move through.
     if (!doc->HasAudio())
         return;
-    doc->Seek((int)doc->GetPosition() - m_skipMs, true);
-    UpdateTimeKnob();
-    UpdateTimeText(false);
-    InvalidateZone(m_geometry.timeTrack);
-    InvalidateZone(m_geometry.timeText);
-}
-
-void CControlDlg::OnForward()
-{
-    CKestrixDoc* doc = ActiveDoc();
-    if (!doc) {
-        m_songLoaded = false;
-        return;
-    }
-    if (!doc->HasAudio())
-        return;
-    doc->Seek((int)doc->GetPosition() + m_skipMs, true);
+    doc->Seek((int)doc->GetPosition() + deltaMs, true);
     UpdateTimeKnob();
     UpdateTimeText(false);
     InvalidateZone(m_geometry.timeTrack);

@@ -98,6 +98,7 @@ private:
     void InvalidateZone(const PanelRect& r);
     void MoveVolumeKnob(int y);
     void MoveTimeKnob(int x);
+    void SkipBy(int deltaMs);
     void Forward(UINT message, WPARAM code, LPARAM value);
     INT_PTR RunProgress();
 
