@@ -37,6 +37,30 @@ const int kLowSampleRate = 25000;
 
 void Message(int text, CWnd* parent) { ShowMessageBox(LangText(text), LangText(122), false, parent); }
 
+// The boxes the panel runs belong to the panel, so the panel is active
+// again when they close; the main window is held meanwhile, so no document
+// can close under them.
+class HoldMainWindow {
+public:
+    HoldMainWindow() : m_main(AfxGetMainWnd())
+    {
+        m_held = m_main && m_main->GetSafeHwnd() && m_main->IsWindowEnabled();
+        if (m_held)
+            m_main->EnableWindow(FALSE);
+    }
+    ~HoldMainWindow()
+    {
+        if (m_held)
+            m_main->EnableWindow(TRUE);
+    }
+    HoldMainWindow(const HoldMainWindow&) = delete;
+    HoldMainWindow& operator=(const HoldMainWindow&) = delete;
+
+private:
+    CWnd* m_main;
+    bool m_held;
+};
+
 PanelRect FromSpan(const KnobSpan& s, int fixedLo, int fixedHi, bool horizontal)
 {
     return horizontal ? PanelRect{s.lo, fixedLo, s.hi, fixedHi} : PanelRect{fixedLo, s.lo, fixedHi, s.hi};
@@ -638,18 +662,16 @@ void CControlDlg::OnOpenAudio()
     char file[MAX_PATH * 4] = "";
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
-    CWnd* main = AfxGetMainWnd();
-    ofn.hwndOwner = main ? main->GetSafeHwnd() : m_hWnd;
+    ofn.hwndOwner = m_hWnd;
     ofn.lpstrFilter = filter;
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    // The panel is not the dialog's owner; keep it from starting a second
-    // command while the dialog runs.
-    EnableWindow(FALSE);
-    BOOL chosen = GetOpenFileNameA(&ofn);
-    EnableWindow(TRUE);
-    if (!chosen)
+    BOOL chosen;
+    {
+        HoldMainWindow hold;
+        chosen = GetOpenFileNameA(&ofn);
+    }    if (!chosen)
         return;
 
     struct WaitCursor {
@@ -661,12 +683,18 @@ void CControlDlg::OnOpenAudio()
     if (!doc)
         return;
     if (doc->HasAudio()) {
-        int answer = AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL)
+        int answer;
+        {
+            HoldMainWindow hold;
+            answer = AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION);
+        }        if (answer == IDCANCEL)
             return;
         if (answer == IDYES) {
-            if (main)
+            if (CWnd* main = AfxGetMainWnd())
                 main->SendMessage(WM_COMMAND, ID_FILE_NEW);
+            // The new child frame activated the main window; the user is
+            // still working in the panel.
+            SetActiveWindow();
             doc = ActiveDoc();
             if (!doc)
                 return;
@@ -755,17 +783,10 @@ void CControlDlg::ResetCancelEvent()
 
 INT_PTR CControlDlg::RunProgress()
 {
-    // The dialog belongs to the panel; the main window is held too, so no
-    // document can close under a running conversion or analysis.
-    CWnd* main = AfxGetMainWnd();
-    const bool hold = main && main->GetSafeHwnd() && main->IsWindowEnabled();
-    if (hold)
-        main->EnableWindow(FALSE);
+    HoldMainWindow hold;
     m_busy = true;
     INT_PTR result = m_pProgress->DoModal();
     m_busy = false;
-    if (hold)
-        main->EnableWindow(TRUE);
     return result;
 }
 
