@@ -7,31 +7,16 @@
 #include <string>
 
 #include "DialogWatcher.h"
+#include "ProgramTestSupport.h"
 #include "app/ChildFrame.h"
 #include "app/InstallFolderWin.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
 #include "resources/resource.h"
 
+using namespace progtest;
+
 namespace {
-
-std::string ExeFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    ::WriteFile(h, text.data(), (DWORD)text.size(), &n, nullptr);
-    CloseHandle(h);
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Two languages whose texts name their number: "E<n>" and "D<n>".
 std::string Languages()
@@ -46,59 +31,20 @@ std::string Languages()
     return text;
 }
 
-// A fresh installation folder registered as the program's.
-class InstallFolder {
+// A fresh installation folder registered as the program's, with the two
+// languages; storedLanguage: one is chosen already.
+class InstallFolder : public TestInstallation {
 public:
     explicit InstallFolder(bool storedLanguage)
+        : TestInstallation({"Zumbrel.dll", "QuorvaSound.dll", "mainBmp.bmp", "mainLightBmp.bmp", "volumeBmp.bmp",
+                            "timeSlideBmp.bmp"},
+                           "qp-frames-")
     {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path = std::string(temp) + "qp-frames-" + std::to_string(GetTickCount()) + "-" +
-               std::to_string(counter++) + "\\";
-        CreateDirectoryA(path.c_str(), nullptr);
-        for (const char* file : {"Zumbrel.dll", "QuorvaSound.dll", "mainBmp.bmp", "mainLightBmp.bmp", "volumeBmp.bmp",
-                                 "timeSlideBmp.bmp"})
-            CopyFileA((ExeFolder() + file).c_str(), (path + file).c_str(), FALSE);
         WriteText(path + "languages.txt", Languages());
-        if (storedLanguage)
-            WriteText(path + "set.ton", "[defaultLanguage]=0\r\n");
-        HKEY key;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-        RegSetValueExA(key, kAppPathsValue, 0, REG_SZ, (const BYTE*)path.c_str(), (DWORD)path.size() + 1);
-        RegCloseKey(key);
+        if (!storedLanguage)
+            DeleteFileA((path + "set.ton").c_str());
     }
-    ~InstallFolder()
-    {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((path + "*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
-            do
-                DeleteFileA((path + fd.cFileName).c_str());
-            while (FindNextFileA(h, &fd));
-            FindClose(h);
-        }
-        RemoveDirectoryA(path.c_str());
-    }
-    std::string path;
-    static int counter;
 };
-int InstallFolder::counter = 0;
-
-void Pump(CWinApp& app)
-{
-    MSG msg;
-    for (int round = 0; round < 5; ++round) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                return;
-            if (!app.PreTranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        app.OnIdle(0);
-    }
-}
 
 std::string MenuText(HMENU menu, int pos)
 {

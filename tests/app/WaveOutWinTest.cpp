@@ -8,39 +8,14 @@
 #include <vector>
 
 #include "app/WaveOut.h"
+#include "tests/app/ProgramTestSupport.h"
 #include "tests/app/WaveTestFiles.h"
 
 using namespace wavtest;
+using progtest::PlayedFilePath;
+using progtest::ReadAll;
 
 namespace {
-
-// The Wine runner routes the default sound device into a file and names
-// it (as a Unix path) in QUORVA_PLAYED_FILE.
-std::string PlayedFilePath()
-{
-    const char* unix = std::getenv("QUORVA_PLAYED_FILE");
-    if (!unix || !*unix)
-        return std::string();
-    std::string p = std::string("Z:") + unix;
-    for (char& c : p)
-        if (c == '/')
-            c = '\\';
-    return p;
-}
-
-std::vector<unsigned char> ReadAll(const std::string& path)
-{
-    std::vector<unsigned char> b;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return b;
-    unsigned char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        b.insert(b.end(), buf, buf + n);
-    std::fclose(f);
-    return b;
-}
 
 // Frames that are distinct for the first 65536 frames at least.
 std::vector<unsigned char> Song(unsigned frames)
