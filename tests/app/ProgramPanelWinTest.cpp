@@ -642,3 +642,39 @@ TEST_F(ProgramPanel, ASongThatDoesNotConvertIsReportedAndKeepsTheSongBefore)
     Click(kStop);
     EXPECT_FALSE(doc->IsPlaying());
 }
+
+// An engine library whose engine could not be made: the analysis cannot run.
+class ProgramPanelWithoutEngine : public ProgramPanel {
+protected:
+    void SetUp() override
+    {
+        SetEnvironmentVariableA("ZUMBREL_FAIL_ENGINE_CREATE", "1");
+        ProgramPanel::SetUp();
+    }
+    void TearDown() override
+    {
+        ProgramPanel::TearDown();
+        SetEnvironmentVariableA("ZUMBREL_FAIL_ENGINE_CREATE", nullptr);
+    }
+};
+
+TEST_F(ProgramPanelWithoutEngine, AnalyzeSaysItCannotRunAndLeavesTheDocument)
+{
+    OpenSong(WriteSong("song.wav", SynthSong(kRate, 6.0, 2)));
+    CKestrixDoc* doc = Doc();
+    ASSERT_TRUE(doc->HasAudio());
+
+    Click(kAnalyze);
+    // The dialog ends (no hang) after telling the user; nothing is handed over.
+    EXPECT_EQ(ProgressClosed(), 1);
+    const std::vector<std::string> boxes = BoxTexts();
+    ASSERT_EQ(boxes.size(), 1u) << Join(boxes);
+    EXPECT_NE(boxes[0].find(std::string(m_app->GetLangString(144))), std::string::npos) << boxes[0];
+    EXPECT_FALSE(doc->HasChords());
+    EXPECT_TRUE(doc->HasAudio());
+
+    // The panel is not left busy: the next command runs.
+    m_boxes->Clear();
+    Click(kAnalyze);
+    EXPECT_EQ(ProgressClosed(), 2);
+}
