@@ -8,7 +8,6 @@
 IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)
 
 BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWnd)
-ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivateChild)
 ON_COMMAND_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnLanguage)
 ON_UPDATE_COMMAND_UI_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnUpdateLanguage)
 ON_WM_WINDOWPOSCHANGED()
@@ -46,18 +45,6 @@ int CChildFrame::MenuOffset() const
     // The maximised child's system menu takes the first place on the bar.
     HMENU menu = FrameMenu();
     return menu && ::GetMenuItemCount(menu) > 7 ? 1 : 0;
-}
-
-LRESULT CChildFrame::OnMDIActivateChild(WPARAM wParam, LPARAM lParam)
-{
-    Default();
-    const BOOL activating = (HWND)lParam == m_hWnd;
-    if (activating && GetActiveView())
-        CView::SetActiveView(GetActiveView());
-    if (activating || !lParam)
-        OnUpdateFrameMenu(activating, CWnd::FromHandle((HWND)lParam), nullptr);
-    (void)wParam;
-    return 0;
 }
 
 void CChildFrame::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt)

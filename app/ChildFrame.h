@@ -15,9 +15,8 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     void ActivateFrame(int nCmdShow = -1) override;
-    void OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt);
+    void OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt) override;
 
-    afx_msg LRESULT OnMDIActivateChild(WPARAM wParam, LPARAM lParam);
     afx_msg void OnLanguage(UINT nID);
     afx_msg void OnUpdateLanguage(CCmdUI* pCmdUI);
     afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);

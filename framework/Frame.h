@@ -234,7 +234,7 @@ public:
                 UINT nID, CCreateContext* pContext = nullptr) override;
     BOOL DestroyWindow() override;
     void ActivateFrame(int nCmdShow = -1) override;
-    void OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt);
+    virtual void OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt);
     void OnUpdateFrameTitle(BOOL) override {}
     CMDIFrameWnd* GetMDIFrame() const { return m_pMDIFrame; }
     void MDIActivate();
