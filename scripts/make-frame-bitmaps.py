@@ -3,23 +3,10 @@
 import os
 import struct
 
+from bmp24 import write_bmp
+
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "frames")
 TEAL = (0, 128, 128)  # the toolbars' mask colour
-
-
-def bmp24(path, w, h, pixel):
-    row = (w * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(h - 1, -1, -1):
-        line = bytearray()
-        for x in range(w):
-            r, g, b = pixel(x, y)
-            line += bytes((b, g, r))
-        data += line + b"\0" * (row - len(line))
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
 
 
 def ico(path, size, pixel):
@@ -66,10 +53,10 @@ hot = {180: 142, 179: 141, 178: 148, 176: 144, 175: 150}
 
 os.makedirs(OUT, exist_ok=True)
 for num, (shape, colour) in tools.items():
-    bmp24(os.path.join(OUT, "tool%d.bmp" % num), 42, 32, button(shape, colour, grey=(num == 147)))
+    write_bmp(os.path.join(OUT, "tool%d.bmp" % num), 42, 32, button(shape, colour, grey=(num == 147)))
 for num, base in hot.items():
     shape, colour = tools[base]
-    bmp24(os.path.join(OUT, "tool%d.bmp" % num), 42, 32, button(shape, colour, hot=True))
+    write_bmp(os.path.join(OUT, "tool%d.bmp" % num), 42, 32, button(shape, colour, hot=True))
 
 
 def name_bar(x, y):
@@ -79,8 +66,8 @@ def name_bar(x, y):
     return (20, 40 + x // 2, 120 + x // 4)
 
 
-bmp24(os.path.join(OUT, "namebar182.bmp"), 200, 32, name_bar)
-bmp24(os.path.join(OUT, "blank210.bmp"), 16, 16, lambda x, y: (192, 192, 192))
+write_bmp(os.path.join(OUT, "namebar182.bmp"), 200, 32, name_bar)
+write_bmp(os.path.join(OUT, "blank210.bmp"), 16, 16, lambda x, y: (192, 192, 192))
 
 
 def note_icon(bg, fg):
