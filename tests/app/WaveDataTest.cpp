@@ -19,8 +19,12 @@ struct Loaded {
 
 Loaded LoadBytes(const std::vector<unsigned char>& file, bool (*accept)(const PcmFormat&, void*) = nullptr)
 {
+    // ctest runs each test in its own process, side by side: the test's name keeps
+    // their files apart.
     static int n = 0;
-    const std::string path = ::testing::TempDir() + "wave_" + std::to_string(n++) + ".wav";
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string path = ::testing::TempDir() + "wave_" + test->test_suite_name() + "_" +
+                             test->name() + "_" + std::to_string(n++) + ".wav";
     Loaded r;
     if (!WriteFile(path, file))
         return r;
