@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ExeFolder.h"
 #include "tests/support/MessageSink.h"
 #include "WaveTestFiles.h"
 #include "app/AnalysisJob.h"
@@ -15,14 +16,6 @@
 #include "tests/engine/SynthAudio.h"
 
 namespace {
-
-std::string BinFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
 
 // A C major song, 16-bit, written next to the test.
 std::string WriteSong(const char* name, unsigned channels, unsigned bits, int rate, double seconds)
@@ -42,7 +35,7 @@ std::string WriteSong(const char* name, unsigned channels, unsigned bits, int ra
     spec.channels = channels;
     spec.bits = bits;
     spec.rate = (unsigned)rate;
-    std::string path = BinFolder() + name;
+    std::string path = ExeFolder() + name;
     EXPECT_TRUE(wavtest::WriteFile(path, wavtest::Build(spec, data)));
     return path;
 }
@@ -102,7 +95,7 @@ TEST_F(AnalysisJobTest, SynthesisedSongGivesChordsBassKeyAndPitch)
     m_files.push_back(song);
     CWaveOut player(m_sink.hwnd());
     ASSERT_TRUE(player.LoadWave(song.c_str()));
-    CEngineLoader engine(m_sink.hwnd(), (BinFolder() + "Zumbrel.dll").c_str());
+    CEngineLoader engine(m_sink.hwnd(), (ExeFolder() + "Zumbrel.dll").c_str());
     ASSERT_TRUE(engine.IsLoaded());
     CAnalysisJob job;
     EXPECT_EQ(Run(player, &engine, job), (std::vector<WPARAM>{5, 3, 2}));
@@ -140,7 +133,7 @@ TEST_F(AnalysisJobTest, CancelledBeforeTheStartFindsNothing)
     m_files.push_back(song);
     CWaveOut player(m_sink.hwnd());
     ASSERT_TRUE(player.LoadWave(song.c_str()));
-    CEngineLoader engine(m_sink.hwnd(), (BinFolder() + "Zumbrel.dll").c_str());
+    CEngineLoader engine(m_sink.hwnd(), (ExeFolder() + "Zumbrel.dll").c_str());
     ASSERT_TRUE(engine.IsLoaded());
     SetEvent(m_cancel);
     CAnalysisJob job;
@@ -166,7 +159,7 @@ TEST_F(AnalysisJobTest, EngineObjectWithoutEngineIsNotRead)
     CWaveOut player(m_sink.hwnd());
     ASSERT_TRUE(player.LoadWave(song.c_str()));
     SetEnvironmentVariableA("ZUMBREL_FAIL_ENGINE_CREATE", "1");
-    CEngineLoader engine(m_sink.hwnd(), (BinFolder() + "Zumbrel.dll").c_str());
+    CEngineLoader engine(m_sink.hwnd(), (ExeFolder() + "Zumbrel.dll").c_str());
     SetEnvironmentVariableA("ZUMBREL_FAIL_ENGINE_CREATE", nullptr);
     ASSERT_TRUE(engine.IsLoaded());
     CAnalysisJob job;

@@ -179,7 +179,8 @@ TEST(ProgramStart, ProgramRunsAndExitsCleanlyOnClose)
 {
     InstallFolder folder(true);
     const std::string exe = ExeFolder() + "QuorvaPlindor.exe";
-    STARTUPINFOA si = {sizeof si};
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string cmd = "\"" + exe + "\"";
     ASSERT_TRUE(CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder.path.c_str(), &si, &pi));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ExeFolder.h"
 #include "DialogWatcher.h"
 #include "LoaderTestLib.h"
 #include "app/LangText.h"
@@ -39,20 +40,12 @@ std::string EventNames()
     return s;
 }
 
-std::string BinFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
-
 class LoaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         g_eventCount = 0;
-        std::string file = BinFolder() + "loader-test-languages.txt";
+        std::string file = ExeFolder() + "loader-test-languages.txt";
         // Text 5 with stray conversions: only the %d may be filled.
         std::ofstream(file) << "[English]\n5=Load failed (%d, %s, 100%%): \nend\n";
         ASSERT_TRUE(m_texts.Load(file.c_str()));
@@ -65,7 +58,7 @@ protected:
     // Loads the library for the test's own use and installs the event log.
     HMODULE Hold(const char* name)
     {
-        HMODULE h = LoadLibraryA((BinFolder() + name).c_str());
+        HMODULE h = LoadLibraryA((ExeFolder() + name).c_str());
         EXPECT_NE(nullptr, h);
         SetLoaderTestLogFn set = (SetLoaderTestLogFn)(void*)GetProcAddress(h, "SetLoaderTestLog");
         EXPECT_NE(nullptr, set);
@@ -85,7 +78,7 @@ protected:
 
 TEST_F(LoaderTest, MissingEngineLibraryShowsTextFiveWithCodeAndPath)
 {
-    std::string path = BinFolder() + "NoSuchEngine.dll";
+    std::string path = ExeFolder() + "NoSuchEngine.dll";
     DialogWatcher watcher(GetCurrentThreadId(), DialogWatcher::kCommandOk);
     CEngineLoader loader(m_sink.hwnd(), path.c_str());
     EXPECT_FALSE(loader.IsLoaded());
@@ -101,7 +94,7 @@ TEST_F(LoaderTest, MissingEngineLibraryShowsTextFiveWithCodeAndPath)
 
 TEST_F(LoaderTest, MissingSoundLibraryAddsTheSystemText)
 {
-    std::string path = BinFolder() + "NoSuchSound.dll";
+    std::string path = ExeFolder() + "NoSuchSound.dll";
     DialogWatcher watcher(GetCurrentThreadId(), DialogWatcher::kCommandOk);
     CSoundLibraryLoader loader(m_sink.hwnd(), path.c_str());
     EXPECT_FALSE(loader.IsLoaded());
@@ -119,7 +112,7 @@ TEST_F(LoaderTest, MissingSoundLibraryAddsTheSystemText)
 
 TEST_F(LoaderTest, LibraryWithoutExportIsUnloadedWithoutRelease)
 {
-    std::string path = BinFolder() + "LoaderTestNoExport.dll";
+    std::string path = ExeFolder() + "LoaderTestNoExport.dll";
     {
         DialogWatcher watcher(GetCurrentThreadId(), DialogWatcher::kCommandOk);
         CEngineLoader engine(m_sink.hwnd(), path.c_str());
@@ -137,7 +130,7 @@ TEST_F(LoaderTest, LibraryWithoutExportIsUnloadedWithoutRelease)
 
 TEST_F(LoaderTest, EngineIsInitialisedAndReleasedBeforeUnload)
 {
-    std::string path = BinFolder() + "LoaderTestLib.dll";
+    std::string path = ExeFolder() + "LoaderTestLib.dll";
     HMODULE own = Hold("LoaderTestLib.dll");
     {
         CEngineLoader loader(m_sink.hwnd(), path.c_str());
@@ -154,7 +147,7 @@ TEST_F(LoaderTest, EngineIsInitialisedAndReleasedBeforeUnload)
 
 TEST_F(LoaderTest, SoundLibraryIsGivenTheWindowAndReleasedBeforeUnload)
 {
-    std::string path = BinFolder() + "LoaderTestLib.dll";
+    std::string path = ExeFolder() + "LoaderTestLib.dll";
     HMODULE own = Hold("LoaderTestLib.dll");
     {
         CSoundLibraryLoader loader(m_sink.hwnd(), path.c_str());
@@ -171,7 +164,7 @@ TEST_F(LoaderTest, SoundLibraryIsGivenTheWindowAndReleasedBeforeUnload)
 
 TEST_F(LoaderTest, NullInstanceIsNotLoadedAndNotReleased)
 {
-    std::string path = BinFolder() + "LoaderTestLib.dll";
+    std::string path = ExeFolder() + "LoaderTestLib.dll";
     HMODULE own = Hold("LoaderTestLib.dll");
     SetNull(own, 1);
     {

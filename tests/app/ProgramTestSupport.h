@@ -19,16 +19,11 @@
 #include <vector>
 
 #include "app/InstallFolderWin.h"
+#include "tests/support/ExeFolder.h"
 
 namespace progtest {
 
-inline std::string ExeFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
+using ::ExeFolder;
 
 inline bool WriteBytes(const std::string& path, const void* data, size_t size)
 {

@@ -6,17 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ExeFolder.h"
 #include "app/SkinBitmapWin.h"
 
 namespace {
-
-std::string BinFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
 
 std::vector<char> Read(const std::string& path)
 {
@@ -47,14 +40,14 @@ TEST(SkinBitmapWin, InstalledSkinLoadsWithItsPalette)
     CPalette palette;
     CBitmap face, light, volume, time;
     CString reason;
-    ASSERT_EQ(SkinLoad::Ok, LoadSkinBitmapFile((BinFolder() + "mainBmp.bmp").c_str(), face, palette, true, reason))
+    ASSERT_EQ(SkinLoad::Ok, LoadSkinBitmapFile((ExeFolder() + "mainBmp.bmp").c_str(), face, palette, true, reason))
         << reason.GetString();
     ASSERT_NE(nullptr, palette.GetSafeHandle());
     EXPECT_GT(palette.GetEntryCount(), 0);
     EXPECT_LE(palette.GetEntryCount(), 256);
-    EXPECT_EQ(SkinLoad::Ok, LoadSkinBitmapFile((BinFolder() + "mainLightBmp.bmp").c_str(), light, palette, false, reason));
-    EXPECT_EQ(SkinLoad::Ok, LoadSkinBitmapFile((BinFolder() + "volumeBmp.bmp").c_str(), volume, palette, false, reason));
-    EXPECT_EQ(SkinLoad::Ok, LoadSkinBitmapFile((BinFolder() + "timeSlideBmp.bmp").c_str(), time, palette, false, reason));
+    EXPECT_EQ(SkinLoad::Ok, LoadSkinBitmapFile((ExeFolder() + "mainLightBmp.bmp").c_str(), light, palette, false, reason));
+    EXPECT_EQ(SkinLoad::Ok, LoadSkinBitmapFile((ExeFolder() + "volumeBmp.bmp").c_str(), volume, palette, false, reason));
+    EXPECT_EQ(SkinLoad::Ok, LoadSkinBitmapFile((ExeFolder() + "timeSlideBmp.bmp").c_str(), time, palette, false, reason));
     BITMAP bm = {};
     ASSERT_TRUE(face.GetBitmap(&bm));
     EXPECT_EQ(320, bm.bmWidth);
@@ -69,11 +62,11 @@ TEST(SkinBitmapWin, MissingAndDamagedFilesFailCleanly)
     CBitmap bitmap;
     CString reason;
     EXPECT_EQ(SkinLoad::CannotOpen,
-              LoadSkinBitmapFile((BinFolder() + "noSuchSkin.bmp").c_str(), bitmap, palette, true, reason));
-    std::vector<char> good = Read(BinFolder() + "mainBmp.bmp");
+              LoadSkinBitmapFile((ExeFolder() + "noSuchSkin.bmp").c_str(), bitmap, palette, true, reason));
+    std::vector<char> good = Read(ExeFolder() + "mainBmp.bmp");
     ASSERT_GT(good.size(), 100u);
 
-    std::string damaged = BinFolder() + "skin-test-damaged.bmp";
+    std::string damaged = ExeFolder() + "skin-test-damaged.bmp";
     std::vector<char> cut(good.begin(), good.begin() + good.size() / 2);
     Write(damaged, cut);
     EXPECT_EQ(SkinLoad::Bad, LoadSkinBitmapFile(damaged.c_str(), bitmap, palette, true, reason));
