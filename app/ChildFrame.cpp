@@ -141,7 +141,8 @@ void CChildFrame::TranslateMenu()
 void CChildFrame::OnWindowPosChanged(WINDOWPOS* lpwndpos)
 {
     CMDIChildWnd::OnWindowPosChanged(lpwndpos);
-    WINDOWPLACEMENT wp = {sizeof wp};
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
     GetWindowPlacement(&wp);
     HICON old = m_hFrameIcon;
     m_hFrameIcon = nullptr;
