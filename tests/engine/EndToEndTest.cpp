@@ -56,8 +56,9 @@ void ExpectChords(Analysis& a, const std::vector<Chord>& song)
         const double t = c.GetAt(6, i) / 1000.0;
         const Chord& s = Nearest(song, t);
         EXPECT_LE(std::fabs(t - s.start), 0.5) << "chord event at " << t;
-        if (s.bass == s.root)
+        if (s.bass == s.root) {
             EXPECT_EQ(s.root, c.GetAt(0, i)) << "at " << t;
+        }
         const float bass = c.GetAt(8, i);
         EXPECT_TRUE(bass == -1.0f || bass == s.bass) << "at " << t;
         EXPECT_GT(c.GetAt(9, i), 0.0f);
@@ -91,8 +92,9 @@ void ExpectBass(Analysis& a, const std::vector<Chord>& song)
     for (int i = 0; i < bt.GetCols(); ++i) {
         const double t = bt.GetAt(2, i) / 1000.0;
         const Chord& s = Nearest(song, t);
-        if (std::fabs(t - s.start) <= 0.2)
+        if (std::fabs(t - s.start) <= 0.2) {
             EXPECT_EQ(s.bass, bt.GetAt(0, i)) << "at " << t;
+        }
     }
 }
 

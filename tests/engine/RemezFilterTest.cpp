@@ -101,8 +101,9 @@ TEST(RemezFilter, EveryOctaveDesignsAtAllRatesAndTunings)
                         EXPECT_TRUE(g > 0.6 && g < 1.2) << rate << " " << ref << " " << o << " k " << k << " " << g;
                     }
                     EXPECT_LT(Gain(taps, 0.3 * d, R), 0.6) << rate << " " << ref << " " << o;
-                    if (4.0 * d < R / 2)
+                    if (4.0 * d < R / 2) {
                         EXPECT_LT(Gain(taps, 4.0 * d, R), 0.6) << rate << " " << ref << " " << o;
+                    }
                 }
             }
         }
