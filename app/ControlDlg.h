@@ -43,10 +43,10 @@ public:
 
     // For the document and the views.
     void SetPlaying(bool playing) override;
-    void SetLoopState(bool on);
+    void SetLoopState(bool on) override;
     void ResetDisplay() override;
     void UpdateTimeText(bool repaint) override;
-    int GetSkipMs() const { return m_skipMs; }
+    int GetSkipMs() const override { return m_skipMs; }
 
     // State, for the frames and for tests.
     bool IsSongLoaded() const { return m_songLoaded; }

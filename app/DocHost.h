@@ -16,6 +16,9 @@ class IDocPanel : public IPlaybackPanel {
 public:
     virtual void ResetDisplay() = 0;
     virtual bool LoadAudioFile(const CString& path, const CString& title, int fresh) = 0;
+    virtual int GetSkipMs() const = 0;
+    // The views' A-B selection made (true) or cleared (false).
+    virtual void SetLoopState(bool on) = 0;
 };
 
 class IDocHost {
@@ -40,6 +43,17 @@ public:
     virtual void OnDocumentClosed() = 0;
     // The program's message box: text and caption by language number.
     virtual void ShowMessage(const CString& text, const CString& caption) = 0;
+
+    // What the score views hand to the application's windows. Each call
+    // does nothing for a window that does not exist.
+    virtual bool GetViewBarCount() = 0; // setting "viewBarCount" is 1
+    // The pitches under the mouse, for the tools panel; empty clears.
+    virtual void SetToolsPanelText(const CString& text) = 0;
+    // The chord under the mouse, for the chord diagram (version 1); empty clears.
+    virtual void ShowChordName(const CString& name) = 0;
+    // Printing hides and shows the transport panel, the tools panel and,
+    // with withChordDiagram, the chord diagram window.
+    virtual void ShowToolWindows(bool show, bool withChordDiagram) = 0;
 };
 
 IDocHost* GetDocHost();

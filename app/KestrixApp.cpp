@@ -311,6 +311,30 @@ void CKestrixApp::ShowMessage(const CString& text, const CString& caption)
     ShowMessageBox(text, caption, false, nullptr);
 }
 
+void CKestrixApp::SetToolsPanelText(const CString& text)
+{
+    // The tools panel comes with its own window; until then the text is kept.
+    m_toolsPanelText = text;
+}
+
+void CKestrixApp::ShowChordName(const CString& name)
+{
+    // The chord diagram comes with its own window; until then the name is kept.
+    m_shownChordName = name;
+}
+
+void CKestrixApp::ShowToolWindows(bool show, bool withChordDiagram)
+{
+    const int cmd = show ? SW_SHOW : SW_HIDE;
+    if (CControlDlg* panel = GetControlDlg())
+        if (panel->m_hWnd)
+            panel->ShowWindow(cmd);
+    if (m_pToneDialog && m_pToneDialog->m_hWnd)
+        m_pToneDialog->ShowWindow(cmd);
+    if (withChordDiagram && m_pChordDialog && m_pChordDialog->m_hWnd)
+        m_pChordDialog->ShowWindow(cmd);
+}
+
 void CKestrixApp::OnAppAbout()
 {
     // The About dialog comes with its own window; nothing while playing.

@@ -30,7 +30,7 @@ public:
     int GetSetting(const char* key) override;
     void WriteSetting(const char* key, int value);
     int GetSoundCard() override { return m_soundCard; }
-    bool GetViewBarCount() { return GetSetting("viewBarCount") == 1; }
+    bool GetViewBarCount() override { return GetSetting("viewBarCount") == 1; }
     bool IsQuickStartShown() { return GetSetting("showQuickStart") == 1; }
     int GetLengthPerRow() { return GetSetting("lengthPerRow"); }
     int GetRowsPerPage() { return GetSetting("rowsPerPage"); }
@@ -62,6 +62,12 @@ public:
     void ActivateView(CView* view) override;
     void OnDocumentClosed() override { TranslateMainMenu(); }
     void ShowMessage(const CString& text, const CString& caption) override;
+    void SetToolsPanelText(const CString& text) override;
+    void ShowChordName(const CString& name) override;
+    void ShowToolWindows(bool show, bool withChordDiagram) override;
+    // The last texts the views handed on (what the windows show).
+    CString GetToolsPanelText() const { return m_toolsPanelText; }
+    CString GetShownChordName() const { return m_shownChordName; }
 
     afx_msg void OnAppAbout();
     afx_msg void OnFileNew();
@@ -87,6 +93,8 @@ private:
     CWnd* m_pTutorialDialog;
     int m_soundCard;
     bool m_menuHookInstalled;
+    CString m_toolsPanelText;
+    CString m_shownChordName;
 
     DECLARE_MESSAGE_MAP()
 };

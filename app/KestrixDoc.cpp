@@ -23,6 +23,10 @@ public:
     void ActivateView(CView* view) override { CView::SetActiveView(view); }
     void OnDocumentClosed() override {}
     void ShowMessage(const CString&, const CString&) override {}
+    bool GetViewBarCount() override { return true; }
+    void SetToolsPanelText(const CString&) override {}
+    void ShowChordName(const CString&) override {}
+    void ShowToolWindows(bool, bool) override {}
 };
 
 CNeutralHost g_neutralHost;
@@ -476,18 +480,3 @@ void CKestrixDoc::SwitchTo(int target)
             Play(m_playback.IsLoopOn(), false);
     }
 }
-
-// Views -----------------------------------------------------------------
-
-IMPLEMENT_DYNAMIC(CKestrixViewBase, CScrollView)
-IMPLEMENT_DYNCREATE(CKestrixView, CKestrixViewBase)
-IMPLEMENT_DYNCREATE(CChordEditView, CKestrixViewBase)
-IMPLEMENT_DYNCREATE(COstrelView, CKestrixViewBase)
-
-CKestrixViewBase::~CKestrixViewBase()
-{
-    if (m_pOwnerDoc)
-        m_pOwnerDoc->OnViewGone(this);
-}
-
-void CKestrixViewBase::OnDraw(CDC*) {}

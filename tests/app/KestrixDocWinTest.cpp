@@ -51,6 +51,10 @@ public:
     void ActivateView(CView* v) override { CView::SetActiveView(v); }
     void OnDocumentClosed() override { calls.push_back("closed"); }
     void ShowMessage(const CString&, const CString&) override { calls.push_back("message"); }
+    bool GetViewBarCount() override { return true; }
+    void SetToolsPanelText(const CString&) override {}
+    void ShowChordName(const CString&) override {}
+    void ShowToolWindows(bool, bool) override {}
 };
 
 class KestrixDocTest : public ::testing::Test {

@@ -1,0 +1,3 @@
+#include "views/ChordEditView.h"
+
+IMPLEMENT_DYNCREATE(CChordEditView, CKestrixViewBase)

@@ -1,0 +1,3 @@
+#include "views/KestrixView.h"
+
+IMPLEMENT_DYNCREATE(CKestrixView, CKestrixViewBase)

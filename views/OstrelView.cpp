@@ -1,0 +1,3 @@
+#include "views/OstrelView.h"
+
+IMPLEMENT_DYNCREATE(COstrelView, CKestrixViewBase)
