@@ -1,0 +1,97 @@
+#pragma once
+// Pages of rows for the grid views: paper pages on a desk, each holding a
+// fixed number of rows, each row a fixed stretch of time. Portable: the
+// window classes draw what this computes.
+//
+// Sizes written "value x zoom" are truncated toward zero after the
+// multiplication; the expressions below keep the float and double
+// arithmetic of the drawing code so that pixels come out the same.
+#include <vector>
+
+struct GridPoint {
+    int x = 0;
+    int y = 0;
+};
+
+struct GridRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
+// What both grid views keep per row; their rows add the items.
+struct GridRow {
+    int length = 0;   // ms covered (the last row may be shorter)
+    float width = 0;  // unzoomed pixels
+    int page = 1;     // 1-based
+    GridPoint lineStart, lineEnd; // the time line in client coordinates
+    std::vector<int> offsets;     // item time - row start, ms
+};
+
+constexpr int kDefaultRowLength = 6000;
+constexpr int kDefaultRowsPerPage = 7;
+constexpr int kPageMargin = 60;     // unzoomed pixels, left and right inside a page
+constexpr int kTickInterval = 1500; // ms
+constexpr int kLyricOffset = 27;
+constexpr int kPageGap = 20;
+
+// A settings file edited by hand can hold anything: what the settings
+// dialog cannot produce falls back to the defaults.
+int SaneRowLength(int ms);
+int SaneRowsPerPage(int rows);
+
+struct RowSpec {
+    int length = 0;
+    float width = 0;
+    int page = 1;
+};
+
+// The rows of a song of songMs: songMs / rowMs + 1 rows, so a song of an
+// exact multiple of the row length ends with a row of length 0.
+std::vector<RowSpec> MakeRows(int songMs, int rowMs, int rowsPerPage, double pixelsPerMs, int& pageCount);
+
+// Start time of row k: the sum of the lengths before it.
+template <class Row> int RowStart(const std::vector<Row>& rows, int k)
+{
+    int s = 0;
+    for (int i = 0; i < k && i < static_cast<int>(rows.size()); ++i)
+        s += rows[i].length;
+    return s;
+}
+
+class PageGeometry {
+public:
+    // Everything a layout reads: zoom, screen size, row length, rows per
+    // page and the number of pages.
+    void Layout(int screenW, int screenH, float zoom, int rowMs, int rowsPerPage, int pageCount);
+
+    float zoom = 0.6f;
+    int screenW = 100, screenH = 100;
+    int rowMs = kDefaultRowLength;
+    int rowsPerPage = 8;
+    int pageCount = 0;
+    int pageW = 0, pageH = 0;    // unzoomed
+    double pixelsPerMs = 0.173;  // unzoomed
+    int scrollW = 0, scrollH = 0;
+
+    int Zoomed(double v) const { return static_cast<int>(v * zoom); }
+    // Page i (0-based) in unscrolled coordinates.
+    GridRect PageRect(int i) const;
+    int RowSpacing(int page0) const;
+    // The time line of row r: y and both ends, for a row of the given width.
+    int RowY(int r, int scrollY) const;
+    int RowX0(int r, int scrollX) const;
+    int RowX1(int x0, float width) const { return static_cast<int>(zoom * width + x0); }
+    // Pages touching the visible rectangle (unscrolled coordinates).
+    std::vector<int> VisiblePages(const GridRect& visible) const;
+    // Song time under client x on a row that starts at rowStartMs.
+    int TimeAtX(int x, int scrollX, int r, int rowStartMs) const;
+    // Client x of a time offset within a row.
+    int XOfOffset(int x0, int offsetMs) const { return static_cast<int>(x0 + zoom * (offsetMs * pixelsPerMs)); }
+};
+
+// Their overlap, empty (all zero) unless they overlap strictly.
+GridRect IntersectGridRects(const GridRect& a, const GridRect& b);
