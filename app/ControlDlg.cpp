@@ -698,14 +698,13 @@ void CControlDlg::OnOpenAudio()
             doc = ActiveDoc();
             if (!doc)
                 return;
-        } else {
-            doc->ClearResults();
         }
+        // "No" replaces the song in this document: its results go once the
+        // new song has loaded, so a failed load leaves the old song whole.
     }
     const CString previous = doc->GetAudioPath();
     doc->SetAudioPath(path);
     const CString title = SongTitleFromPath(path);
-    doc->SetTitle(title);
     if (!LoadAudioFile(path, title, 1))
         doc->SetAudioPath(previous);
 }

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "app/ChildFrame.h"
+#include "app/ChordNames.h"
 #include "app/ControlDlg.h"
 #include "app/ChooseLanguageDlg.h"
 #include "app/InstallFolderWin.h"
@@ -18,6 +19,14 @@
 
 namespace {
 void ReportLanguageError(const char* text) { AfxMessageBox(text); }
+
+// Chord and note names are the engine's.
+CString EngineNoteName(int code)
+{
+    CKestrixApp* app = GetKestrixApp();
+    CEngineLoader* engine = app ? app->GetEngineLoader() : nullptr;
+    return engine && engine->IsLoaded() ? engine->GetNoteName(code) : CString();
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CKestrixApp, CFrameApp)
@@ -190,6 +199,8 @@ BOOL CKestrixApp::InitInstance()
         return FALSE;
     }
 
+    SetNoteNameSource(&EngineNoteName);
+
     // 16.
     DoWaitCursor(-1);
     return TRUE;
@@ -197,6 +208,7 @@ BOOL CKestrixApp::InitInstance()
 
 int CKestrixApp::ExitInstance()
 {
+    SetNoteNameSource(nullptr);
     delete m_pEngineLoader;
     m_pEngineLoader = nullptr;
     for (CWnd** w : {&m_pToneDialog, &m_pChordDialog, &m_pTutorialDialog}) {

@@ -75,7 +75,7 @@ void CKestrixDoc::SetModifiedFlag(BOOL bModified) { CDocument::SetModifiedFlag(b
 
 void CKestrixDoc::DeleteLyricEdits()
 {
-    for (CWnd* e : m_lyricEdits) {
+    for (CKestrixEdit* e : m_lyricEdits) {
         if (e && e->m_hWnd)
             e->DestroyWindow();
         delete e;
@@ -189,10 +189,11 @@ void CKestrixDoc::OnCloseDocument()
         panel->ResetDisplay();
     DeleteTempWavFile();
     // The hidden views are not attached, so the framework's close would
-    // leave them behind.
+    // leave them behind; the shown one stays attached, so that the
+    // framework closes its frame with it.
     const BOOL autoDelete = m_bAutoDelete;
     m_bAutoDelete = FALSE;
-    DestroyViews();
+    DestroyHiddenViews();
     m_bAutoDelete = autoDelete;
     CDocument::OnCloseDocument(); // may delete this
     if (AfxGetDocManager()->GetOpenDocumentCount() == 0)
@@ -209,6 +210,21 @@ void CKestrixDoc::DestroyViews()
         v->SetOwnerDoc(nullptr);
         if (v->GetDocument() == this)
             RemoveView(v);
+        if (v->m_hWnd)
+            v->DestroyWindow();
+        else
+            delete v;
+    }
+}
+
+void CKestrixDoc::DestroyHiddenViews()
+{
+    for (CKestrixViewBase** slot : {&m_pChordView, &m_pLeadSheetView, &m_pBassView}) {
+        CKestrixViewBase* v = *slot;
+        if (!v || v->GetDocument() == this)
+            continue;
+        *slot = nullptr;
+        v->SetOwnerDoc(nullptr);
         if (v->m_hWnd)
             v->DestroyWindow();
         else
@@ -338,6 +354,7 @@ void CKestrixDoc::OnAudioLoaded(int lengthMs)
 {
     m_playback.SetAudioPresent(true);
     m_playback.SetTotalLength(lengthMs);
+    m_playback.SetStoredPosition(0); // a new song starts at its beginning
     m_leadSheetStale = true;
     DeleteLyricEdits();
     SetModifiedFlag(TRUE);
@@ -437,7 +454,7 @@ void CKestrixDoc::SwitchTo(int target)
     } else if (target == kBassTab) {
         host->SetChordOptionsShown(false);
     }
-    for (CWnd* e : m_lyricEdits)
+    for (CKestrixEdit* e : m_lyricEdits)
         if (e && e->m_hWnd)
             e->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
     m_bAutoDelete = FALSE;

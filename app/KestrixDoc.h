@@ -9,6 +9,7 @@
 #include "app/WaveOut.h"
 #include "framework/DocView.h"
 #include "framework/Sync.h"
+#include "views/KestrixEdit.h"
 
 class CKestrixView;
 class CChordEditView;
@@ -28,7 +29,8 @@ public:
     void SetModifiedFlag(BOOL bModified = TRUE) override;
 
     // Accessors.
-    std::vector<CWnd*>& GetLyricEdits() { return m_lyricEdits; }
+    std::vector<CKestrixEdit*>& GetLyricEdits() { return m_lyricEdits; }
+    CKestrixEdit& GetTitleEdit() { return m_titleEdit; }
     CString GetTitle() const { return m_title; }
     void SetTitle(const CString& title);
     CString GetAudioPath() const { return m_audioPath; }
@@ -82,6 +84,7 @@ public:
     void SetMode(int mode);
     void SetRowText(const CString& text, int row);
     CString GetRowText(int row) const;
+    void ClearRowTexts() { m_rowTexts.clear(); }
 
     // Names and transposition. A transposition below -12 means the
     // document's own.
@@ -117,8 +120,10 @@ private:
     void DeleteTempWavFile();
     void SwitchTo(int target);
     void DestroyViews();
+    void DestroyHiddenViews();
 
     int m_displayMode;
+    CKestrixEdit m_titleEdit;
     int m_currentView;
     std::vector<CString> m_rowTexts;
     CString m_tempWavName;
@@ -127,7 +132,7 @@ private:
     CKestrixViewBase* m_pChordView;
     CKestrixViewBase* m_pBassView;
     CKestrixViewBase* m_pLeadSheetView;
-    std::vector<CWnd*> m_lyricEdits;
+    std::vector<CKestrixEdit*> m_lyricEdits;
     CString m_audioPath;
     int m_rowLength;
     int m_rowsPerPage;

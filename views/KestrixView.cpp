@@ -1,3 +1,674 @@
 #include "views/KestrixView.h"
 
-IMPLEMENT_DYNCREATE(CKestrixView, CKestrixViewBase)
+#include <cstdlib>
+
+#include "app/DocHost.h"
+#include "app/KestrixDoc.h"
+#include "views/ChordGrammar.h"
+#include "views/KestrixEdit.h"
+
+IMPLEMENT_DYNCREATE(CKestrixView, CGridView)
+
+BEGIN_MESSAGE_MAP(CKestrixView, CGridView)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEMOVE()
+    ON_WM_KEYDOWN()
+    ON_WM_CHAR()
+    ON_WM_SETFOCUS()
+    ON_MESSAGE(WM_LYRIC_NAVIGATE, OnLyricNavigate)
+    ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+END_MESSAGE_MAP()
+
+namespace {
+const COLORREF kSelectedColour = RGB(210, 65, 35);
+constexpr int kDragMoves = 7;
+constexpr int kDefaultSkipMs = 2000;
+constexpr int kPitchWindowMs = 50;
+} // namespace
+
+int CKestrixView::s_moveCount = 0;
+
+CKestrixView::CKestrixView()
+    : m_mode(0), m_caretIndex(0), m_typing(0), m_typingTime(-1), m_selIndex(-1), m_selRow(-1), m_dragging(0),
+      m_chordsPresent(0)
+{
+}
+
+void CKestrixView::ResetRows(const std::vector<RowSpec>& specs)
+{
+    m_rows.clear();
+    for (const RowSpec& s : specs) {
+        ChordRow r;
+        r.length = s.length;
+        r.width = s.width;
+        r.page = s.page;
+        m_rows.push_back(r);
+    }
+    // A selection would point at a chord that has moved.
+    ClearChordSelection();
+}
+
+void CKestrixView::RequestResultHints()
+{
+    if (CKestrixDoc* doc = Doc()) {
+        doc->UpdateAllViews(nullptr, HINT_CHORDS_CHANGED);
+        doc->UpdateAllViews(nullptr, HINT_PITCH_SETS_CHANGED);
+    }
+}
+
+void CKestrixView::OnNoPrinter()
+{
+    IDocHost* host = GetDocHost();
+    host->ShowMessage(host->GetLangString(2), host->GetLangString(122));
+}
+
+// --- Hints ---
+
+void CKestrixView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc)
+        return;
+    switch (lHint) {
+    case HINT_AUDIO_LOADED:
+    case HINT_RELOAD_ALL:
+        BuildRows(doc->GetTotalLength());
+        UpdateCursor(false);
+        m_chordsPresent = 0;
+        ClearPitchSets();
+        if (lHint == HINT_RELOAD_ALL) {
+            ReloadChords();
+            m_layoutBuilt = doc->HasAudio();
+        }
+        (void)pHint;
+        Invalidate(FALSE);
+        break;
+    case HINT_CHORDS_CHANGED:
+    case HINT_MODE_CHANGED:
+        ReloadChords();
+        Invalidate(FALSE);
+        break;
+    case HINT_POSITION_CHANGED:
+        UpdateCursor(true);
+        break;
+    case HINT_ZOOM_CHANGED:
+        EndTyping();
+        OnGridHint(lHint);
+        break;
+    case HINT_PITCH_SETS_CHANGED: {
+        std::vector<int> codes, times;
+        doc->GetPitchSets(codes, times);
+        if (!codes.empty() && !times.empty())
+            SetPitchSets(times, codes);
+        break;
+    }
+    case HINT_PRINT:
+        OnFilePrint();
+        break;
+    default:
+        OnGridHint(lHint);
+        break;
+    }
+}
+
+void CKestrixView::ReloadChords()
+{
+    CKestrixDoc* doc = Doc();
+    m_mode = doc->GetMode();
+    std::vector<ChordEntry> chords;
+    doc->GetChords(chords);
+    // An emptied list is distributed too: the last deleted chord must go.
+    ClearChordSelection();
+    DistributeChords(chords);
+    SimplifyChords();
+    m_chordsPresent = doc->HasChords() ? 1 : 0;
+    m_hoverChord.Empty();
+}
+
+void CKestrixView::DistributeChords(const std::vector<ChordEntry>& chords)
+{
+    std::vector<CString> texts;
+    ::DistributeChords(m_rows, chords, texts);
+    if (CKestrixDoc* doc = Doc()) {
+        doc->ClearRowTexts();
+        for (size_t r = 0; r < texts.size(); ++r)
+            if (!texts[r].IsEmpty())
+                doc->SetRowText(texts[r], static_cast<int>(r));
+    }
+}
+
+void CKestrixView::SimplifyChords()
+{
+    CKestrixDoc* doc = Doc();
+    ::SimplifyChords(m_rows, m_mode, [doc](const ChordEntry& c) {
+        return doc ? doc->BuildChordName(c, -24) : c.name;
+    });
+}
+
+void CKestrixView::SetPitchSets(const std::vector<int>& times, const std::vector<int>& sets)
+{
+    if (times.size() != sets.size())
+        return;
+    m_pitchTimes = times;
+    m_pitchSets = sets;
+}
+
+void CKestrixView::ClearPitchSets()
+{
+    m_pitchTimes.clear();
+    m_pitchSets.clear();
+}
+
+// --- Chord selection and edits ---
+
+void CKestrixView::SelectChord(int index, int row)
+{
+    m_selIndex = index;
+    m_selRow = row;
+}
+
+void CKestrixView::ClearChordSelection()
+{
+    m_selIndex = -1;
+    m_selRow = -1;
+    m_dragging = 0;
+}
+
+bool CKestrixView::IsChordSelected(int index, int row) const { return index == m_selIndex && row == m_selRow; }
+
+void CKestrixView::DeleteChordAt(int timeMs)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc)
+        return;
+    std::vector<ChordEntry> chords;
+    doc->GetChords(chords);
+    for (size_t i = 0; i < chords.size(); ++i)
+        if (chords[i].time == timeMs) {
+            chords.erase(chords.begin() + static_cast<long>(i));
+            ClearChordSelection();
+            doc->SetChords(chords);
+            return;
+        }
+    ClearChordSelection();
+}
+
+void CKestrixView::MoveSelectedChord(int newTimeMs)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc || m_selRow < 0 || m_selRow >= GetRowCount() ||
+        m_selIndex < 0 || m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
+        return;
+    const int oldTime = RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)];
+    std::vector<ChordEntry> chords;
+    doc->GetChords(chords);
+    for (size_t i = 0; i < chords.size(); ++i) {
+        if (chords[i].time != oldTime)
+            continue;
+        // The chord itself moves, so a name the grammar cannot read back
+        // is not lost on the way.
+        ChordEntry moved = chords[i];
+        chords.erase(chords.begin() + static_cast<long>(i));
+        moved.time = newTimeMs;
+        moved.confidence = 120;
+        moved.visible = 1;
+        InsertChordInOrder(chords, moved);
+        ClearChordSelection();
+        doc->SetChords(chords);
+        return;
+    }
+}
+
+void CKestrixView::ParseChordName(int timeMs)
+{
+    CKestrixDoc* doc = Doc();
+    const CString typed = m_typed;
+    m_typed.Empty();
+    if (typed.IsEmpty() || !doc)
+        return;
+    ChordEntry chord;
+    if (!ParseChordText(typed, doc->GetTranspose(), timeMs, chord))
+        return;
+    std::vector<ChordEntry> chords;
+    doc->GetChords(chords);
+    InsertChordInOrder(chords, chord);
+    doc->SetChords(chords);
+}
+
+// --- Painting ---
+
+int CKestrixView::NameHeight() { return static_cast<int>(NameFontSize() * m_geo.zoom); }
+
+CRect CKestrixView::GetChordRect(int index, int row)
+{
+    if (row < 0 || row >= GetRowCount())
+        return CRect();
+    const ChordRow& r = m_rows[static_cast<size_t>(row)];
+    if (index < 0 || index >= static_cast<int>(r.items.size()) || !r.items[static_cast<size_t>(index)].visible)
+        return CRect();
+    CClientDC dc(this);
+    const CSize size = MeasureText(&dc, &m_nameFont, r.items[static_cast<size_t>(index)].name);
+    const int left = static_cast<int>(r.lineStart.x + m_geo.zoom * r.offsets[static_cast<size_t>(index)] * m_geo.pixelsPerMs -
+                                      size.cx / 2);
+    const int bottom = r.lineStart.y - NameLift();
+    return CRect(left, bottom - size.cy, left + size.cx, bottom);
+}
+
+void CKestrixView::DrawRowItems(CDC* pDC, int row, float zoom)
+{
+    const ChordRow& r = m_rows[static_cast<size_t>(row)];
+    CFont* old = pDC->SelectObject(&m_nameFont);
+    for (size_t i = 0; i < r.items.size(); ++i) {
+        const ChordEntry& c = r.items[i];
+        if (!c.visible)
+            continue;
+        SIZE size = {0, 0};
+        ::GetTextExtentPoint32A(pDC->GetSafeHdc(), c.name, c.name.GetLength(), &size);
+        const bool selected = IsChordSelected(static_cast<int>(i), row);
+        CRect box;
+        if (selected && m_dragging) {
+            box = m_dragRect;
+        } else {
+            const int left = static_cast<int>(r.lineStart.x + zoom * r.offsets[i] * m_geo.pixelsPerMs - size.cx / 2);
+            const int bottom = r.lineStart.y - static_cast<int>(20 * zoom);
+            box = CRect(left, bottom - size.cy, left + size.cx, bottom);
+        }
+        pDC->SetTextColor(selected ? kSelectedColour : RGB(0, 0, 0));
+        pDC->DrawText(c.name, &box, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
+    }
+    pDC->SetTextColor(RGB(0, 0, 0));
+    pDC->SelectObject(old);
+}
+
+void CKestrixView::DrawTyping(CDC* pDC)
+{
+    if (!m_typing || m_typed.IsEmpty())
+        return;
+    CFont* old = pDC->SelectObject(&m_nameFont);
+    pDC->SetTextColor(RGB(0, 0, 0));
+    pDC->TextOut(m_caretPos.x, m_caretPos.y, m_typed);
+    pDC->SelectObject(old);
+}
+
+// --- Typing ---
+
+void CKestrixView::EndTyping()
+{
+    m_typing = 0;
+    m_caretIndex = 0;
+    ::DestroyCaret();
+}
+
+void CKestrixView::CommitTyping(int timeMs)
+{
+    ParseChordName(timeMs);
+    m_typed.Empty();
+}
+
+void CKestrixView::MoveCaret()
+{
+    CClientDC dc(this);
+    const CSize before = MeasureText(&dc, &m_nameFont, m_typed.Left(m_caretIndex));
+    ::SetCaretPos(m_caretPos.x + before.cx, m_caretPos.y);
+}
+
+void CKestrixView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (!GetRowCount() || !m_typing) {
+        CGridView::OnChar(nChar, nRepCnt, nFlags);
+        return;
+    }
+    CClientDC dc(this);
+    if (nChar == '\r') {
+        if (!m_typed.IsEmpty()) {
+            const int w = MeasureText(&dc, &m_nameFont, m_typed).cx;
+            const int centre = static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2);
+            CommitTyping(m_typingTime + centre);
+        }
+        EndTyping();
+        ::HideCaret(m_hWnd);
+        Invalidate(FALSE);
+        return;
+    }
+    if (nChar == '\b') {
+        if (!m_typed.IsEmpty() && m_caretIndex > 0) {
+            --m_caretIndex;
+            m_typed.Delete(m_caretIndex, 1);
+            MoveCaret();
+            Invalidate(FALSE);
+        }
+        return;
+    }
+    if (nChar < ' ')
+        return;
+    m_typed.Insert(m_caretIndex, static_cast<char>(nChar));
+    if (m_caretIndex < m_typed.GetLength())
+        ++m_caretIndex;
+    MoveCaret();
+    const CSize size = MeasureText(&dc, &m_nameFont, m_typed);
+    CRect area(m_caretPos.x - 2, m_caretPos.y, m_caretPos.x + size.cx + 40, m_caretPos.y + size.cy + 2);
+    InvalidateRect(&area, FALSE);
+}
+
+void CKestrixView::OnSetFocus(CWnd* pOldWnd)
+{
+    CGridView::OnSetFocus(pOldWnd);
+    m_typed.Empty();
+}
+
+// --- Mouse ---
+
+int CKestrixView::NameBandRow(const CPoint& point)
+{
+    const int lift = NameLift() + 2;
+    const int h = NameHeight();
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const ChordRow& row = m_rows[static_cast<size_t>(r)];
+        const int y = row.lineStart.y;
+        if (point.y > y - lift - h - 2 && point.y < y - lift)
+            return point.x >= row.lineStart.x && point.x <= row.lineEnd.x ? r : -1;
+    }
+    return -1;
+}
+
+std::vector<int> CKestrixView::ChordsUnder(int row, int t)
+{
+    std::vector<int> hits;
+    const ChordRow& r = m_rows[static_cast<size_t>(row)];
+    CClientDC dc(this);
+    const int start = RowStartMs(row);
+    // Names are measured in zoomed pixels: convert with the zoom as well.
+    const double pxPerMs = m_geo.zoom * m_geo.pixelsPerMs;
+    for (size_t i = 0; i < r.items.size(); ++i) {
+        const int w = MeasureText(&dc, &m_nameFont, r.items[i].name).cx + 5;
+        const int time = start + r.offsets[i];
+        if (time - w / pxPerMs < t && t < time + w / pxPerMs)
+            hits.push_back(static_cast<int>(i));
+    }
+    return hits;
+}
+
+void CKestrixView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    CKestrixDoc* doc = Doc();
+    if (m_typing && !m_typed.IsEmpty() && m_typingTime >= 0) {
+        CommitTyping(m_typingTime);
+        m_typingTime = -1;
+    }
+    SetFocus();
+    EndTyping();
+    if (!doc || !GetRowCount()) {
+        CGridView::OnLButtonDown(nFlags, point);
+        return;
+    }
+    const CPoint scroll = GetScrollPosition();
+    const int lineReach = static_cast<int>(7 * m_geo.zoom);
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const ChordRow& row = m_rows[static_cast<size_t>(r)];
+        if (abs(point.y - row.lineStart.y) < lineReach) {
+            if (point.x > row.lineStart.x && point.x < row.lineEnd.x) {
+                doc->Seek(m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r)), true);
+                UpdateCursor(false);
+                Invalidate(FALSE);
+            }
+            break;
+        }
+    }
+
+    ClearChordSelection();
+    if (!doc->IsPlaying()) {
+        bool shownHit = false;
+        const int r = NameBandRow(point);
+        if (r >= 0) {
+            const int t = m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r));
+            for (int i : ChordsUnder(r, t)) {
+                // Only what the user sees can be picked.
+                if (!m_rows[static_cast<size_t>(r)].items[static_cast<size_t>(i)].visible)
+                    continue;
+                SelectChord(i, r);
+                shownHit = true;
+            }
+            if (shownHit) {
+                CRect box(point.x - 100, point.y - 50, point.x + 100, point.y + 50);
+                InvalidateRect(&box, FALSE);
+                Invalidate(FALSE);
+            } else if (m_chordsPresent) {
+                const int h = NameHeight();
+                const int y = m_rows[static_cast<size_t>(r)].lineStart.y;
+                m_caretPos = CPoint(point.x, y - NameLift() - h);
+                ::CreateCaret(m_hWnd, nullptr, 1, h);
+                ::SetCaretPos(m_caretPos.x, m_caretPos.y);
+                ::ShowCaret(m_hWnd);
+                m_typingTime = t;
+                m_typed.Empty();
+                m_caretIndex = 0;
+                m_typing = 1;
+            }
+        }
+    }
+    Invalidate(FALSE);
+}
+
+void CKestrixView::OnMouseMove(UINT nFlags, CPoint point)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc || !GetRowCount()) {
+        CGridView::OnMouseMove(nFlags, point);
+        return;
+    }
+    if (nFlags & MK_LBUTTON) {
+        if (++s_moveCount >= kDragMoves) {
+            if (GetCapture() != this)
+                SetCapture();
+            if (m_selIndex >= 0) {
+                const int h = NameHeight();
+                int nearest = 0, best = 1 << 30;
+                for (int r = 0; r < GetRowCount(); ++r) {
+                    const int d = abs(m_rows[static_cast<size_t>(r)].lineStart.y - point.y);
+                    if (d < best) {
+                        best = d;
+                        nearest = r;
+                    }
+                }
+                const ChordRow& sel = m_rows[static_cast<size_t>(m_selRow)];
+                CClientDC dc(this);
+                const int w = MeasureText(&dc, &m_nameFont, sel.items[static_cast<size_t>(m_selIndex)].name).cx;
+                const int bottom = m_rows[static_cast<size_t>(nearest)].lineStart.y - NameLift();
+                const CRect old = m_dragRect;
+                m_dragRect = CRect(point.x - w / 2, bottom - h, point.x - w / 2 + w, bottom);
+                if (!m_dragging) {
+                    m_dragging = 1;
+                    Invalidate(FALSE);
+                } else {
+                    InvalidateRect(&old, FALSE);
+                    InvalidateRect(&m_dragRect, FALSE);
+                }
+            }
+        }
+        return;
+    }
+    s_moveCount = 0;
+    HandOnHover(point);
+}
+
+void CKestrixView::HandOnHover(const CPoint& point)
+{
+    CKestrixDoc* doc = Doc();
+    IDocHost* host = GetDocHost();
+
+    // The pitches sounding under the mouse.
+    CString pitches;
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const ChordRow& row = m_rows[static_cast<size_t>(r)];
+        const int y = row.lineStart.y;
+        const int spacing = m_geo.RowSpacing(r / m_geo.rowsPerPage);
+        if (point.y > y - spacing / 2 && point.y < y + static_cast<int>(20 * m_geo.zoom) &&
+            point.x >= row.lineStart.x && point.x <= row.lineEnd.x) {
+            const int t = TimeAtPoint(point.x, point.y);
+            for (size_t i = 0; i < m_pitchTimes.size(); ++i)
+                if (abs(m_pitchTimes[i] - t) < kPitchWindowMs) {
+                    int codes[6];
+                    UnpackPitchSet(m_pitchSets[i], doc->GetTranspose(), codes);
+                    pitches = PitchSetText(codes);
+                    break;
+                }
+            break;
+        }
+    }
+    host->SetToolsPanelText(pitches);
+
+    if (doc->IsPlaying())
+        return;
+    CString chord;
+    const int r = NameBandRow(point);
+    if (r >= 0) {
+        const int t = m_geo.TimeAtX(point.x, GetScrollPosition().x, r, RowStartMs(r));
+        for (int i : ChordsUnder(r, t)) {
+            const ChordEntry& c = m_rows[static_cast<size_t>(r)].items[static_cast<size_t>(i)];
+            if (!c.visible)
+                continue;
+            const int slash = c.name.Find('/');
+            chord = slash < 0 ? c.name : c.name.Left(slash);
+        }
+    }
+    if (chord != m_hoverChord) {
+        m_hoverChord = chord;
+        host->ShowChordName(chord);
+    }
+}
+
+void CKestrixView::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    if (m_dragging) {
+        MoveSelectedChord(TimeAtPoint(point.x, point.y));
+        m_dragging = 0;
+    }
+    s_moveCount = 0;
+    if (GetCapture() == this)
+        ReleaseCapture();
+    Invalidate(FALSE);
+    CGridView::OnLButtonUp(nFlags, point);
+}
+
+void CKestrixView::OnLButtonDblClk(UINT, CPoint)
+{
+    ClearChordSelection();
+    Invalidate(FALSE);
+}
+
+// --- Keys ---
+
+void CKestrixView::PlayOrStop()
+{
+    CKestrixDoc* doc = Doc();
+    IDocPanel* panel = GetDocHost()->GetControlPanel();
+    if (doc->IsPlaying()) {
+        if (panel)
+            panel->OnStop();
+        else
+            doc->Stop(false);
+    } else if (panel) {
+        panel->OnPlay();
+    } else {
+        doc->Play(doc->IsLoopOn(), false);
+    }
+}
+
+void CKestrixView::SeekBy(int deltaMs)
+{
+    CKestrixDoc* doc = Doc();
+    doc->Seek(static_cast<int>(doc->GetPosition()) + deltaMs, true);
+    UpdateCursor(true);
+}
+
+void CKestrixView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc || !GetRowCount()) {
+        CGridView::OnKeyDown(nChar, nRepCnt, nFlags);
+        return;
+    }
+    const bool extended = (nFlags & KF_EXTENDED) != 0;
+    IDocPanel* panel = GetDocHost()->GetControlPanel();
+    const int skip = panel ? panel->GetSkipMs() : kDefaultSkipMs;
+    switch (nChar) {
+    case VK_SPACE:
+        if (!m_typing)
+            PlayOrStop();
+        break;
+    case VK_RETURN:
+        if (extended && !m_typing)
+            PlayOrStop();
+        break;
+    case VK_DELETE:
+        if (extended && m_selRow >= 0 && m_selRow < GetRowCount() && m_selIndex >= 0 &&
+            m_selIndex < static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size())) {
+            DeleteChordAt(RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)]);
+            m_typed.Empty();
+            m_caretIndex = 0;
+        }
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (!extended)
+            break;
+        if (m_typing) {
+            if (nChar == VK_LEFT && m_caretIndex > 0)
+                --m_caretIndex;
+            if (nChar == VK_RIGHT && m_caretIndex < m_typed.GetLength())
+                ++m_caretIndex;
+            MoveCaret();
+        } else {
+            SeekBy(nChar == VK_LEFT ? -skip : skip);
+        }
+        break;
+    case '0':
+    case VK_NUMPAD0:
+        if (!extended && !m_typing) {
+            doc->Seek(0, true);
+            UpdateCursor(true);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// --- Lyrics and clipboard ---
+
+LRESULT CKestrixView::OnLyricNavigate(WPARAM wParam, LPARAM lParam)
+{
+    // Codes only: nothing the edits post is a pointer.
+    const HWND sender = reinterpret_cast<HWND>(lParam);
+    CKestrixDoc* doc = Doc();
+    int row = RowOfEdit(sender);
+    if (row < 0) {
+        // The title edit leads to the first row.
+        if (doc && doc->GetTitleEdit().m_hWnd == sender && (wParam == kLyricReturn || wParam == kLyricDown))
+            FocusRowEdit(0);
+        return 0;
+    }
+    if (wParam == kLyricPrevious || wParam == kLyricUp) {
+        if (row > 0)
+            FocusRowEdit(row - 1);
+        else if (doc && doc->GetTitleEdit().m_hWnd)
+            doc->GetTitleEdit().SetFocus();
+    } else if (wParam == kLyricDown || wParam == kLyricReturn) {
+        FocusRowEdit(row + 1);
+    }
+    return 0;
+}
+
+void CKestrixView::OnEditCut() { SendToFocusedEdit(WM_CUT); }
+void CKestrixView::OnEditCopy() { SendToFocusedEdit(WM_COPY); }
+void CKestrixView::OnEditPaste() { SendToFocusedEdit(WM_PASTE); }
+
+void CKestrixView::OnFilePrint()
+{
+    // The print path comes with printing; the command is answered here so
+    // that it reaches no other handler meanwhile.
+}

@@ -1,7 +1,98 @@
 #pragma once
-// The chord grid.
-#include "views/ViewBase.h"
+// The chord grid: the pages of rows with the chord names above each time
+// line and a lyric edit below it. Chords can be selected, dragged, deleted
+// and typed; the pitches and the chord under the mouse are handed to the
+// tools panel and the chord diagram.
+#include <vector>
 
-class CKestrixView : public CKestrixViewBase {
+#include "views/ChordLayout.h"
+#include "views/GridView.h"
+
+class CKestrixView : public CGridView {
     DECLARE_DYNCREATE(CKestrixView)
+public:
+    CKestrixView();
+
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+
+    void DistributeChords(const std::vector<ChordEntry>& chords);
+    void SimplifyChords();
+    void SetPitchSets(const std::vector<int>& times, const std::vector<int>& sets);
+    void ClearPitchSets();
+    void SelectChord(int index, int row);
+    void ClearChordSelection();
+    bool IsChordSelected(int index, int row) const;
+    static CString PitchSetText(const int codes[6]) { return ::PitchSetText(codes); }
+    static CString PitchName(int code) { return ::PitchName(code); }
+    void DeleteChordAt(int timeMs);
+    void MoveSelectedChord(int newTimeMs);
+    // Parses the typed text into a chord at timeMs; the text is emptied.
+    void ParseChordName(int timeMs);
+
+    // What the view holds, for its tests.
+    const std::vector<ChordRow>& GetRows() const { return m_rows; }
+    const CString& GetTypedText() const { return m_typed; }
+    bool IsTyping() const { return m_typing != 0; }
+    bool HasChordsPresent() const { return m_chordsPresent != 0; }
+    int GetSelectedIndex() const { return m_selIndex; }
+    int GetSelectedRow() const { return m_selRow; }
+    // The name rectangle of a shown chord in client coordinates (empty when
+    // it is not shown or its page is not laid out).
+    CRect GetChordRect(int index, int row);
+
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg LRESULT OnLyricNavigate(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnEditCut();
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditPaste();
+    afx_msg void OnFilePrint();
+
+protected:
+    int GetRowCount() const override { return static_cast<int>(m_rows.size()); }
+    GridRow& GetGridRow(int row) override { return m_rows[static_cast<size_t>(row)]; }
+    void ResetRows(const std::vector<RowSpec>& specs) override;
+    int RowEditIdBase() const override { return 79000; }
+    int NameFontSize() const override { return 27; }
+    void DrawRowItems(CDC* pDC, int row, float zoom) override;
+    void DrawTyping(CDC* pDC) override;
+    void RequestResultHints() override;
+    void OnNoPrinter() override;
+
+private:
+    void ReloadChords();
+    void EndTyping();
+    void CommitTyping(int timeMs);
+    void MoveCaret();
+    int NameHeight();
+    int NameLift() const { return static_cast<int>(20 * m_geo.zoom); }
+    // The first row whose chord-name band holds y, and x within it; -1 for none.
+    int NameBandRow(const CPoint& point);
+    // Items whose names lie under the time t of a row.
+    std::vector<int> ChordsUnder(int row, int t);
+    void HandOnHover(const CPoint& point);
+    void PlayOrStop();
+    void SeekBy(int deltaMs);
+
+    std::vector<ChordRow> m_rows;
+    int m_mode;
+    CString m_typed;
+    CPoint m_caretPos;
+    int m_caretIndex;
+    BYTE m_typing;
+    int m_typingTime;
+    int m_selIndex, m_selRow;
+    BYTE m_dragging;
+    CRect m_dragRect;
+    BYTE m_chordsPresent;
+    std::vector<int> m_pitchTimes, m_pitchSets;
+    CString m_hoverChord;
+    static int s_moveCount;
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,0 +1,121 @@
+#pragma once
+// What the chord grid and the bass tablature share: the pages on the desk,
+// the rows with their lyric edits and the title, the painting, scrolling,
+// the play cursor's placement and the printing hooks. The page arithmetic
+// itself is PageModel's.
+#include <vector>
+
+#include "framework/Gdi.h"
+#include "views/PageModel.h"
+#include "views/ViewBase.h"
+
+class CKestrixDoc;
+class CKestrixEdit;
+
+// Command ids the views answer.
+#ifndef ID_EDIT_COPY
+#define ID_EDIT_COPY 0xE122
+#define ID_EDIT_CUT 0xE123
+#define ID_EDIT_PASTE 0xE125
+#endif
+#ifndef ID_FILE_PRINT
+#define ID_FILE_PRINT 0xE107
+#define ID_FILE_PRINT_PREVIEW 0xE109
+#endif
+constexpr UINT ID_PRINT_PREVIEW_COMMAND = 134;
+
+class CGridView : public CKestrixViewBase {
+    DECLARE_DYNAMIC(CGridView)
+public:
+    CGridView();
+    ~CGridView() override;
+
+    void BuildRows(int songMs);
+    void LayoutPages();
+    void PlaceRows(float hZoom, float vZoom);
+    int GetRowY(int row) const;
+    void SaveScrollPosition();
+    void ClearPageLayout() { m_layoutBuilt = false; }
+    bool IsLayoutBuilt() const { return m_layoutBuilt; }
+    const PageGeometry& Geometry() const { return m_geo; }
+    int GetSongLength() const { return m_songLength; }
+
+    // The cursor.
+    CRect UpdateCursor(bool autoscroll);
+    void PositionCursor();
+    CRect GetCursorRect() const { return m_cursorRect; }
+    int TimeToX(int timeMs) const;
+    // Song time under a client point: the row whose line is nearest.
+    int TimeAtPoint(int x, int y) const;
+    // The row holding a time (a boundary belongs to the earlier row), -1 past the end.
+    int RowOfTime(int timeMs) const;
+    int RowStartMs(int row) const;
+
+    void OnDraw(CDC* pDC) override;
+    void DrawPage(int page, const GridRect& visible, const GridRect& pageRect, CDC* pDC, float hZoom, float vZoom,
+                  bool printing);
+    void DrawEmptyPage(int page, const GridRect& visible, const GridRect& pageRect, CDC* pDC, float hZoom,
+                       float vZoom);
+
+    virtual void OnBeginPrinting();
+    virtual void OnEndPrinting();
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void OnInitialUpdate() override;
+
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    afx_msg void OnDestroy();
+    afx_msg void OnFilePrintPreview();
+
+protected:
+    // The rows of the view, geometry first; the views add their items.
+    virtual int GetRowCount() const = 0;
+    virtual GridRow& GetGridRow(int row) = 0;
+    const GridRow& GetGridRow(int row) const { return const_cast<CGridView*>(this)->GetGridRow(row); }
+    virtual void ResetRows(const std::vector<RowSpec>& specs) = 0;
+    // Control ids of the row edits: 79000 (chords) or 78000 (tab) + row.
+    virtual int RowEditIdBase() const = 0;
+    virtual int NameFontSize() const = 0;
+    // What each view draws on a row, after the line, ticks and lyric line.
+    virtual void DrawRowStrings(CDC* pDC, int row, float zoom) {}
+    virtual void DrawRowItems(CDC* pDC, int row, float zoom) {}
+    virtual void DrawTyping(CDC* pDC) {}
+    // Results the view asks the document to send again in its initial update.
+    virtual void RequestResultHints() {}
+    // No printer: what the view says (the chord view tells the user).
+    virtual void OnNoPrinter() {}
+    virtual void RunPrintPreview() {}
+
+    // Hints both views handle alike; false for the others.
+    bool OnGridHint(LPARAM hint);
+    // The edits' window-handle lookup: the row of an edit, -1 for none
+    // (the title edit is not a row).
+    int RowOfEdit(HWND edit) const;
+    void FocusRowEdit(int row);
+    void SendToFocusedEdit(UINT message);
+    CKestrixDoc* Doc() const;
+
+    PageGeometry m_geo;
+    int m_songLength;
+    bool m_layoutBuilt;
+    bool m_showBarNumbers;
+    CRect m_cursorRect;
+    int m_cursorRow;
+    int m_lastPosition;
+    CFont m_nameFont, m_lyricFont, m_barFont;
+    CPen m_bandPen, m_linePen, m_dotPen;
+
+private:
+    void RecreateGdi();
+    void HideSurplusEdits(size_t rows);
+    void DrawTitle(CDC* pDC, const GridRect& pageRect, bool printing);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// Width of a text in a font, measured on a screen context.
+CSize MeasureText(CDC* pDC, CFont* font, const CString& text);
