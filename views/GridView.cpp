@@ -19,6 +19,7 @@ BEGIN_MESSAGE_MAP(CGridView, CKestrixViewBase)
     ON_WM_DESTROY()
     ON_COMMAND(ID_PRINT_PREVIEW_COMMAND, OnFilePrintPreview)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 namespace {
@@ -66,7 +67,8 @@ CSize MeasureText(CDC* pDC, CFont* font, const CString& text)
 
 CGridView::CGridView()
     : m_songLength(0), m_layoutBuilt(false), m_showBarNumbers(true), m_cursorRect(0, 0, 2, 30), m_cursorRow(0),
-      m_lastPosition(0)
+      m_lastPosition(0), m_timerPeriod(0), m_selStart(0), m_selEnd(0), m_selStartRow(0), m_selEndRow(0),
+      m_selStarted(0), m_selectionMode(0), m_loopStart(0), m_loopEnd(0)
 {
     m_geo.rowsPerPage = 8;
 }
@@ -289,6 +291,7 @@ CRect CGridView::UpdateCursor(bool autoscroll)
     const int p = static_cast<int>(doc->GetPosition());
     if (p >= m_songLength && m_songLength > 0) {
         doc->Seek(m_songLength - 1, false);
+        StopCursorTimer();
         return m_cursorRect;
     }
     int row = RowOfTime(p);
@@ -351,6 +354,10 @@ void CGridView::OnDraw(CDC* pDC)
         PositionCursor();
         CBrush cursor(kCursorColour);
         mem.FillRect(&m_cursorRect, &cursor);
+        if (m_selectionMode) {
+            BuildSelectionBands();
+            DrawSelection(&mem);
+        }
     } else {
         GridRect blank = m_geo.PageRect(0);
         blank.bottom = 20 + blank.Height();
@@ -647,4 +654,187 @@ void CGridView::OnFilePrintPreview()
         return;
     }
     RunPrintPreview();
+}
+
+// --- Cursor timer, selection and loop ---
+
+void CGridView::StartCursorTimer()
+{
+    ::DestroyCaret();
+    EnableScrollBarCtrl(false);
+    m_timerPeriod = 10;
+    if (CKestrixDoc* doc = Doc())
+        m_lastPosition = static_cast<int>(doc->GetPosition());
+    SetTimer(TIMER_PLAY_CURSOR, 10);
+}
+
+int CGridView::StopCursorTimer()
+{
+    EnableScrollBarCtrl(true);
+    if (m_hWnd)
+        KillTimer(TIMER_PLAY_CURSOR);
+    m_timerPeriod = 0;
+    CKestrixDoc* doc = Doc();
+    return doc ? static_cast<int>(doc->GetPosition()) : 0;
+}
+
+void CGridView::EnableScrollBarCtrl(bool on)
+{
+    if (!m_hWnd)
+        return;
+    ::EnableScrollBar(m_hWnd, SB_BOTH, on ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
+}
+
+void CGridView::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != TIMER_PLAY_CURSOR) {
+        CKestrixViewBase::OnTimer(nIDEvent);
+        return;
+    }
+    CKestrixDoc* doc = Doc();
+    if (!doc)
+        return;
+    const int p = static_cast<int>(doc->GetPosition());
+    if (p >= m_songLength - 1) {
+        doc->Seek(m_songLength, false);
+        StopCursorTimer();
+        return;
+    }
+    if (doc->IsLoopOn() && m_selectionMode && p >= m_loopEnd && p - m_loopEnd < 100) {
+        doc->Seek(m_loopStart, true);
+        return;
+    }
+    UpdateCursor(true);
+}
+
+void CGridView::AnchorSelection(int timeMs, int row)
+{
+    m_selStart = m_selEnd = timeMs;
+    m_selStartRow = m_selEndRow = row;
+    m_selStarted = 1;
+    BuildSelectionBands();
+}
+
+void CGridView::ExtendSelection(const CPoint& point)
+{
+    if (!m_selStarted)
+        return;
+    int found = -1;
+    const int reach = static_cast<int>(20 * m_geo.zoom);
+    for (int r = 0; r < GetRowCount(); ++r)
+        if (abs(GetGridRow(r).lineStart.y - point.y) < reach) {
+            found = r;
+            break;
+        }
+    if (found >= 0)
+        m_selEndRow = found;
+    const GridRow& row = GetGridRow(m_selEndRow);
+    int x = point.x;
+    if (x < row.lineStart.x)
+        x = row.lineStart.x;
+    if (x > row.lineEnd.x)
+        x = row.lineEnd.x;
+    m_selEnd = TimeAtPoint(x, point.y);
+
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    CRect client;
+    GetClientRect(&client);
+    ClientToScreen(&client);
+    CPoint scroll = GetScrollPosition();
+    if (screen.x + 20 >= client.right)
+        ++scroll.x;
+    else if (screen.x - 20 <= client.left)
+        --scroll.x;
+    else if (screen.y - 20 <= client.top)
+        --scroll.y;
+    else if (screen.y + 20 >= client.bottom)
+        ++scroll.y;
+    if (scroll != GetScrollPosition())
+        ScrollToPosition(scroll);
+
+    if (m_selStart != m_selEnd && found >= 0) {
+        SetSelectionMode(true);
+        BuildSelectionBands();
+        Invalidate(FALSE);
+    }
+}
+
+void CGridView::FinishSelection(int timeUnderMouse, bool chordView)
+{
+    const bool shortRange = abs(m_selStart - m_selEnd) < 500 && (!chordView || timeUnderMouse == m_selEnd);
+    if (shortRange) {
+        m_selectionMode = 0;
+        DropBands();
+        Invalidate(FALSE);
+    }
+    if (m_selectionMode)
+        if (IDocPanel* panel = GetDocHost()->GetControlPanel())
+            panel->SetLoopState(true);
+    m_selStarted = 0;
+}
+
+void CGridView::ClearSelection()
+{
+    DropBands();
+    m_selectionMode = 0;
+    if (IDocPanel* panel = GetDocHost()->GetControlPanel())
+        panel->SetLoopState(false);
+    m_selStart = m_selEnd = 0;
+    m_selStarted = 0;
+    Invalidate(FALSE);
+}
+
+void CGridView::DropBands() { m_bands.clear(); }
+
+void CGridView::SetSelectionMode(bool on)
+{
+    m_selectionMode = on ? 1 : 0;
+    if (!on)
+        return;
+    m_loopStart = m_selStart < m_selEnd ? m_selStart : m_selEnd;
+    m_loopEnd = m_selStart < m_selEnd ? m_selEnd : m_selStart;
+    if (CKestrixDoc* doc = Doc())
+        doc->Seek(m_loopStart, true);
+}
+
+void CGridView::BuildSelectionBands()
+{
+    m_bands.clear();
+    if (m_selStart == m_selEnd || !GetRowCount())
+        return;
+    const int half = static_cast<int>(15 * m_geo.zoom);
+    auto band = [&](int row, int x0, int x1) {
+        if (row < 0 || row >= GetRowCount())
+            return;
+        const int y = GetGridRow(row).lineStart.y;
+        m_bands.push_back(CRect(x0 < x1 ? x0 : x1, y - half, x0 < x1 ? x1 : x0, y + half));
+    };
+    const int a = m_selStartRow, b = m_selEndRow;
+    if (a == b) {
+        band(a, TimeToX(m_selStart < m_selEnd ? m_selStart : m_selEnd),
+             TimeToX(m_selStart < m_selEnd ? m_selEnd : m_selStart));
+        return;
+    }
+    const int lo = a < b ? a : b, hi = a < b ? b : a;
+    const int loTime = a < b ? m_selStart : m_selEnd, hiTime = a < b ? m_selEnd : m_selStart;
+    for (int r = lo; r < hi; ++r)
+        band(r, r == lo ? TimeToX(loTime) : GetGridRow(r).lineStart.x, GetGridRow(r).lineEnd.x);
+    band(hi, GetGridRow(hi).lineStart.x, TimeToX(hiTime));
+}
+
+void CGridView::DrawSelection(CDC* pDC)
+{
+    CBrush brush(RGB(149, 149, 100));
+    CBrush* old = pDC->SelectObject(&brush);
+    for (const CRect& r : m_bands)
+        pDC->PatBlt(r.left, r.top, r.Width(), r.Height(), PATINVERT);
+    pDC->SelectObject(old);
+}
+
+void CGridView::Rewind()
+{
+    if (CKestrixDoc* doc = Doc())
+        doc->Seek(0, false);
+    ScrollToPosition(CPoint(0, 0));
 }

@@ -23,6 +23,7 @@ class CKestrixEdit;
 #define ID_FILE_PRINT_PREVIEW 0xE109
 #endif
 constexpr UINT ID_PRINT_PREVIEW_COMMAND = 134;
+constexpr UINT_PTR TIMER_PLAY_CURSOR = 77;
 
 class CGridView : public CKestrixViewBase {
     DECLARE_DYNAMIC(CGridView)
@@ -57,6 +58,19 @@ public:
     void DrawEmptyPage(int page, const GridRect& visible, const GridRect& pageRect, CDC* pDC, float hZoom,
                        float vZoom);
 
+    // Play cursor timer, selection and loop.
+    void StartCursorTimer();
+    int StopCursorTimer();
+    void BuildSelectionBands();
+    void DrawSelection(CDC* pDC);
+    void SetSelectionMode(bool on);
+    bool IsSelectionMode() const { return m_selectionMode != 0; }
+    int GetLoopStart() const { return m_loopStart; }
+    int GetLoopEnd() const { return m_loopEnd; }
+    const std::vector<CRect>& GetSelectionBands() const { return m_bands; }
+    bool IsCursorTimerRunning() const { return m_timerPeriod != 0; }
+    void Rewind();
+
     virtual void OnBeginPrinting();
     virtual void OnEndPrinting();
 
@@ -70,6 +84,7 @@ public:
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     afx_msg void OnDestroy();
     afx_msg void OnFilePrintPreview();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
 
 protected:
     // The rows of the view, geometry first; the views add their items.
@@ -90,6 +105,14 @@ protected:
     virtual void OnNoPrinter() {}
     virtual void RunPrintPreview() {}
 
+    // The selection as the mouse draws it: a click anchors, moves extend,
+    // the release decides whether it is a loop.
+    void AnchorSelection(int timeMs, int row);
+    void ExtendSelection(const CPoint& point);
+    void FinishSelection(int timeUnderMouse, bool chordView);
+    void ClearSelection();
+    void DropBands();
+
     // Hints both views handle alike; false for the others.
     bool OnGridHint(LPARAM hint);
     // The edits' window-handle lookup: the row of an edit, -1 for none
@@ -106,11 +129,18 @@ protected:
     CRect m_cursorRect;
     int m_cursorRow;
     int m_lastPosition;
+    int m_timerPeriod;
+    int m_selStart, m_selEnd, m_selStartRow, m_selEndRow;
+    BYTE m_selStarted;
+    BYTE m_selectionMode;
+    int m_loopStart, m_loopEnd;
+    std::vector<CRect> m_bands;
     CFont m_nameFont, m_lyricFont, m_barFont;
     CPen m_bandPen, m_linePen, m_dotPen;
 
 private:
     void RecreateGdi();
+    void EnableScrollBarCtrl(bool on);
     void HideSurplusEdits(size_t rows);
     void DrawTitle(CDC* pDC, const GridRect& pageRect, bool printing);
 

@@ -74,17 +74,30 @@ void CKestrixView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
     if (!doc)
         return;
     switch (lHint) {
+    case HINT_PLAY_STARTED:
+        StartCursorTimer();
+        break;
+    case HINT_PLAY_STOPPED:
+        StopCursorTimer();
+        break;
     case HINT_AUDIO_LOADED:
     case HINT_RELOAD_ALL:
+        StopCursorTimer();
         BuildRows(doc->GetTotalLength());
+        DropBands();
         UpdateCursor(false);
+        if (!pHint) {
+            // A new song: the selection of the old one means nothing.
+            m_selStartRow = m_selEndRow = 0;
+            m_selectionMode = 0;
+            m_selStart = m_selEnd = 0;
+        }
         m_chordsPresent = 0;
         ClearPitchSets();
         if (lHint == HINT_RELOAD_ALL) {
             ReloadChords();
             m_layoutBuilt = doc->HasAudio();
         }
-        (void)pHint;
         Invalidate(FALSE);
         break;
     case HINT_CHORDS_CHANGED:
@@ -93,6 +106,8 @@ void CKestrixView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
         Invalidate(FALSE);
         break;
     case HINT_POSITION_CHANGED:
+        if (doc->IsPlaying())
+            StartCursorTimer();
         UpdateCursor(true);
         break;
     case HINT_ZOOM_CHANGED:
@@ -401,6 +416,7 @@ void CKestrixView::OnLButtonDown(UINT nFlags, CPoint point)
     }
     SetFocus();
     EndTyping();
+    m_selStarted = 0;
     if (!doc || !GetRowCount()) {
         CGridView::OnLButtonDown(nFlags, point);
         return;
@@ -411,7 +427,10 @@ void CKestrixView::OnLButtonDown(UINT nFlags, CPoint point)
         const ChordRow& row = m_rows[static_cast<size_t>(r)];
         if (abs(point.y - row.lineStart.y) < lineReach) {
             if (point.x > row.lineStart.x && point.x < row.lineEnd.x) {
-                doc->Seek(m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r)), true);
+                const int t = m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r));
+                doc->Seek(t, true);
+                if (!m_selectionMode)
+                    AnchorSelection(t, r);
                 UpdateCursor(false);
                 Invalidate(FALSE);
             }
@@ -489,6 +508,8 @@ void CKestrixView::OnMouseMove(UINT nFlags, CPoint point)
                 }
             }
         }
+        if (!m_dragging && m_selStarted)
+            ExtendSelection(point);
         return;
     }
     s_moveCount = 0;
@@ -547,6 +568,7 @@ void CKestrixView::OnLButtonUp(UINT nFlags, CPoint point)
         MoveSelectedChord(TimeAtPoint(point.x, point.y));
         m_dragging = 0;
     }
+    FinishSelection(TimeAtPoint(point.x, point.y), true);
     s_moveCount = 0;
     if (GetCapture() == this)
         ReleaseCapture();
@@ -557,7 +579,7 @@ void CKestrixView::OnLButtonUp(UINT nFlags, CPoint point)
 void CKestrixView::OnLButtonDblClk(UINT, CPoint)
 {
     ClearChordSelection();
-    Invalidate(FALSE);
+    ClearSelection();
 }
 
 // --- Keys ---

@@ -365,3 +365,92 @@ TEST_F(ProgramGrid, ASongOpenedInTheSameDocumentStartsAtZero)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ProgramGrid, TheCursorFollowsPlaybackAndStopsAtTheEnd)
+{
+    AnalyzeSong();
+    CKestrixView* view = View();
+    ClickView(view->GetRows()[0].lineStart.x + 5, view->GetRows()[0].lineStart.y);
+    Key('0');
+    const CRect start = view->GetCursorRect();
+    Key(VK_SPACE);
+    ASSERT_TRUE(Doc()->IsPlaying());
+    EXPECT_TRUE(view->IsCursorTimerRunning());
+    PumpFor(*m_app, 700);
+    const CRect later = view->GetCursorRect();
+    EXPECT_GT(later.left, start.left + 20);
+    EXPECT_EQ(later.Width(), start.Width());
+
+    // Near the end: playback stops by itself, panel and document agree.
+    Doc()->Seek(Doc()->GetTotalLength() - 300, true);
+    ASSERT_TRUE(PumpUntil(*m_app, [&] { return !Doc()->IsPlaying(); }, 3000));
+    PumpFor(*m_app, 100);
+    EXPECT_FALSE(view->IsCursorTimerRunning());
+    EXPECT_FALSE(m_panel->IsPlayingShown());
+    EXPECT_EQ(Doc()->GetTotalLength() - 1, (int)Doc()->GetPosition());
+}
+
+TEST_F(ProgramGrid, ARangeDrawnAcrossATimeLineLoopsPlayback)
+{
+    AnalyzeSong();
+    CKestrixView* view = View();
+    const ChordRow& row = view->GetRows()[0];
+    const double pxPerMs = view->Geometry().zoom * view->Geometry().pixelsPerMs;
+    const int x1 = row.lineStart.x + (int)(1000 * pxPerMs), x2 = row.lineStart.x + (int)(3000 * pxPerMs);
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    MoveTo(x1, row.lineStart.y);
+    Button(true);
+    for (int step = 1; step <= 12; ++step)
+        MoveTo(x1 + (x2 - x1) * step / 12, row.lineStart.y + 1);
+    Button(false);
+    ASSERT_TRUE(view->IsSelectionMode());
+    EXPECT_NEAR(1000, view->GetLoopStart(), 30);
+    EXPECT_NEAR(3000, view->GetLoopEnd(), 30);
+    EXPECT_EQ(1u, view->GetSelectionBands().size());
+    EXPECT_TRUE(Doc()->IsLoopOn());
+
+    // Played, it comes round at the loop's end.
+    Key(VK_SPACE);
+    ASSERT_TRUE(Doc()->IsPlaying());
+    int highest = 0;
+    bool cameRound = false;
+    const DWORD until = GetTickCount() + 3500;
+    while (GetTickCount() < until) {
+        PumpFor(*m_app, 20);
+        const int p = (int)Doc()->GetPosition();
+        if (p > highest)
+            highest = p;
+        if (highest > 2500 && p < 1500)
+            cameRound = true;
+    }
+    EXPECT_TRUE(cameRound);
+    EXPECT_LT(highest, view->GetLoopEnd() + 150);
+    Key(VK_SPACE);
+
+    // A double click ends the loop.
+    const CPoint free(row.lineStart.x + 40, row.lineStart.y + 60);
+    MoveTo(free.x, free.y);
+    Button(true);
+    Button(false);
+    Button(true);
+    Button(false);
+    PumpFor(*m_app, 50);
+    EXPECT_FALSE(view->IsSelectionMode());
+    EXPECT_TRUE(view->GetSelectionBands().empty());
+    EXPECT_FALSE(Doc()->IsLoopOn());
+
+    // A range under half a second is no loop.
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    MoveTo(x1, row.lineStart.y);
+    Button(true);
+    const int x3 = x1 + (int)(300 * pxPerMs);
+    for (int step = 1; step <= 8; ++step)
+        MoveTo(x1 + (x3 - x1) * step / 8, row.lineStart.y);
+    Button(false);
+    EXPECT_FALSE(view->IsSelectionMode());
+    EXPECT_TRUE(view->GetSelectionBands().empty());
+}
+
+} // namespace
