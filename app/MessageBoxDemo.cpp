@@ -8,6 +8,7 @@ const char kProgramWebAddress[] = "http://www.quorva.example/plindor/";
 
 BEGIN_MESSAGE_MAP(CMessageBoxDemo, CDialog)
     ON_WM_PAINT()
+    ON_BN_CLICKED(IDC_MESSAGE_LINK, OnLinkClicked)
 END_MESSAGE_MAP()
 
 CMessageBoxDemo::CMessageBoxDemo(CWnd* pParent) : CDialog(IDD, pParent) {}
@@ -67,6 +68,12 @@ void CMessageBoxDemo::OnPaint()
         if (now != m_caption)
             SetWindowText(m_caption);
     }
+}
+
+void CMessageBoxDemo::OnLinkClicked()
+{
+    if (!m_linkText.IsEmpty())
+        m_link.OpenLink(SW_SHOWNORMAL);
 }
 
 INT_PTR ShowMessageBox(CString text, CString caption, bool withLink, CWnd* parent)
