@@ -59,11 +59,12 @@ void CMessageBoxDemo::OnPaint()
     memory.SelectObject(oldBuffer);
     buffer.DeleteObject();
     if (shown) {
-        // Only when changed: a new text makes the control paint again.
+        // Only when changed: a new text makes the control paint again. The
+        // link takes it as its address too, for its tooltip and the click.
         CString now;
         m_link.GetWindowText(now);
         if (now != m_linkText)
-            m_link.SetWindowText(m_linkText);
+            m_link.SetLinkText(m_linkText);
         GetWindowText(now);
         if (now != m_caption)
             SetWindowText(m_caption);

@@ -70,6 +70,7 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     DECLARE_MESSAGE_MAP()
 
+protected:
     CWnd* m_dialog;
     int m_thickness;
     int m_edge;
