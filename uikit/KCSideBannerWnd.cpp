@@ -124,19 +124,24 @@ void CKCSideBannerWnd::MoveDialogControls(int dx, int dy)
     }
 }
 
+void CKCSideBannerWnd::GrowDialog(int delta)
+{
+    const int side = BannerEdgeOf(m_edge);
+    const bool across = side == kBannerLeft || side == kBannerRight;
+    CRect window;
+    m_dialog->GetWindowRect(&window);
+    m_dialog->SetWindowPos(nullptr, 0, 0, window.Width() + (across ? delta : 0),
+                           window.Height() + (across ? 0 : delta), SWP_NOMOVE | SWP_NOZORDER);
+    MoveDialogControls(side == kBannerLeft ? delta : 0, side == kBannerTop ? delta : 0);
+}
+
 int CKCSideBannerWnd::Attach(CWnd* dialog, int edge, UINT id)
 {
     if (!dialog || !::IsWindow(dialog->GetSafeHwnd()))
         return 0;
     m_dialog = dialog;
     m_edge = edge;
-    const int side = BannerEdgeOf(edge);
-    const bool across = side == kBannerLeft || side == kBannerRight;
-    CRect window;
-    dialog->GetWindowRect(&window);
-    dialog->SetWindowPos(nullptr, 0, 0, window.Width() + (across ? m_thickness : 0),
-                         window.Height() + (across ? 0 : m_thickness), SWP_NOMOVE | SWP_NOZORDER);
-    MoveDialogControls(side == kBannerLeft ? m_thickness : 0, side == kBannerTop ? m_thickness : 0);
+    GrowDialog(m_thickness);
     Create(WS_CHILD | WS_VISIBLE, StripRect(), dialog, id);
     return 1;
 }
@@ -153,13 +158,7 @@ void CKCSideBannerWnd::SetThickness(int thickness)
     m_thickness = thickness;
     if (!m_dialog || !::IsWindow(m_dialog->m_hWnd) || delta == 0)
         return;
-    const int side = BannerEdgeOf(m_edge);
-    const bool across = side == kBannerLeft || side == kBannerRight;
-    CRect window;
-    m_dialog->GetWindowRect(&window);
-    m_dialog->SetWindowPos(nullptr, 0, 0, window.Width() + (across ? delta : 0),
-                           window.Height() + (across ? 0 : delta), SWP_NOMOVE | SWP_NOZORDER);
-    MoveDialogControls(side == kBannerLeft ? delta : 0, side == kBannerTop ? delta : 0);
+    GrowDialog(delta);
     UpdateSize();
 }
 
@@ -227,26 +226,21 @@ void CKCSideBannerWnd::SetCaption(const CString& caption)
         Invalidate();
 }
 
-void CKCSideBannerWnd::SetTitleFont(CFont* font)
+void CKCSideBannerWnd::StoreFont(CFont* font, LOGFONTA& into)
 {
     if (font && font->GetSafeHandle())
-        font->GetLogFont(&m_titleFont);
+        font->GetLogFont(&into);
     if (::IsWindow(m_hWnd))
         Invalidate();
 }
+
+void CKCSideBannerWnd::SetTitleFont(CFont* font) { StoreFont(font, m_titleFont); }
+void CKCSideBannerWnd::SetCaptionFont(CFont* font) { StoreFont(font, m_captionFont); }
 
 void CKCSideBannerWnd::GetTitleFont(CFont* font) const
 {
     if (font)
         font->CreateFontIndirect(&m_titleFont);
-}
-
-void CKCSideBannerWnd::SetCaptionFont(CFont* font)
-{
-    if (font && font->GetSafeHandle())
-        font->GetLogFont(&m_captionFont);
-    if (::IsWindow(m_hWnd))
-        Invalidate();
 }
 
 void CKCSideBannerWnd::GetCaptionFont(CFont* font) const

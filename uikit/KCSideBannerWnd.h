@@ -98,6 +98,9 @@ protected:
 private:
     // Moves the dialog's own children by (dx, dy); grandchildren stay.
     void MoveDialogControls(int dx, int dy);
+    // Grows the dialog by delta across the edge and moves its controls aside.
+    void GrowDialog(int delta);
+    void StoreFont(CFont* font, LOGFONTA& into);
     CRect StripRect() const;
 };
 
