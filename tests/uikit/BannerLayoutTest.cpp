@@ -26,24 +26,17 @@ std::vector<CaptionGlyph> Walk(const std::string& text, const Widths& widths, in
 
 } // namespace
 
-TEST(BannerLayout, StripOfEachEdgeAndFlagOrder)
+TEST(BannerLayout, FirstEdgeFlagWins)
 {
+    // Left wins over everything, right over top and bottom.
     const BannerRect client = {0, 0, 350, 120};
-    const BannerRect left = BannerStrip(client, kBannerLeft, 50);
+    const BannerRect left = BannerStrip(client, kBannerLeft | kBannerRight | kBannerTop, 50);
     EXPECT_EQ(0, left.left);
     EXPECT_EQ(50, left.right);
     EXPECT_EQ(120, left.bottom);
-    EXPECT_EQ(300, BannerStrip(client, kBannerRight, 50).left);
-    EXPECT_EQ(50, BannerStrip(client, kBannerTop, 50).bottom);
-    EXPECT_EQ(70, BannerStrip(client, kBannerBottom, 50).top);
-    // Left wins over everything, right over top and bottom.
-    EXPECT_EQ(kBannerLeft, BannerEdgeOf(kBannerLeft | kBannerRight | kBannerTop));
-    EXPECT_EQ(kBannerRight, BannerEdgeOf(kBannerRight | kBannerTop));
-    EXPECT_EQ(kBannerTop, BannerEdgeOf(kBannerTop | kBannerBottom));
+    EXPECT_EQ(300, BannerStrip(client, kBannerRight | kBannerTop, 50).left);
+    EXPECT_EQ(50, BannerStrip(client, kBannerTop | kBannerBottom, 50).bottom);
     EXPECT_EQ(0, BannerEdgeOf(0));
-    EXPECT_EQ(900, BannerEscapement(kBannerLeft));
-    EXPECT_EQ(-900, BannerEscapement(kBannerRight));
-    EXPECT_EQ(0, BannerEscapement(kBannerBottom));
 }
 
 TEST(BannerLayout, DialogIconSitsCentredAtTheBottomBelowTheTitle)
@@ -62,29 +55,6 @@ TEST(BannerLayout, DialogIconSitsCentredAtTheBottomBelowTheTitle)
     EXPECT_EQ(at.y - 3, title.y);
     EXPECT_EQ(5 + 4 + 9, caption.x);
     EXPECT_EQ(title.y - 10, caption.y);
-}
-
-TEST(BannerLayout, IconPlacementsOfTheOtherEdges)
-{
-    BannerRect top = {0, 0, 300, 50};
-    BannerPoint at = PlaceBannerIcon(kBannerTop, kIconTitleEnd | kIconFarSide, top, {5, 3}, 32, 32);
-    EXPECT_EQ(5, at.x);
-    EXPECT_EQ(50 - 32 - 1, at.y);
-    EXPECT_EQ(37, top.left);
-
-    BannerRect right = {300, 0, 350, 200};
-    at = PlaceBannerIcon(kBannerRight, kIconOtherEnd | kIconNearSide, right, {5, 3}, 32, 32);
-    EXPECT_EQ(200 - 3 - 32, right.bottom);
-    EXPECT_EQ(right.bottom, at.y);
-    EXPECT_EQ(350 - 32, at.x);
-
-    // The first flag of each group wins.
-    BannerRect left = kStrip;
-    at = PlaceBannerIcon(kBannerLeft, kIconTitleEnd | kIconOtherEnd | kIconNearSide | kIconFarSide, left, {5, 3},
-                         32, 32);
-    EXPECT_EQ(0, at.x);
-    EXPECT_EQ(200 - 3 - 32, at.y);
-    EXPECT_EQ(0, left.top);
 }
 
 TEST(CaptionWalk, LineFeedStartsTheNextLineAcrossTheStrip)

@@ -76,18 +76,6 @@ TEST(ColorHLS, RoundTripStaysClose)
             }
 }
 
-TEST(ColorHLS, HueToRGBSegments)
-{
-    EXPECT_EQ(0, HueToRGB(0.0f, 1.0f, 0.0f));
-    EXPECT_EQ(127, HueToRGB(0.0f, 1.0f, 30.0f));
-    EXPECT_EQ(255, HueToRGB(0.0f, 1.0f, 120.0f));
-    EXPECT_EQ(127, HueToRGB(0.0f, 1.0f, 210.0f));
-    EXPECT_EQ(0, HueToRGB(0.0f, 1.0f, 300.0f));
-    // Hues just out of range wrap once.
-    EXPECT_EQ(255, HueToRGB(0.0f, 1.0f, 480.0f));
-    EXPECT_EQ(0, HueToRGB(0.0f, 1.0f, -120.0f));
-}
-
 TEST(GradientStep, EndsAndOnePixel)
 {
     const ColourRef first = PackRGB(200, 100, 0), second = PackRGB(0, 38, 147);

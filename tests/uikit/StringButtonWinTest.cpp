@@ -198,22 +198,11 @@ TEST_F(StringButtonTest, LinkCursorIsACopyOrTheArrowFallback)
     link.DestroyWindow();
 }
 
-TEST_F(StringButtonTest, SettersRepaintResizeAndRefont)
+TEST_F(StringButtonTest, AutoSizeOffKeepsTheWidth)
 {
     CStringButton link;
     HWND h = MakeStatic("A link", SS_LEFT, 30, 300);
     ASSERT_TRUE(link.SubclassWindow(h));
-    link.SetUnderline(false);
-    LOGFONTA lf = {};
-    GetObjectA((HFONT)SendMessageA(h, WM_GETFONT, 0, 0), sizeof lf, &lf);
-    EXPECT_FALSE(lf.lfUnderline);
-
-    link.SetColours(RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3));
-    EXPECT_EQ(RGB(3, 3, 3), link.GetHoverColour());
-    link.SetColours(RGB(1, 1, 1), RGB(2, 2, 2));
-    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), link.GetHoverColour());
-
-    // Without auto-size the control keeps its width for a longer text.
     link.SetAutoSize(false);
     RECT before = RectInParent(h);
     link.SetLinkText("a much longer link text than before");
