@@ -3,6 +3,10 @@
 #include "app/KestrixApp.h"
 #include "resources/resource.h"
 
+BEGIN_MESSAGE_MAP(CChooseLanguageDlg, CDialog)
+ON_WM_SIZE()
+END_MESSAGE_MAP()
+
 CChooseLanguageDlg::CChooseLanguageDlg(CWnd* pParent) : CDialog(IDD_CHOOSE_LANGUAGE, pParent), m_selection(0) {}
 
 BOOL CChooseLanguageDlg::OnInitDialog()
@@ -13,7 +17,16 @@ BOOL CChooseLanguageDlg::OnInitDialog()
         for (const CString& name : app->GetLanguageNames())
             m_list.AddString(name);
     m_list.SetCurSel(0);
+    AttachDialogBanner(m_banner, this, IDR_MAINFRAME, CString());
+    UpdateData(FALSE);
     return TRUE;
+}
+
+void CChooseLanguageDlg::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    if (m_banner.GetSafeHwnd())
+        m_banner.UpdateSize();
 }
 
 void CChooseLanguageDlg::OnOK()

@@ -8,6 +8,7 @@ const char kProgramWebAddress[] = "http://www.quorva.example/plindor/";
 
 BEGIN_MESSAGE_MAP(CMessageBoxDemo, CDialog)
     ON_WM_PAINT()
+    ON_BN_CLICKED(IDC_MESSAGE_LINK, OnLinkClicked)
 END_MESSAGE_MAP()
 
 CMessageBoxDemo::CMessageBoxDemo(CWnd* pParent) : CDialog(IDD, pParent) {}
@@ -58,15 +59,22 @@ void CMessageBoxDemo::OnPaint()
     memory.SelectObject(oldBuffer);
     buffer.DeleteObject();
     if (shown) {
-        // Only when changed: a new text makes the control paint again.
+        // Only when changed: a new text makes the control paint again. The
+        // link takes it as its address too, for its tooltip and the click.
         CString now;
         m_link.GetWindowText(now);
         if (now != m_linkText)
-            m_link.SetWindowText(m_linkText);
+            m_link.SetLinkText(m_linkText);
         GetWindowText(now);
         if (now != m_caption)
             SetWindowText(m_caption);
     }
+}
+
+void CMessageBoxDemo::OnLinkClicked()
+{
+    if (!m_linkText.IsEmpty())
+        m_link.OpenLink(SW_SHOWNORMAL);
 }
 
 INT_PTR ShowMessageBox(CString text, CString caption, bool withLink, CWnd* parent)

@@ -23,6 +23,8 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     afx_msg void OnPaint();
+    // The link line opens its address.
+    afx_msg void OnLinkClicked();
     DECLARE_MESSAGE_MAP()
 
 private:

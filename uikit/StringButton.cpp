@@ -8,6 +8,7 @@ BEGIN_MESSAGE_MAP(CStringButton, CStatic)
     ON_WM_CTLCOLOR_REFLECT()
     ON_WM_SETCURSOR()
     ON_WM_MOUSEMOVE()
+    ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
 CStringButton::CStringButton()
@@ -170,6 +171,18 @@ void CStringButton::OnMouseMove(UINT nFlags, CPoint point)
     RedrawWindow(nullptr, nullptr, redraw);
 }
 
+void CStringButton::OnCaptureChanged(CWnd* pWnd)
+{
+    // Losing the capture to another window (a click that opens the link,
+    // a switch to another program) ends the hover too; otherwise the link
+    // would keep the hover colour until the mouse passed over it again.
+    CStatic::OnCaptureChanged(pWnd);
+    if (m_hovering && pWnd != this) {
+        m_hovering = false;
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+}
+
 void CStringButton::SetLinkText(const CString& link)
 {
     m_linkText = link;
@@ -256,4 +269,14 @@ CString CStringButton::HyperlinkErrorText(int result)
     default: why = "An unknown error occurred."; break;
     }
     return CString("Unable to open hyperlink:\n\n") + why;
+}
+
+bool CStringButton::OpenLink(int showCommand)
+{
+    HWND owner = ::GetParent(m_hWnd);
+    const INT_PTR result = (INT_PTR)::ShellExecuteA(owner, "open", m_linkText, nullptr, nullptr, showCommand);
+    if (result > 32)
+        return true;
+    ::MessageBoxA(owner, HyperlinkErrorText((int)result), nullptr, MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }

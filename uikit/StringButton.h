@@ -35,6 +35,9 @@ public:
 
     // The message box text for a failed ShellExecute.
     static CString HyperlinkErrorText(int shellExecuteResult);
+    // Opens the link text with the shell (verb "open"); a failure is told
+    // to the user with HyperlinkErrorText. False when it failed.
+    bool OpenLink(int showCommand);
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -43,6 +46,7 @@ protected:
     afx_msg HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnCaptureChanged(CWnd* pWnd);
     DECLARE_MESSAGE_MAP()
 
 private:

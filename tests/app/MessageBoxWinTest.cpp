@@ -101,3 +101,26 @@ TEST(ShowMessageBox, NullParentIsTheMainWindow)
     app->m_pMainWnd = nullptr;
     frame.DestroyWindow();
 }
+
+TEST(ShowMessageBox, LinkClickOpensTheAddressOrTellsWhyNot)
+{
+    // Built hidden, so that the only box on screen is the failure report.
+    CMessageBoxDemo box(nullptr);
+    box.SetCaption("Caption");
+    box.SetLinkText("C:\\no-such-folder\\missing-page.qqq");
+    ASSERT_TRUE(box.Create(IDD_MESSAGE_BOX, nullptr));
+    box.SendMessage(WM_PAINT); // the link takes its text when the box paints
+    char shown[128] = {0};
+    GetDlgItemTextA(box.m_hWnd, IDC_MESSAGE_LINK, shown, sizeof shown);
+    EXPECT_STREQ("C:\\no-such-folder\\missing-page.qqq", shown);
+
+    DialogWatcher watcher(GetCurrentThreadId(), DialogWatcher::kCommandOk);
+    box.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MESSAGE_LINK, BN_CLICKED),
+                    (LPARAM)GetDlgItem(box.m_hWnd, IDC_MESSAGE_LINK));
+    ASSERT_TRUE(watcher.found());
+    bool told = false;
+    for (const std::string& text : watcher.texts)
+        told = told || text.rfind("Unable to open hyperlink:", 0) == 0;
+    EXPECT_TRUE(told);
+    box.DestroyWindow();
+}

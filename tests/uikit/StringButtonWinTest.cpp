@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "tests/app/DialogWatcher.h"
 #include "uikit/StringButton.h"
 
 namespace {
@@ -145,4 +146,84 @@ TEST(StringButton, HyperlinkErrorText)
     CString text = CStringButton::HyperlinkErrorText(SE_ERR_NOASSOC);
     EXPECT_EQ(0, text.Find("Unable to open hyperlink:\n\n"));
     EXPECT_GT(text.GetLength(), 30);
+}
+
+TEST_F(StringButtonTest, LosingTheCaptureEndsTheHover)
+{
+    CStringButton link;
+    HWND h = MakeStatic("Link text", SS_LEFT, 30, 300);
+    ASSERT_TRUE(link.SubclassWindow(h));
+    SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(link.IsHovering());
+    // Another window takes the mouse (a browser opened by the click, say).
+    SetCapture(m_parent.m_hWnd);
+    EXPECT_FALSE(link.IsHovering());
+    ReleaseCapture();
+    // The next move over the link hovers again.
+    SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_TRUE(link.IsHovering());
+    EXPECT_EQ(h, GetCapture());
+    ReleaseCapture();
+    link.DestroyWindow();
+}
+
+TEST_F(StringButtonTest, LinkCursorIsACopyOrTheArrowFallback)
+{
+    // The help program's hand when the system has it, else no cursor of
+    // its own and the arrow stays.
+    char path[MAX_PATH + 32] = {0};
+    GetWindowsDirectoryA(path, MAX_PATH);
+    lstrcatA(path, "\\winhlp32.exe");
+    HMODULE help = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const bool hasHand = help && LoadCursorA(help, MAKEINTRESOURCEA(106));
+    if (help)
+        FreeLibrary(help);
+
+    CStringButton link;
+    HWND h = MakeStatic("Link text", SS_LEFT, 30, 300);
+    ASSERT_TRUE(link.SubclassWindow(h));
+    EXPECT_EQ(hasHand, link.GetLinkCursor() != nullptr);
+    const LRESULT handled = SendMessageA(h, WM_SETCURSOR, (WPARAM)h, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(hasHand ? TRUE : FALSE, handled != 0);
+
+    HCURSOR hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
+    ASSERT_NE(nullptr, hand);
+    link.SetLinkCursor(hand);
+    ASSERT_NE(nullptr, link.GetLinkCursor());
+    EXPECT_NE(hand, link.GetLinkCursor()); // a copy of its own
+    EXPECT_NE(0, SendMessageA(h, WM_SETCURSOR, (WPARAM)h, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(link.GetLinkCursor(), GetCursor());
+    link.SetLinkCursor(nullptr);
+    EXPECT_EQ(hasHand, link.GetLinkCursor() != nullptr);
+    link.DestroyWindow();
+}
+
+TEST_F(StringButtonTest, AutoSizeOffKeepsTheWidth)
+{
+    CStringButton link;
+    HWND h = MakeStatic("A link", SS_LEFT, 30, 300);
+    ASSERT_TRUE(link.SubclassWindow(h));
+    link.SetAutoSize(false);
+    RECT before = RectInParent(h);
+    link.SetLinkText("a much longer link text than before");
+    RECT after = RectInParent(h);
+    EXPECT_EQ(before.right - before.left, after.right - after.left);
+    link.SetAutoSize(true);
+    EXPECT_GT(RectInParent(h).right - RectInParent(h).left, before.right - before.left);
+    link.DestroyWindow();
+}
+
+TEST_F(StringButtonTest, FailedOpenTellsTheUserWhy)
+{
+    CStringButton link;
+    HWND h = MakeStatic("C:\\no-such-folder\\missing-link.qqq", SS_LEFT, 30, 300);
+    ASSERT_TRUE(link.SubclassWindow(h));
+    DialogWatcher watcher(GetCurrentThreadId(), DialogWatcher::kCommandOk);
+    EXPECT_FALSE(link.OpenLink(SW_SHOWNORMAL));
+    ASSERT_TRUE(watcher.found());
+    bool told = false;
+    for (const std::string& text : watcher.texts)
+        told = told || text.rfind("Unable to open hyperlink:", 0) == 0;
+    EXPECT_TRUE(told);
+    link.DestroyWindow();
 }
