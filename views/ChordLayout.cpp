@@ -10,14 +10,7 @@ void DistributeChords(std::vector<ChordRow>& rows, const std::vector<ChordEntry>
     rowTexts.assign(rows.size(), CString());
     for (const ChordEntry& c : chords) {
         int start = 0;
-        int found = -1;
-        for (size_t k = 0; k < rows.size(); ++k) {
-            if (start <= c.time && c.time <= start + rows[k].length) {
-                found = static_cast<int>(k);
-                break;
-            }
-            start += rows[k].length;
-        }
+        const int found = RowHoldingTime(rows, c.time, &start);
         if (found < 0)
             break;
         rows[static_cast<size_t>(found)].items.push_back(c);

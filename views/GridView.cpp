@@ -20,9 +20,17 @@ BEGIN_MESSAGE_MAP(CGridView, CKestrixViewBase)
     ON_COMMAND(ID_PRINT_PREVIEW_COMMAND, OnFilePrintPreview)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
     ON_WM_TIMER()
+    ON_WM_KEYDOWN()
+    ON_WM_CHAR()
+    ON_WM_SETFOCUS()
+    ON_MESSAGE(WM_LYRIC_NAVIGATE, OnLyricNavigate)
+    ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
 END_MESSAGE_MAP()
 
 namespace {
+constexpr int kDefaultSkipMs = 2000;
 const COLORREF kDeskColour = RGB(220, 210, 180);
 const COLORREF kCursorColour = RGB(150, 35, 10);
 const COLORREF kShadowColour = RGB(70, 70, 70);
@@ -67,7 +75,7 @@ CSize MeasureText(CDC* pDC, CFont* font, const CString& text)
 
 CGridView::CGridView()
     : m_songLength(0), m_layoutBuilt(false), m_showBarNumbers(true), m_cursorRect(0, 0, 2, 30), m_cursorRow(0),
-      m_lastPosition(0), m_timerPeriod(0), m_selStart(0), m_selEnd(0), m_selStartRow(0), m_selEndRow(0),
+      m_lastPosition(0), m_caretIndex(0), m_typing(0), m_typingTime(-1), m_timerPeriod(0), m_timeBias(1), m_selStart(0), m_selEnd(0), m_selStartRow(0), m_selEndRow(0),
       m_selStarted(0), m_selectionMode(0), m_loopStart(0), m_loopEnd(0)
 {
     m_geo.rowsPerPage = 8;
@@ -262,7 +270,7 @@ int CGridView::TimeAtPoint(int x, int y) const
     }
     if (best < 0)
         return 0;
-    return m_geo.TimeAtX(x, GetScrollPosition().x, best, RowStartMs(best)) + 1;
+    return m_geo.TimeAtX(x, GetScrollPosition().x, best, RowStartMs(best)) + m_timeBias;
 }
 
 void CGridView::PositionCursor()
@@ -519,6 +527,8 @@ bool CGridView::OnGridHint(LPARAM hint)
     CKestrixDoc* doc = Doc();
     switch (hint) {
     case HINT_ZOOM_CHANGED:
+        EndTyping();
+        OnZoomTyping();
         if (doc)
             for (CKestrixEdit* e : doc->GetLyricEdits())
                 if (e && e->m_hWnd)
@@ -838,3 +848,172 @@ void CGridView::Rewind()
         doc->Seek(0, false);
     ScrollToPosition(CPoint(0, 0));
 }
+
+// --- Typing and keys ---
+
+void CGridView::StartTyping(const CPoint& caret, int timeMs)
+{
+    m_caretPos = caret;
+    ::CreateCaret(m_hWnd, nullptr, 1, NameHeight());
+    ::SetCaretPos(m_caretPos.x, m_caretPos.y);
+    ::ShowCaret(m_hWnd);
+    m_typingTime = timeMs;
+    m_typed.Empty();
+    m_caretIndex = 0;
+    m_typing = 1;
+}
+
+void CGridView::EndTyping()
+{
+    m_typing = 0;
+    m_caretIndex = 0;
+    ::DestroyCaret();
+}
+
+void CGridView::MoveCaret()
+{
+    CClientDC dc(this);
+    const CSize before = MeasureText(&dc, &m_nameFont, m_typed.Left(m_caretIndex));
+    ::SetCaretPos(m_caretPos.x + before.cx, m_caretPos.y);
+}
+
+void CGridView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (!GetRowCount() || !m_typing) {
+        CKestrixViewBase::OnChar(nChar, nRepCnt, nFlags);
+        return;
+    }
+    if (nChar == '\r') {
+        if (!m_typed.IsEmpty())
+            OnTypedEnter();
+        EndTyping();
+        Invalidate(FALSE);
+        return;
+    }
+    if (nChar == '\b') {
+        if (!m_typed.IsEmpty() && m_caretIndex > 0) {
+            --m_caretIndex;
+            m_typed.Delete(m_caretIndex, 1);
+            MoveCaret();
+            Invalidate(FALSE);
+        }
+        return;
+    }
+    if (nChar < ' ')
+        return;
+    m_typed.Insert(m_caretIndex, static_cast<char>(nChar));
+    if (m_caretIndex < m_typed.GetLength())
+        ++m_caretIndex;
+    MoveCaret();
+    CClientDC dc(this);
+    const CSize size = MeasureText(&dc, &m_nameFont, m_typed);
+    CRect area(m_caretPos.x - 2, m_caretPos.y, m_caretPos.x + size.cx + 40, m_caretPos.y + size.cy + 2);
+    InvalidateRect(&area, FALSE);
+}
+
+void CGridView::PlayOrStop()
+{
+    CKestrixDoc* doc = Doc();
+    IDocPanel* panel = GetDocHost()->GetControlPanel();
+    if (doc->IsPlaying()) {
+        if (panel)
+            panel->OnStop();
+        else
+            doc->Stop(false);
+    } else if (panel) {
+        panel->OnPlay();
+    } else {
+        doc->Play(doc->IsLoopOn(), false);
+    }
+}
+
+void CGridView::SeekBy(int deltaMs)
+{
+    CKestrixDoc* doc = Doc();
+    doc->Seek(static_cast<int>(doc->GetPosition()) + deltaMs, true);
+    UpdateCursor(true);
+}
+
+void CGridView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc || !GetRowCount()) {
+        CKestrixViewBase::OnKeyDown(nChar, nRepCnt, nFlags);
+        return;
+    }
+    const bool extended = (nFlags & KF_EXTENDED) != 0;
+    IDocPanel* panel = GetDocHost()->GetControlPanel();
+    const int skip = panel ? panel->GetSkipMs() : kDefaultSkipMs;
+    switch (nChar) {
+    case VK_SPACE:
+        if (!m_typing)
+            PlayOrStop();
+        break;
+    case VK_RETURN:
+        if (extended && !m_typing)
+            PlayOrStop();
+        break;
+    case VK_DELETE:
+        if (extended)
+            DeleteSelected();
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (!extended)
+            break;
+        if (m_typing) {
+            if (nChar == VK_LEFT && m_caretIndex > 0)
+                --m_caretIndex;
+            if (nChar == VK_RIGHT && m_caretIndex < m_typed.GetLength())
+                ++m_caretIndex;
+            MoveCaret();
+        } else {
+            SeekBy(nChar == VK_LEFT ? -skip : skip);
+        }
+        break;
+    case '0':
+    case VK_NUMPAD0:
+        if (!extended && !m_typing) {
+            doc->Seek(0, true);
+            UpdateCursor(true);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// --- Lyrics and clipboard ---
+
+void CGridView::OnSetFocus(CWnd* pOldWnd)
+{
+    CKestrixViewBase::OnSetFocus(pOldWnd);
+    m_typed.Empty();
+}
+
+LRESULT CGridView::OnLyricNavigate(WPARAM wParam, LPARAM lParam)
+{
+    // Codes only: nothing the edits post is a pointer.
+    const HWND sender = reinterpret_cast<HWND>(lParam);
+    CKestrixDoc* doc = Doc();
+    const int row = RowOfEdit(sender);
+    if (row < 0) {
+        // The title edit leads to the first row.
+        if (doc && doc->GetTitleEdit().m_hWnd == sender && (wParam == kLyricReturn || wParam == kLyricDown))
+            FocusRowEdit(0);
+        return 0;
+    }
+    if (wParam == kLyricPrevious || wParam == kLyricUp) {
+        if (row > 0)
+            FocusRowEdit(row - 1);
+        else if (doc && doc->GetTitleEdit().m_hWnd)
+            doc->GetTitleEdit().SetFocus();
+    } else if (wParam == kLyricDown || wParam == kLyricReturn) {
+        FocusRowEdit(row + 1);
+    }
+    return 0;
+}
+
+void CGridView::OnEditCut() { SendToFocusedEdit(WM_CUT); }
+void CGridView::OnEditCopy() { SendToFocusedEdit(WM_COPY); }
+void CGridView::OnEditPaste() { SendToFocusedEdit(WM_PASTE); }

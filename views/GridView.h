@@ -69,6 +69,8 @@ public:
     int GetLoopEnd() const { return m_loopEnd; }
     const std::vector<CRect>& GetSelectionBands() const { return m_bands; }
     bool IsCursorTimerRunning() const { return m_timerPeriod != 0; }
+    const CString& GetTypedText() const { return m_typed; }
+    bool IsTyping() const { return m_typing != 0; }
     void Rewind();
 
     virtual void OnBeginPrinting();
@@ -85,6 +87,13 @@ public:
     afx_msg void OnDestroy();
     afx_msg void OnFilePrintPreview();
     afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg LRESULT OnLyricNavigate(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnEditCut();
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditPaste();
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
 
 protected:
     // The rows of the view, geometry first; the views add their items.
@@ -113,6 +122,17 @@ protected:
     void ClearSelection();
     void DropBands();
 
+    // Typing at a caret above a line: a chord name or a fret number.
+    virtual void OnTypedEnter() = 0;   // Enter with text typed
+    virtual void DeleteSelected() = 0; // the Delete key
+    virtual void OnZoomTyping() {}
+    void StartTyping(const CPoint& caret, int timeMs);
+    void EndTyping();
+    void MoveCaret();
+    int NameHeight() const { return static_cast<int>(NameFontSize() * m_geo.zoom); }
+    void PlayOrStop();
+    void SeekBy(int deltaMs);
+
     // Hints both views handle alike; false for the others.
     bool OnGridHint(LPARAM hint);
     // The edits' window-handle lookup: the row of an edit, -1 for none
@@ -129,7 +149,13 @@ protected:
     CRect m_cursorRect;
     int m_cursorRow;
     int m_lastPosition;
+    CString m_typed;
+    CPoint m_caretPos;
+    int m_caretIndex;
+    BYTE m_typing;
+    int m_typingTime;
     int m_timerPeriod;
+    int m_timeBias; // the chord view's time under a point is 1 ms later
     int m_selStart, m_selEnd, m_selStartRow, m_selEndRow;
     BYTE m_selStarted;
     BYTE m_selectionMode;

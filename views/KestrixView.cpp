@@ -14,27 +14,18 @@ BEGIN_MESSAGE_MAP(CKestrixView, CGridView)
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
-    ON_WM_KEYDOWN()
-    ON_WM_CHAR()
-    ON_WM_SETFOCUS()
-    ON_MESSAGE(WM_LYRIC_NAVIGATE, OnLyricNavigate)
-    ON_COMMAND(ID_EDIT_CUT, OnEditCut)
-    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
-    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
 END_MESSAGE_MAP()
 
 namespace {
 const COLORREF kSelectedColour = RGB(210, 65, 35);
 constexpr int kDragMoves = 7;
-constexpr int kDefaultSkipMs = 2000;
 constexpr int kPitchWindowMs = 50;
 } // namespace
 
 int CKestrixView::s_moveCount = 0;
 
 CKestrixView::CKestrixView()
-    : m_mode(0), m_caretIndex(0), m_typing(0), m_typingTime(-1), m_selIndex(-1), m_selRow(-1), m_dragging(0),
-      m_chordsPresent(0)
+    : m_mode(0), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_chordsPresent(0)
 {
 }
 
@@ -109,10 +100,6 @@ void CKestrixView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
         if (doc->IsPlaying())
             StartCursorTimer();
         UpdateCursor(true);
-        break;
-    case HINT_ZOOM_CHANGED:
-        EndTyping();
-        OnGridHint(lHint);
         break;
     case HINT_PITCH_SETS_CHANGED: {
         std::vector<int> codes, times;
@@ -256,8 +243,6 @@ void CKestrixView::ParseChordName(int timeMs)
 
 // --- Painting ---
 
-int CKestrixView::NameHeight() { return static_cast<int>(NameFontSize() * m_geo.zoom); }
-
 CRect CKestrixView::GetChordRect(int index, int row)
 {
     if (row < 0 || row >= GetRowCount())
@@ -311,68 +296,18 @@ void CKestrixView::DrawTyping(CDC* pDC)
 
 // --- Typing ---
 
-void CKestrixView::EndTyping()
-{
-    m_typing = 0;
-    m_caretIndex = 0;
-    ::DestroyCaret();
-}
-
 void CKestrixView::CommitTyping(int timeMs)
 {
     ParseChordName(timeMs);
     m_typed.Empty();
 }
 
-void CKestrixView::MoveCaret()
+void CKestrixView::OnTypedEnter()
 {
+    // The chord lies under the centre of its typed name.
     CClientDC dc(this);
-    const CSize before = MeasureText(&dc, &m_nameFont, m_typed.Left(m_caretIndex));
-    ::SetCaretPos(m_caretPos.x + before.cx, m_caretPos.y);
-}
-
-void CKestrixView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
-    if (!GetRowCount() || !m_typing) {
-        CGridView::OnChar(nChar, nRepCnt, nFlags);
-        return;
-    }
-    CClientDC dc(this);
-    if (nChar == '\r') {
-        if (!m_typed.IsEmpty()) {
-            const int w = MeasureText(&dc, &m_nameFont, m_typed).cx;
-            const int centre = static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2);
-            CommitTyping(m_typingTime + centre);
-        }
-        EndTyping();
-        ::HideCaret(m_hWnd);
-        Invalidate(FALSE);
-        return;
-    }
-    if (nChar == '\b') {
-        if (!m_typed.IsEmpty() && m_caretIndex > 0) {
-            --m_caretIndex;
-            m_typed.Delete(m_caretIndex, 1);
-            MoveCaret();
-            Invalidate(FALSE);
-        }
-        return;
-    }
-    if (nChar < ' ')
-        return;
-    m_typed.Insert(m_caretIndex, static_cast<char>(nChar));
-    if (m_caretIndex < m_typed.GetLength())
-        ++m_caretIndex;
-    MoveCaret();
-    const CSize size = MeasureText(&dc, &m_nameFont, m_typed);
-    CRect area(m_caretPos.x - 2, m_caretPos.y, m_caretPos.x + size.cx + 40, m_caretPos.y + size.cy + 2);
-    InvalidateRect(&area, FALSE);
-}
-
-void CKestrixView::OnSetFocus(CWnd* pOldWnd)
-{
-    CGridView::OnSetFocus(pOldWnd);
-    m_typed.Empty();
+    const int w = MeasureText(&dc, &m_nameFont, m_typed).cx;
+    CommitTyping(m_typingTime + static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2));
 }
 
 // --- Mouse ---
@@ -456,16 +391,8 @@ void CKestrixView::OnLButtonDown(UINT nFlags, CPoint point)
                 InvalidateRect(&box, FALSE);
                 Invalidate(FALSE);
             } else if (m_chordsPresent) {
-                const int h = NameHeight();
                 const int y = m_rows[static_cast<size_t>(r)].lineStart.y;
-                m_caretPos = CPoint(point.x, y - NameLift() - h);
-                ::CreateCaret(m_hWnd, nullptr, 1, h);
-                ::SetCaretPos(m_caretPos.x, m_caretPos.y);
-                ::ShowCaret(m_hWnd);
-                m_typingTime = t;
-                m_typed.Empty();
-                m_caretIndex = 0;
-                m_typing = 1;
+                StartTyping(CPoint(point.x, y - NameLift() - NameHeight()), t);
             }
         }
     }
@@ -584,110 +511,17 @@ void CKestrixView::OnLButtonDblClk(UINT, CPoint)
 
 // --- Keys ---
 
-void CKestrixView::PlayOrStop()
+void CKestrixView::DeleteSelected()
 {
-    CKestrixDoc* doc = Doc();
-    IDocPanel* panel = GetDocHost()->GetControlPanel();
-    if (doc->IsPlaying()) {
-        if (panel)
-            panel->OnStop();
-        else
-            doc->Stop(false);
-    } else if (panel) {
-        panel->OnPlay();
-    } else {
-        doc->Play(doc->IsLoopOn(), false);
-    }
-}
-
-void CKestrixView::SeekBy(int deltaMs)
-{
-    CKestrixDoc* doc = Doc();
-    doc->Seek(static_cast<int>(doc->GetPosition()) + deltaMs, true);
-    UpdateCursor(true);
-}
-
-void CKestrixView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
-    CKestrixDoc* doc = Doc();
-    if (!doc || !GetRowCount()) {
-        CGridView::OnKeyDown(nChar, nRepCnt, nFlags);
+    if (m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
+        m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
         return;
-    }
-    const bool extended = (nFlags & KF_EXTENDED) != 0;
-    IDocPanel* panel = GetDocHost()->GetControlPanel();
-    const int skip = panel ? panel->GetSkipMs() : kDefaultSkipMs;
-    switch (nChar) {
-    case VK_SPACE:
-        if (!m_typing)
-            PlayOrStop();
-        break;
-    case VK_RETURN:
-        if (extended && !m_typing)
-            PlayOrStop();
-        break;
-    case VK_DELETE:
-        if (extended && m_selRow >= 0 && m_selRow < GetRowCount() && m_selIndex >= 0 &&
-            m_selIndex < static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size())) {
-            DeleteChordAt(RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)]);
-            m_typed.Empty();
-            m_caretIndex = 0;
-        }
-        break;
-    case VK_LEFT:
-    case VK_RIGHT:
-        if (!extended)
-            break;
-        if (m_typing) {
-            if (nChar == VK_LEFT && m_caretIndex > 0)
-                --m_caretIndex;
-            if (nChar == VK_RIGHT && m_caretIndex < m_typed.GetLength())
-                ++m_caretIndex;
-            MoveCaret();
-        } else {
-            SeekBy(nChar == VK_LEFT ? -skip : skip);
-        }
-        break;
-    case '0':
-    case VK_NUMPAD0:
-        if (!extended && !m_typing) {
-            doc->Seek(0, true);
-            UpdateCursor(true);
-        }
-        break;
-    default:
-        break;
-    }
+    DeleteChordAt(RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)]);
+    m_typed.Empty();
+    m_caretIndex = 0;
 }
 
-// --- Lyrics and clipboard ---
-
-LRESULT CKestrixView::OnLyricNavigate(WPARAM wParam, LPARAM lParam)
-{
-    // Codes only: nothing the edits post is a pointer.
-    const HWND sender = reinterpret_cast<HWND>(lParam);
-    CKestrixDoc* doc = Doc();
-    int row = RowOfEdit(sender);
-    if (row < 0) {
-        // The title edit leads to the first row.
-        if (doc && doc->GetTitleEdit().m_hWnd == sender && (wParam == kLyricReturn || wParam == kLyricDown))
-            FocusRowEdit(0);
-        return 0;
-    }
-    if (wParam == kLyricPrevious || wParam == kLyricUp) {
-        if (row > 0)
-            FocusRowEdit(row - 1);
-        else if (doc && doc->GetTitleEdit().m_hWnd)
-            doc->GetTitleEdit().SetFocus();
-    } else if (wParam == kLyricDown || wParam == kLyricReturn) {
-        FocusRowEdit(row + 1);
-    }
-    return 0;
-}
-
-void CKestrixView::OnEditCut() { SendToFocusedEdit(WM_CUT); }
-void CKestrixView::OnEditCopy() { SendToFocusedEdit(WM_COPY); }
-void CKestrixView::OnEditPaste() { SendToFocusedEdit(WM_PASTE); }
+// --- Printing ---
 
 void CKestrixView::OnFilePrint()
 {

@@ -31,8 +31,6 @@ public:
 
     // What the view holds, for its tests.
     const std::vector<ChordRow>& GetRows() const { return m_rows; }
-    const CString& GetTypedText() const { return m_typed; }
-    bool IsTyping() const { return m_typing != 0; }
     bool HasChordsPresent() const { return m_chordsPresent != 0; }
     int GetSelectedIndex() const { return m_selIndex; }
     int GetSelectedRow() const { return m_selRow; }
@@ -44,13 +42,6 @@ public:
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
-    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
-    afx_msg void OnSetFocus(CWnd* pOldWnd);
-    afx_msg LRESULT OnLyricNavigate(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnEditCut();
-    afx_msg void OnEditCopy();
-    afx_msg void OnEditPaste();
     afx_msg void OnFilePrint();
 
 protected:
@@ -63,29 +54,22 @@ protected:
     void DrawTyping(CDC* pDC) override;
     void RequestResultHints() override;
     void OnNoPrinter() override;
+    void OnTypedEnter() override;
+    void DeleteSelected() override;
+    void OnZoomTyping() override { EndTyping(); }
 
 private:
     void ReloadChords();
-    void EndTyping();
     void CommitTyping(int timeMs);
-    void MoveCaret();
-    int NameHeight();
     int NameLift() const { return static_cast<int>(20 * m_geo.zoom); }
     // The first row whose chord-name band holds y, and x within it; -1 for none.
     int NameBandRow(const CPoint& point);
     // Items whose names lie under the time t of a row.
     std::vector<int> ChordsUnder(int row, int t);
     void HandOnHover(const CPoint& point);
-    void PlayOrStop();
-    void SeekBy(int deltaMs);
 
     std::vector<ChordRow> m_rows;
     int m_mode;
-    CString m_typed;
-    CPoint m_caretPos;
-    int m_caretIndex;
-    BYTE m_typing;
-    int m_typingTime;
     int m_selIndex, m_selRow;
     BYTE m_dragging;
     CRect m_dragRect;

@@ -1,3 +1,433 @@
 #include "views/OstrelView.h"
 
-IMPLEMENT_DYNCREATE(COstrelView, CKestrixViewBase)
+#include <cstdlib>
+
+#include "app/DocHost.h"
+#include "app/KestrixDoc.h"
+#include "views/KestrixEdit.h"
+
+IMPLEMENT_DYNCREATE(COstrelView, CGridView)
+
+BEGIN_MESSAGE_MAP(COstrelView, CGridView)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEMOVE()
+    ON_MESSAGE(WM_TAB_RESERVED, OnReserved)
+END_MESSAGE_MAP()
+
+namespace {
+const COLORREF kSelectedColour = RGB(210, 65, 35);
+constexpr int kPitchWindowMs = 50;
+} // namespace
+
+COstrelView::COstrelView()
+    : m_mode(0), m_typingString(0), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_notesPresent(0)
+{
+    m_geo.pixelsPerMs = 0.173;
+    m_timeBias = 0;
+}
+
+void COstrelView::ResetRows(const std::vector<RowSpec>& specs)
+{
+    m_rows.clear();
+    for (const RowSpec& s : specs) {
+        TabRow r;
+        r.length = s.length;
+        r.width = s.width;
+        r.page = s.page;
+        m_rows.push_back(r);
+    }
+    ClearNoteSelection();
+}
+
+void COstrelView::RequestResultHints()
+{
+    if (CKestrixDoc* doc = Doc()) {
+        doc->UpdateAllViews(nullptr, HINT_BASS_CHANGED);
+        doc->UpdateAllViews(nullptr, HINT_PITCH_PAIRS_CHANGED);
+    }
+}
+
+LRESULT COstrelView::OnReserved(WPARAM, LPARAM) { return 0; }
+
+// --- Hints ---
+
+void COstrelView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc)
+        return;
+    switch (lHint) {
+    case HINT_PLAY_STARTED:
+        StartCursorTimer();
+        break;
+    case HINT_PLAY_STOPPED:
+        StopCursorTimer();
+        break;
+    case HINT_AUDIO_LOADED:
+    case HINT_RELOAD_ALL:
+        StopCursorTimer();
+        BuildRows(doc->GetTotalLength());
+        UpdateCursor(false);
+        if (!pHint) {
+            m_selStartRow = m_selEndRow = 0;
+            m_selectionMode = 0;
+            m_selStart = m_selEnd = 0;
+            DropBands();
+        }
+        m_notesPresent = 0;
+        ClearPitchPairs();
+        if (lHint == HINT_RELOAD_ALL) {
+            ReloadNotes();
+            m_layoutBuilt = doc->HasAudio();
+        }
+        Invalidate(FALSE);
+        break;
+    case HINT_BASS_CHANGED:
+    case HINT_MODE_CHANGED:
+        ReloadNotes();
+        Invalidate(FALSE);
+        break;
+    case HINT_POSITION_CHANGED:
+        if (doc->IsPlaying())
+            StartCursorTimer();
+        UpdateCursor(true);
+        break;
+    case HINT_PITCH_PAIRS_CHANGED: {
+        std::vector<int> codes, times;
+        doc->GetPitchPairs(codes, times);
+        SetPitchPairs(times, codes);
+        break;
+    }
+    case HINT_PRINT:
+        break;
+    default:
+        OnGridHint(lHint);
+        break;
+    }
+}
+
+void COstrelView::ReloadNotes()
+{
+    CKestrixDoc* doc = Doc();
+    m_mode = doc->GetMode();
+    std::vector<BassNote> notes;
+    doc->GetBassNotes(notes);
+    // An emptied list is distributed too: the last deleted note must go.
+    ClearNoteSelection();
+    DistributeNotes(notes);
+    m_notesPresent = doc->HasAudio() && (!notes.empty() || doc->HasChords()) ? 1 : 0;
+}
+
+void COstrelView::DistributeNotes(const std::vector<BassNote>& notes) { ::DistributeNotes(m_rows, notes); }
+
+void COstrelView::SetPitchPairs(const std::vector<int>& times, const std::vector<int>& pairs)
+{
+    if (times.size() != pairs.size())
+        return;
+    m_pairTimes = times;
+    m_pairs = pairs;
+}
+
+void COstrelView::ClearPitchPairs()
+{
+    m_pairTimes.clear();
+    m_pairs.clear();
+}
+
+void COstrelView::SelectNote(int index, int row)
+{
+    m_selIndex = index;
+    m_selRow = row;
+}
+
+void COstrelView::ClearNoteSelection()
+{
+    m_selIndex = -1;
+    m_selRow = -1;
+    m_dragging = 0;
+}
+
+int COstrelView::PlaceNoteOnString(CString& text, int pitch, int octave, int placement) const
+{
+    CKestrixDoc* doc = Doc();
+    return ::PlaceNoteOnString(text, pitch, octave, placement, doc ? doc->GetTranspose() : 0);
+}
+
+void COstrelView::PitchFromFret(const CString& fret, int string, int& pitch, int& octave) const
+{
+    CKestrixDoc* doc = Doc();
+    ::PitchFromFret(fret, string, doc ? doc->GetTranspose() : 0, pitch, octave);
+}
+
+// --- Note edits ---
+
+void COstrelView::CommitTypedFret(int timeMs)
+{
+    CKestrixDoc* doc = Doc();
+    const CString text = m_typed;
+    if (text.IsEmpty() || !doc)
+        return;
+    m_typed.Empty();
+    if (!IsValidFretText(text))
+        return;
+    // The note lies under the centre of its typed digits.
+    CClientDC dc(this);
+    const int w = MeasureText(&dc, &m_nameFont, text).cx;
+    timeMs += static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2);
+
+    std::vector<BassNote> notes;
+    doc->GetBassNotes(notes);
+    size_t at = 0;
+    while (at < notes.size() && notes[at].time < timeMs)
+        ++at;
+    BassNote n;
+    PitchFromFret(text, m_typingString, n.pitch, n.octave);
+    n.time = timeMs;
+    n.placement = ((std::atoi(text) - doc->GetTranspose()) << 16) | m_typingString;
+    n.level = 120;
+    n.visible = 1;
+    notes.insert(notes.begin() + static_cast<long>(at), n);
+    ClearNoteSelection();
+    doc->SetBassNotes(notes);
+    Invalidate(FALSE);
+}
+
+void COstrelView::DeleteNoteAt(int timeMs)
+{
+    CKestrixDoc* doc = Doc();
+    ClearNoteSelection();
+    if (!doc)
+        return;
+    std::vector<BassNote> notes;
+    doc->GetBassNotes(notes);
+    for (size_t i = 0; i < notes.size(); ++i)
+        if (notes[i].time == timeMs) {
+            notes.erase(notes.begin() + static_cast<long>(i));
+            doc->SetBassNotes(notes);
+            return;
+        }
+}
+
+void COstrelView::MoveNote(int newTimeMs)
+{
+    if (m_selRow < 0 || m_selIndex < 0)
+        return;
+    const TabRow& row = m_rows[static_cast<size_t>(m_selRow)];
+    DeleteNoteAt(RowStartMs(m_selRow) + row.offsets[static_cast<size_t>(m_selIndex)]);
+    CommitTypedFret(newTimeMs);
+}
+
+void COstrelView::DeleteSelected()
+{
+    if (m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
+        m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
+        return;
+    DeleteNoteAt(RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)]);
+    m_typed.Empty();
+    m_caretIndex = 0;
+    m_typingTime = -1;
+}
+
+// --- Painting ---
+
+int COstrelView::StringY(int row, int string) const
+{
+    if (row < 0 || row >= GetRowCount())
+        return 0;
+    return m_rows[static_cast<size_t>(row)].lineStart.y - StringLift() - string * StringGap();
+}
+
+void COstrelView::DrawRowStrings(CDC* pDC, int row, float)
+{
+    TabRow& r = m_rows[static_cast<size_t>(row)];
+    CPen* old = pDC->SelectObject(&m_linePen);
+    for (int s = 0; s < 4; ++s) {
+        r.stringEnds[s] = GridPoint{r.lineStart.x, StringY(row, s)};
+        pDC->MoveTo(r.lineStart.x, r.stringEnds[s].y);
+        pDC->LineTo(r.lineEnd.x, r.stringEnds[s].y);
+    }
+    for (int x : {r.lineStart.x, r.lineEnd.x}) {
+        pDC->MoveTo(x, r.stringEnds[0].y);
+        pDC->LineTo(x, r.stringEnds[3].y);
+    }
+    pDC->SelectObject(old);
+}
+
+CRect COstrelView::GetNoteRect(int index, int row)
+{
+    if (row < 0 || row >= GetRowCount())
+        return CRect();
+    const TabRow& r = m_rows[static_cast<size_t>(row)];
+    if (index < 0 || index >= static_cast<int>(r.items.size()) || !IsNoteShown(r.items[static_cast<size_t>(index)]))
+        return CRect();
+    const BassNote& n = r.items[static_cast<size_t>(index)];
+    CString text;
+    const int s = PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
+    if (s < 0)
+        return CRect();
+    CClientDC dc(this);
+    const CSize size = MeasureText(&dc, &m_nameFont, text);
+    const int left = static_cast<int>(r.lineStart.x + m_geo.zoom * r.offsets[static_cast<size_t>(index)] * m_geo.pixelsPerMs -
+                                      size.cx / 2);
+    const int bottom = StringY(row, s) + size.cy / 2;
+    return CRect(left, bottom - size.cy, left + size.cx, bottom);
+}
+
+void COstrelView::DrawRowItems(CDC* pDC, int row, float zoom)
+{
+    const TabRow& r = m_rows[static_cast<size_t>(row)];
+    CFont* old = pDC->SelectObject(&m_nameFont);
+    // Digits sit on their string with the line cut behind them.
+    pDC->SetBkMode(OPAQUE);
+    pDC->SetBkColor(RGB(255, 255, 255));
+    for (size_t i = 0; i < r.items.size(); ++i) {
+        const BassNote& n = r.items[i];
+        if (!IsNoteShown(n))
+            continue;
+        CString text;
+        const int s = PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
+        if (s < 0)
+            continue;
+        SIZE size = {0, 0};
+        ::GetTextExtentPoint32A(pDC->GetSafeHdc(), text, text.GetLength(), &size);
+        const int left = static_cast<int>(r.lineStart.x + zoom * r.offsets[i] * m_geo.pixelsPerMs - size.cx / 2);
+        const int bottom = StringY(row, s) + size.cy / 2;
+        CRect box(left, bottom - size.cy, left + size.cx, bottom);
+        pDC->SetTextColor(IsNoteSelected(static_cast<int>(i), row) ? kSelectedColour : RGB(0, 0, 0));
+        pDC->DrawText(text, &box, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
+    }
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(RGB(0, 0, 0));
+    pDC->SelectObject(old);
+}
+
+void COstrelView::DrawTyping(CDC* pDC)
+{
+    if (!m_typing || m_typed.IsEmpty())
+        return;
+    CFont* old = pDC->SelectObject(&m_nameFont);
+    pDC->SetTextColor(RGB(0, 0, 0));
+    pDC->TextOut(m_caretPos.x, m_caretPos.y, m_typed);
+    pDC->SelectObject(old);
+}
+
+// --- Mouse ---
+
+void COstrelView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    CKestrixDoc* doc = Doc();
+    if (m_typing && !m_typed.IsEmpty() && m_typingTime >= 0) {
+        CommitTypedFret(m_typingTime);
+        m_typingTime = -1;
+    }
+    SetFocus();
+    EndTyping();
+    m_selStarted = 0;
+    if (!doc || !GetRowCount()) {
+        CGridView::OnLButtonDown(nFlags, point);
+        return;
+    }
+    const CPoint scroll = GetScrollPosition();
+    const int lineReach = static_cast<int>(7 * m_geo.zoom);
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const TabRow& row = m_rows[static_cast<size_t>(r)];
+        if (abs(point.y - row.lineStart.y) < lineReach) {
+            if (point.x > row.lineStart.x && point.x < row.lineEnd.x) {
+                const int t = m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r));
+                doc->Seek(t, true);
+                if (!m_selectionMode)
+                    AnchorSelection(t, r);
+                UpdateCursor(false);
+            }
+            break;
+        }
+    }
+
+    ClearNoteSelection();
+    if (!doc->IsPlaying()) {
+        const int reach = static_cast<int>(14 * m_geo.zoom / 2);
+        for (int r = 0; r < GetRowCount(); ++r) {
+            const TabRow& row = m_rows[static_cast<size_t>(r)];
+            int string = -1;
+            for (int s = 0; s < 4 && string < 0; ++s)
+                if (abs(point.y - StringY(r, s)) < reach)
+                    string = s;
+            if (string < 0 || point.x < row.lineStart.x || point.x > row.lineEnd.x)
+                continue;
+            const int t = m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r));
+            CClientDC dc(this);
+            // Fret widths are zoomed pixels: convert with the zoom as well.
+            const double hit = (MeasureText(&dc, &m_nameFont, "8").cx + 3) / (m_geo.zoom * m_geo.pixelsPerMs);
+            const int start = RowStartMs(r);
+            bool hitNote = false;
+            for (size_t i = 0; i < row.items.size() && !hitNote; ++i) {
+                const BassNote& n = row.items[i];
+                if (!IsNoteShown(n) || abs(start + row.offsets[i] - t) >= hit)
+                    continue;
+                CString text;
+                if (PlaceNoteOnString(text, n.pitch, n.octave, n.placement) != string)
+                    continue;
+                SelectNote(static_cast<int>(i), r);
+                hitNote = true;
+            }
+            if (hitNote) {
+                CRect box(point.x - 40, point.y - 40, point.x, point.y);
+                InvalidateRect(&box, FALSE);
+            } else if (m_notesPresent) {
+                m_typingString = string;
+                StartTyping(CPoint(point.x, StringY(r, string) - NameHeight() / 2), t);
+            }
+            break;
+        }
+    }
+    m_typed.Empty();
+    Invalidate(FALSE);
+}
+
+void COstrelView::OnMouseMove(UINT nFlags, CPoint point)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc || !GetRowCount()) {
+        CGridView::OnMouseMove(nFlags, point);
+        return;
+    }
+    if (nFlags & MK_LBUTTON) {
+        if (m_selStarted)
+            ExtendSelection(point);
+        return;
+    }
+    CString pitches;
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const TabRow& row = m_rows[static_cast<size_t>(r)];
+        const int y = row.lineStart.y;
+        const int spacing = m_geo.RowSpacing(r / m_geo.rowsPerPage);
+        if (point.y > y - spacing / 2 && point.y < y + static_cast<int>(20 * m_geo.zoom) &&
+            point.x >= row.lineStart.x && point.x <= row.lineEnd.x) {
+            const int t = TimeAtPoint(point.x, point.y);
+            for (size_t i = 0; i < m_pairTimes.size(); ++i)
+                if (abs(m_pairTimes[i] - t) < kPitchWindowMs) {
+                    pitches = PitchPairText(m_pairs[i], doc->GetTranspose());
+                    break;
+                }
+            break;
+        }
+    }
+    GetDocHost()->SetToolsPanelText(pitches);
+}
+
+void COstrelView::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    FinishSelection(TimeAtPoint(point.x, point.y), false);
+    if (GetCapture() == this)
+        ReleaseCapture();
+    Invalidate(FALSE);
+    CGridView::OnLButtonUp(nFlags, point);
+}
+
+void COstrelView::OnLButtonDblClk(UINT, CPoint)
+{
+    ClearNoteSelection();
+    ClearSelection();
+}

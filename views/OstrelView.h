@@ -1,7 +1,75 @@
 #pragma once
-// The bass tablature.
-#include "views/ViewBase.h"
+// The bass tablature: the pages of rows with four strings above each time
+// line and the bass notes as fret numbers on them. Notes can be selected,
+// deleted and entered by typing a fret on a string; the two bass pitches
+// under the mouse are handed to the tools panel.
+#include <vector>
 
-class COstrelView : public CKestrixViewBase {
+#include "views/GridView.h"
+#include "views/TabLayout.h"
+
+constexpr UINT WM_TAB_RESERVED = 0x84D1;
+
+class COstrelView : public CGridView {
     DECLARE_DYNCREATE(COstrelView)
+public:
+    COstrelView();
+
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+
+    void DistributeNotes(const std::vector<BassNote>& notes);
+    bool IsNoteShown(const BassNote& note) const { return ::IsNoteShown(note, m_mode); }
+    void SetPitchPairs(const std::vector<int>& times, const std::vector<int>& pairs);
+    void ClearPitchPairs();
+    void SelectNote(int index, int row);
+    void ClearNoteSelection();
+    bool IsNoteSelected(int index, int row) const { return index == m_selIndex && row == m_selRow; }
+    int PlaceNoteOnString(CString& text, int pitch, int octave, int placement) const;
+    void PitchFromFret(const CString& fret, int string, int& pitch, int& octave) const;
+    void CommitTypedFret(int timeMs);
+    void DeleteNoteAt(int timeMs);
+    void MoveNote(int newTimeMs);
+
+    const std::vector<TabRow>& GetRows() const { return m_rows; }
+    int GetSelectedIndex() const { return m_selIndex; }
+    int GetSelectedRow() const { return m_selRow; }
+    // The y of a string's line on a row (0 = E).
+    int StringY(int row, int string) const;
+    // The fret text's rectangle of a shown note, empty otherwise.
+    CRect GetNoteRect(int index, int row);
+
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg LRESULT OnReserved(WPARAM wParam, LPARAM lParam);
+
+protected:
+    int GetRowCount() const override { return static_cast<int>(m_rows.size()); }
+    GridRow& GetGridRow(int row) override { return m_rows[static_cast<size_t>(row)]; }
+    void ResetRows(const std::vector<RowSpec>& specs) override;
+    int RowEditIdBase() const override { return 78000; }
+    int NameFontSize() const override { return 23; }
+    void DrawRowStrings(CDC* pDC, int row, float zoom) override;
+    void DrawRowItems(CDC* pDC, int row, float zoom) override;
+    void DrawTyping(CDC* pDC) override;
+    void RequestResultHints() override;
+    void OnTypedEnter() override { CommitTypedFret(m_typingTime); }
+    void DeleteSelected() override;
+    void OnZoomTyping() override { m_typingTime = -1; }
+
+private:
+    void ReloadNotes();
+    int StringGap() const { return static_cast<int>(14 * m_geo.zoom); }
+    int StringLift() const { return static_cast<int>(40 * m_geo.zoom); }
+
+    std::vector<TabRow> m_rows;
+    int m_mode;
+    int m_typingString;
+    int m_selIndex, m_selRow;
+    BYTE m_dragging;
+    BYTE m_notesPresent;
+    std::vector<int> m_pairTimes, m_pairs;
+
+    DECLARE_MESSAGE_MAP()
 };

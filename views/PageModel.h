@@ -6,6 +6,7 @@
 // Sizes written "value x zoom" are truncated toward zero after the
 // multiplication; the expressions below keep the float and double
 // arithmetic of the drawing code so that pixels come out the same.
+#include <cstddef>
 #include <vector>
 
 struct GridPoint {
@@ -60,6 +61,22 @@ template <class Row> int RowStart(const std::vector<Row>& rows, int k)
     for (int i = 0; i < k && i < static_cast<int>(rows.size()); ++i)
         s += rows[i].length;
     return s;
+}
+
+// The first row whose span holds a time (a time on a boundary belongs to the
+// earlier row), with its start; -1 past the last row.
+template <class Row> int RowHoldingTime(const std::vector<Row>& rows, int timeMs, int* start)
+{
+    int s = 0;
+    for (size_t k = 0; k < rows.size(); ++k) {
+        if (s <= timeMs && timeMs <= s + rows[k].length) {
+            if (start)
+                *start = s;
+            return static_cast<int>(k);
+        }
+        s += rows[k].length;
+    }
+    return -1;
 }
 
 class PageGeometry {

@@ -4,6 +4,7 @@
 #include "ProgramPanelFixture.h"
 #include "framework/DocView.h"
 #include "views/KestrixView.h"
+#include "views/OstrelView.h"
 
 namespace {
 
@@ -451,6 +452,113 @@ TEST_F(ProgramGrid, ARangeDrawnAcrossATimeLineLoopsPlayback)
     Button(false);
     EXPECT_FALSE(view->IsSelectionMode());
     EXPECT_TRUE(view->GetSelectionBands().empty());
+}
+
+} // namespace
+
+namespace {
+
+class ProgramTab : public ProgramGrid {
+protected:
+    COstrelView* Tab() { return dynamic_cast<COstrelView*>(Doc()->GetBassView()); }
+    void ShowTab()
+    {
+        m_frame->SendMessage(WM_COMMAND, ID_VIEW_BASS);
+        Pump(*m_app);
+        ParkPanel();
+        RedrawWindow(Tab()->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump(*m_app);
+    }
+};
+
+TEST_F(ProgramTab, TheBassViewShowsFretsAndTakesTypedNotes)
+{
+    AnalyzeSong();
+    ShowTab();
+    COstrelView* tab = Tab();
+    ASSERT_NE(tab, nullptr);
+    ASSERT_TRUE(tab->IsWindowVisible());
+    EXPECT_FALSE(View()->IsWindowVisible());
+    ASSERT_TRUE(tab->IsLayoutBuilt());
+    std::vector<BassNote> before;
+    Doc()->GetBassNotes(before);
+    ASSERT_FALSE(before.empty());
+
+    // The shown notes are on the screen as fret numbers on their strings.
+    int drawn = 0;
+    const auto& rows = tab->GetRows();
+    for (size_t r = 0; r < rows.size() && r < 4; ++r)
+        for (size_t i = 0; i < rows[r].items.size(); ++i) {
+            const CRect box = tab->GetNoteRect((int)i, (int)r);
+            if (box.IsRectEmpty())
+                continue;
+            HDC dc = GetDC(tab->m_hWnd);
+            int dark = 0;
+            for (int y = box.top; y < box.bottom; ++y)
+                for (int x = box.left; x < box.right; ++x) {
+                    const COLORREF c = GetPixel(dc, x, y);
+                    dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 500;
+                }
+            ReleaseDC(tab->m_hWnd, dc);
+            EXPECT_GT(dark, 3);
+            ++drawn;
+        }
+    EXPECT_GT(drawn, 0);
+
+    // Type fret 12 on the A string where no note is.
+    const TabRow& row = rows[2];
+    int x = -1;
+    const double pxPerMs = tab->Geometry().zoom * tab->Geometry().pixelsPerMs;
+    for (int cand = row.lineStart.x + 30; cand < row.lineEnd.x - 40 && x < 0; cand += 10) {
+        bool free = true;
+        for (size_t i = 0; i < row.items.size(); ++i)
+            if (abs(row.lineStart.x + (int)(row.offsets[i] * pxPerMs) - cand) < 40)
+                free = false;
+        if (free)
+            x = cand;
+    }
+    ASSERT_GE(x, 0);
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    SendClick(tab->m_hWnd, x, tab->StringY(2, 1));
+    PumpFor(*m_app, 100);
+    ASSERT_TRUE(tab->IsTyping());
+    Key('1');
+    Key('2');
+    Key(VK_RETURN);
+    std::vector<BassNote> after;
+    Doc()->GetBassNotes(after);
+    ASSERT_EQ(before.size() + 1, after.size());
+    const BassNote* typed = nullptr;
+    for (const BassNote& n : after)
+        if (n.level == 120)
+            typed = &n;
+    ASSERT_NE(typed, nullptr);
+    EXPECT_EQ(0, typed->pitch);
+    EXPECT_EQ(1, typed->octave);
+    EXPECT_EQ((12 << 16) | 1, typed->placement);
+    EXPECT_GT(typed->time, tab->RowStartMs(2));
+
+    // Selected by a click on its digits, gone with Delete.
+    int index = -1;
+    for (size_t i = 0; i < tab->GetRows()[2].items.size(); ++i)
+        if (tab->GetRows()[2].items[i].level == 120)
+            index = (int)i;
+    ASSERT_GE(index, 0);
+    const CRect box = tab->GetNoteRect(index, 2);
+    ASSERT_FALSE(box.IsRectEmpty());
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    SendClick(tab->m_hWnd, box.CenterPoint().x, tab->StringY(2, 1));
+    PumpFor(*m_app, 100);
+    EXPECT_TRUE(tab->IsNoteSelected(index, 2));
+    Key(VK_DELETE, true);
+    Doc()->GetBassNotes(after);
+    EXPECT_EQ(before.size(), after.size());
+
+    // Back in the chord grid, the chords are still there.
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_CHORDS);
+    Pump(*m_app);
+    EXPECT_TRUE(View()->IsWindowVisible());
+    EXPECT_FALSE(ShownChords().empty());
 }
 
 } // namespace
