@@ -508,9 +508,11 @@ void CControlDlg::OnTimer(UINT_PTR nIDEvent)
     CKestrixDoc* doc = ActiveDoc();
     if (!m_playing || !doc)
         return;
-    // The player does not report the end of the song: stop there, so panel
-    // and document agree that nothing plays.
-    if (doc->IsPlaying() && doc->GetTotalLength() > 0 && doc->GetPosition() >= doc->GetTotalLength() - 1)
+    // The player does not report the end of the song; the grid views find
+    // it on their cursor timer, the lead sheet has none: stop there then, so
+    // panel and document agree that nothing plays.
+    if (doc->GetCurrentView() == 0 && doc->IsPlaying() && doc->GetTotalLength() > 0 &&
+        doc->GetPosition() >= doc->GetTotalLength() - 1)
         doc->Seek(doc->GetTotalLength(), true);
     UpdateTimeKnob();
     UpdateTimeText(false);

@@ -185,7 +185,14 @@ BOOL CKestrixDoc::OnOpenDocument(LPCSTR lpszPathName)
 void CKestrixDoc::OnCloseDocument()
 {
     IDocHost* host = GetDocHost();
-    if (IDocPanel* panel = host->GetControlPanel())
+    IDocPanel* panel = host->GetControlPanel();
+    // A song closed while it plays stops, and the panel with it.
+    if (IsPlaying()) {
+        Stop(false);
+        if (panel)
+            panel->SetPlaying(false);
+    }
+    if (panel)
         panel->ResetDisplay();
     DeleteTempWavFile();
     // The hidden views are not attached, so the framework's close would

@@ -710,7 +710,7 @@ void CGridView::OnTimer(UINT_PTR nIDEvent)
         StopCursorTimer();
         return;
     }
-    if (doc->IsLoopOn() && m_selectionMode && p >= m_loopEnd && p - m_loopEnd < 100) {
+    if (LoopJumpDue(doc->IsLoopOn(), m_selectionMode != 0, p, m_loopEnd)) {
         doc->Seek(m_loopStart, true);
         return;
     }

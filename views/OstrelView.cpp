@@ -19,7 +19,10 @@ END_MESSAGE_MAP()
 namespace {
 const COLORREF kSelectedColour = RGB(210, 65, 35);
 constexpr int kPitchWindowMs = 50;
+constexpr int kDragMoves = 7;
 } // namespace
+
+int COstrelView::s_moveCount = 0;
 
 COstrelView::COstrelView()
     : m_mode(0), m_typingString(0), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_notesPresent(0)
@@ -212,11 +215,29 @@ void COstrelView::DeleteNoteAt(int timeMs)
 
 void COstrelView::MoveNote(int newTimeMs)
 {
-    if (m_selRow < 0 || m_selIndex < 0)
+    CKestrixDoc* doc = Doc();
+    if (!doc || m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
+        m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
         return;
     const TabRow& row = m_rows[static_cast<size_t>(m_selRow)];
-    DeleteNoteAt(RowStartMs(m_selRow) + row.offsets[static_cast<size_t>(m_selIndex)]);
-    CommitTypedFret(newTimeMs);
+    const int oldTime = RowStartMs(m_selRow) + row.offsets[static_cast<size_t>(m_selIndex)];
+    std::vector<BassNote> notes;
+    doc->GetBassNotes(notes);
+    for (size_t i = 0; i < notes.size(); ++i) {
+        if (notes[i].time != oldTime)
+            continue;
+        // The note keeps its string, fret, octave and level; only its time moves.
+        BassNote moved = notes[i];
+        notes.erase(notes.begin() + static_cast<long>(i));
+        moved.time = newTimeMs;
+        size_t at = 0;
+        while (at < notes.size() && notes[at].time < newTimeMs)
+            ++at;
+        notes.insert(notes.begin() + static_cast<long>(at), moved);
+        ClearNoteSelection();
+        doc->SetBassNotes(notes);
+        return;
+    }
 }
 
 void COstrelView::DeleteSelected()
@@ -295,6 +316,8 @@ void COstrelView::DrawRowItems(CDC* pDC, int row, float zoom)
         const int left = static_cast<int>(r.lineStart.x + zoom * r.offsets[i] * m_geo.pixelsPerMs - size.cx / 2);
         const int bottom = StringY(row, s) + size.cy / 2;
         CRect box(left, bottom - size.cy, left + size.cx, bottom);
+        if (m_dragging && IsNoteSelected(static_cast<int>(i), row))
+            box = m_dragRect;
         pDC->SetTextColor(IsNoteSelected(static_cast<int>(i), row) ? kSelectedColour : RGB(0, 0, 0));
         pDC->DrawText(text, &box, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
     }
@@ -394,10 +417,39 @@ void COstrelView::OnMouseMove(UINT nFlags, CPoint point)
         return;
     }
     if (nFlags & MK_LBUTTON) {
-        if (m_selStarted)
+        // A note is dragged as a chord is: from the seventh move.
+        if (++s_moveCount >= kDragMoves && m_selIndex >= 0) {
+            if (GetCapture() != this)
+                SetCapture();
+            const BassNote& n = m_rows[static_cast<size_t>(m_selRow)].items[static_cast<size_t>(m_selIndex)];
+            CString text;
+            const int s = PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
+            int nearest = 0, best = 1 << 30;
+            for (int r = 0; r < GetRowCount(); ++r) {
+                const int d = abs(m_rows[static_cast<size_t>(r)].lineStart.y - point.y);
+                if (d < best) {
+                    best = d;
+                    nearest = r;
+                }
+            }
+            CClientDC dc(this);
+            const CSize size = MeasureText(&dc, &m_nameFont, text);
+            const int bottom = StringY(nearest, s < 0 ? 0 : s) + size.cy / 2;
+            const CRect old = m_dragRect;
+            m_dragRect = CRect(point.x - size.cx / 2, bottom - size.cy, point.x - size.cx / 2 + size.cx, bottom);
+            if (!m_dragging) {
+                m_dragging = 1;
+                Invalidate(FALSE);
+            } else {
+                InvalidateRect(&old, FALSE);
+                InvalidateRect(&m_dragRect, FALSE);
+            }
+        }
+        if (!m_dragging && m_selStarted)
             ExtendSelection(point);
         return;
     }
+    s_moveCount = 0;
     CString pitches;
     for (int r = 0; r < GetRowCount(); ++r) {
         const TabRow& row = m_rows[static_cast<size_t>(r)];
@@ -419,6 +471,11 @@ void COstrelView::OnMouseMove(UINT nFlags, CPoint point)
 
 void COstrelView::OnLButtonUp(UINT nFlags, CPoint point)
 {
+    if (m_dragging) {
+        MoveNote(TimeAtPoint(point.x, point.y));
+        m_dragging = 0;
+    }
+    s_moveCount = 0;
     FinishSelection(TimeAtPoint(point.x, point.y), false);
     if (GetCapture() == this)
         ReleaseCapture();

@@ -70,6 +70,8 @@ private:
     BYTE m_dragging;
     BYTE m_notesPresent;
     std::vector<int> m_pairTimes, m_pairs;
+    CRect m_dragRect;
+    static int s_moveCount;
 
     DECLARE_MESSAGE_MAP()
 };

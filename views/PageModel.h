@@ -79,6 +79,13 @@ template <class Row> int RowHoldingTime(const std::vector<Row>& rows, int timeMs
     return -1;
 }
 
+// A cursor tick that finds the play position at or just past the loop's end
+// (less than 100 ms) jumps back; a later first sight does not.
+inline bool LoopJumpDue(bool loopOn, bool selectionMode, int positionMs, int loopEndMs)
+{
+    return loopOn && selectionMode && positionMs >= loopEndMs && positionMs - loopEndMs < 100;
+}
+
 class PageGeometry {
 public:
     // Everything a layout reads: zoom, screen size, row length, rows per

@@ -52,9 +52,9 @@ int PlaceNoteOnString(CString& text, int pitch, int octave, int placement, int t
         s = -1;
     const int shiftedOctave = transposition <= 0 ? octave - 1 : octave + 1;
     const int q = pitch + transposition;
-    if (s == 4)
-        return -1; // note entry never stores it
-    if (s > 4)
+    // String 4 does not exist; like every index above 3 it is placed
+    // automatically, so the note stays visible.
+    if (s > 3)
         return AutoPlace(text, q, shiftedOctave);
     if (s < 0)
         return AutoPlace(text, q, octave);

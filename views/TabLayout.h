@@ -19,8 +19,7 @@ void DistributeNotes(std::vector<TabRow>& rows, const std::vector<BassNote>& not
 // Mode 0 shows notes above level 60; every other mode shows all.
 bool IsNoteShown(const BassNote& note, int mode);
 
-// The string a note is written on under a transposition, and its fret text;
-// -1 (and no text) for a note that is not written.
+// The string a note is written on under a transposition, and its fret text.
 int PlaceNoteOnString(CString& text, int pitch, int octave, int placement, int transposition);
 
 // The pitch and octave of a fret typed on a string.

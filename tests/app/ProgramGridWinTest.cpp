@@ -562,3 +562,104 @@ TEST_F(ProgramTab, TheBassViewShowsFretsAndTakesTypedNotes)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ProgramTab, TheCursorTimerMovesWithTheShownViewWhilePlaying)
+{
+    AnalyzeSong();
+    ClickView(View()->GetRows()[0].lineStart.x + 5, View()->GetRows()[0].lineStart.y);
+    Key(VK_SPACE);
+    ASSERT_TRUE(Doc()->IsPlaying());
+    EXPECT_TRUE(View()->IsCursorTimerRunning());
+    ShowTab();
+    EXPECT_TRUE(Doc()->IsPlaying()); // playback goes on in the other view
+    EXPECT_TRUE(Tab()->IsCursorTimerRunning());
+    EXPECT_FALSE(View()->IsCursorTimerRunning());
+    const CRect a = Tab()->GetCursorRect();
+    PumpFor(*m_app, 500);
+    EXPECT_GT(Tab()->GetCursorRect().left, a.left);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_CHORDS);
+    Pump(*m_app);
+    EXPECT_TRUE(View()->IsCursorTimerRunning());
+    EXPECT_FALSE(Tab()->IsCursorTimerRunning());
+
+    // Closing the playing song stops it and the panel: the next song plays.
+    m_boxes->SetAnswer(IDNO);
+    m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
+    Pump(*m_app);
+    EXPECT_FALSE(m_panel->IsPlayingShown());
+    m_frame->SendMessage(WM_COMMAND, ID_FILE_NEW);
+    Pump(*m_app);
+    ParkPanel();
+    // The new child frame activated the main window, as after the panel's
+    // own "new document"; the user goes back to the panel.
+    m_panel->SetActiveWindow();
+    Pump(*m_app);
+    OpenSong(WriteSong("next.wav", PositionSong(3 * kRate)));
+    Click(kPlay);
+    EXPECT_TRUE(Doc()->IsPlaying());
+    EXPECT_TRUE(m_panel->IsPlayingShown());
+    Click(kStop);
+}
+
+TEST_F(ProgramTab, ABackwardRangeCoversThreeRowsAndNotesDrag)
+{
+    AnalyzeSong();
+    CKestrixView* view = View();
+    const auto& rows = view->GetRows();
+    const int y2 = rows[2].lineStart.y, y0 = rows[0].lineStart.y;
+    const int xStart = rows[2].lineStart.x + 150, xEnd = rows[0].lineStart.x + 300;
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    MoveTo(xStart, y2);
+    Button(true);
+    for (int step = 1; step <= 12; ++step)
+        MoveTo(xStart + (xEnd - xStart) * step / 12, y2 + (y0 - y2) * step / 12);
+    Button(false);
+    ASSERT_TRUE(view->IsSelectionMode());
+    const std::vector<CRect>& bands = view->GetSelectionBands();
+    ASSERT_EQ(3u, bands.size());
+    EXPECT_NEAR(xEnd, bands[0].left, 3);             // row 0 from the end time
+    EXPECT_EQ(rows[0].lineEnd.x, bands[0].right);    // to its line end
+    EXPECT_EQ(rows[1].lineStart.x, bands[1].left);   // row 1 whole
+    EXPECT_EQ(rows[2].lineStart.x, bands[2].left);   // row 2 up to the start time
+    EXPECT_NEAR(xStart, bands[2].right, 3);
+    EXPECT_LT(view->GetLoopStart(), view->GetLoopEnd());
+    EXPECT_GT(view->GetLoopEnd() - view->GetLoopStart(), 6000);
+
+    // In the tablature a note is dragged like a chord, keeping its fret.
+    ShowTab();
+    COstrelView* tab = Tab();
+    int row = -1, index = -1;
+    for (size_t r = 0; r < 3 && row < 0; ++r)
+        for (size_t i = 0; i < tab->GetRows()[r].items.size(); ++i)
+            if (!tab->GetNoteRect((int)i, (int)r).IsRectEmpty()) {
+                row = (int)r;
+                index = (int)i;
+                break;
+            }
+    ASSERT_GE(row, 0);
+    const BassNote note = tab->GetRows()[(size_t)row].items[(size_t)index];
+    const CRect box = tab->GetNoteRect(index, row);
+    POINT at = box.CenterPoint();
+    ClientToScreen(tab->m_hWnd, &at);
+    ScreenToClient(View()->m_hWnd, &at);
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    MoveTo(at.x, at.y);
+    Button(true);
+    ASSERT_TRUE(tab->IsNoteSelected(index, row));
+    for (int step = 1; step <= 10; ++step)
+        MoveTo(at.x + 8 * step, at.y);
+    Button(false);
+    std::vector<BassNote> notes;
+    Doc()->GetBassNotes(notes);
+    bool found = false;
+    const double msPerPixel = 1.0 / (tab->Geometry().zoom * tab->Geometry().pixelsPerMs);
+    for (const BassNote& n : notes)
+        if (n.pitch == note.pitch && n.octave == note.octave && n.placement == note.placement &&
+            n.level == note.level && std::abs(n.time - (note.time + 80 * msPerPixel)) < 20 * msPerPixel)
+            found = true;
+    EXPECT_TRUE(found);
+}
+
+} // namespace

@@ -136,4 +136,30 @@ TEST(Pages, VisiblePagesAndIntersection)
     EXPECT_EQ(5, x.Height());
 }
 
+TEST(Loop, JumpsOnlyJustPastItsEnd)
+{
+    EXPECT_TRUE(LoopJumpDue(true, true, 14000, 14000));
+    EXPECT_TRUE(LoopJumpDue(true, true, 14050, 14000));
+    EXPECT_TRUE(LoopJumpDue(true, true, 14099, 14000));
+    EXPECT_FALSE(LoopJumpDue(true, true, 14100, 14000));
+    EXPECT_FALSE(LoopJumpDue(true, true, 13999, 14000));
+    EXPECT_FALSE(LoopJumpDue(false, true, 14050, 14000));
+    EXPECT_FALSE(LoopJumpDue(true, false, 14050, 14000));
+}
+
+TEST(Rows, RowHoldingATimeAtBoundaries)
+{
+    int pages = 0;
+    const auto rows = MakeRows(14000, 6000, 7, 0.1, pages);
+    int start = -1;
+    EXPECT_EQ(0, RowHoldingTime(rows, 0, &start));
+    EXPECT_EQ(0, start);
+    EXPECT_EQ(0, RowHoldingTime(rows, 6000, &start)); // a boundary is the earlier row's
+    EXPECT_EQ(1, RowHoldingTime(rows, 6001, &start));
+    EXPECT_EQ(6000, start);
+    EXPECT_EQ(2, RowHoldingTime(rows, 14000, &start));
+    EXPECT_EQ(-1, RowHoldingTime(rows, 14001, &start));
+    EXPECT_EQ(-1, RowHoldingTime(rows, -1, &start));
+}
+
 } // namespace

@@ -56,9 +56,10 @@ TEST(TabPlacement, StoredFretsAndTheirFallback)
     const Placed below = Place(1, 2, (1 << 16) | 1, -2);
     EXPECT_EQ(0, below.string);
     EXPECT_EQ("4", below.text);
-    // String 4 is never written; other large indices are automatic.
-    EXPECT_EQ(-1, Place(0, 1, 4, 0).string);
-    EXPECT_EQ("", Place(0, 1, 4, 0).text);
+    // Indices above 3, 4 included, are placed automatically with the
+    // octave moved by the transposition's sign.
+    EXPECT_EQ(0, Place(0, 1, 4, -1).string); // A - 1 = G#, octave 0: the E string
+    EXPECT_EQ("4", Place(0, 1, 4, -1).text);
     EXPECT_EQ(3, Place(0, 1, 7, 1).string); // octave 2 after the move up
 }
 
