@@ -663,3 +663,36 @@ TEST_F(ProgramTab, ABackwardRangeCoversThreeRowsAndNotesDrag)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ProgramGrid, TheCursorScrollsThePageToFollowPlayback)
+{
+    AnalyzeSong();
+    CKestrixView* view = View();
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_ZOOM_IN);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_ZOOM_IN);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_ZOOM_IN);
+    Pump(*m_app);
+    CRect client;
+    view->GetClientRect(&client);
+    const int last = (int)view->GetRows().size() - 1;
+    ASSERT_GT(view->GetRowY(last), client.bottom) << "the last row must start off the screen";
+    EXPECT_EQ(0, view->GetScrollPosition().y);
+
+    ClickView(view->GetRows()[0].lineStart.x + 5, view->GetRows()[0].lineStart.y);
+    Key(VK_SPACE);
+    ASSERT_TRUE(Doc()->IsPlaying());
+    Doc()->Seek(view->RowStartMs(last) + 100, true);
+    PumpFor(*m_app, 300);
+    EXPECT_GT(view->GetScrollPosition().y, 0);
+    const int y = view->GetRowY(last);
+    EXPECT_GE(y, client.top);
+    EXPECT_LE(y, client.bottom);
+    const CRect cursor = view->GetCursorRect();
+    EXPECT_GE(cursor.top, client.top);
+    EXPECT_LE(cursor.bottom, client.bottom);
+    Key(VK_SPACE);
+}
+
+} // namespace
