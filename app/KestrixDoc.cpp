@@ -1,6 +1,7 @@
 #include "app/KestrixDoc.h"
 
 #include "app/ChordNames.h"
+#include "app/DocFile.h"
 #include "app/DocState.h"
 #include "app/KestrixViews.h"
 
@@ -52,7 +53,7 @@ CKestrixDoc::CKestrixDoc()
     : m_displayMode(0), m_currentView(kChordGrid), m_tuning(0.0f), m_pChordView(nullptr), m_pBassView(nullptr),
       m_pLeadSheetView(nullptr), m_rowLength(6000), m_rowsPerPage(7), m_zoom(0.6f), m_leadSheetStale(false),
       m_chordsPresent(false), m_printing(false), m_pPlayer(nullptr), m_transpose(0), m_scrollX(0), m_scrollY(0),
-      m_pageCount(0), m_title(GetDocHost()->GetLangString(1)), m_playback(*this)
+      m_pageCount(0), m_title(GetDocHost()->GetLangString(1)), m_playback(*this), m_readRefused(false)
 {
 }
 
@@ -172,14 +173,155 @@ BOOL CKestrixDoc::OnNewDocument()
 BOOL CKestrixDoc::OnOpenDocument(LPCSTR lpszPathName)
 {
     OnNewDocument();
+    m_readRefused = false;
+    if (!CDocument::OnOpenDocument(lpszPathName) || m_readRefused)
+        return FALSE;
+    // The song comes back from where it was loaded; the results just read
+    // stay, and opening is not an edit.
+    ReloadStoredAudio();
+    SetModifiedFlag(FALSE);
+    if (m_currentView != kChordGrid)
+        SwitchTo(m_currentView);
+    return TRUE;
+}
+
+void CKestrixDoc::ReloadStoredAudio()
+{
+    if (m_audioPath.IsEmpty())
+        return;
     IDocHost* host = GetDocHost();
-    if (!m_audioPath.IsEmpty()) {
-        IDocPanel* panel = host->GetControlPanel();
-        if (panel && !panel->LoadAudioFile(m_audioPath, m_title, 1))
-            host->ShowMessage(host->GetLangString(47) + m_audioPath + host->GetLangString(48),
-                              host->GetLangString(122));
+    const bool exists = GetFileAttributesA(m_audioPath) != INVALID_FILE_ATTRIBUTES;
+    IDocPanel* panel = host->GetControlPanel();
+    const std::vector<CString> lyrics = CurrentLyricTexts();
+    const int length = GetTotalLength();
+    if (exists && panel && panel->LoadAudioFile(m_audioPath, m_title, 0)) {
+        // Loading made fresh rows and edits: the stored lyrics go back in.
+        SetLyricTexts(lyrics);
+        return;
     }
-    return CDocument::OnOpenDocument(lpszPathName);
+    // Without its audio the song keeps its results and has no sound.
+    m_playback.SetAudioPresent(false);
+    m_playback.SetTotalLength(length);
+    host->ShowMessage(host->GetLangString(47) + m_audioPath + host->GetLangString(48), host->GetLangString(122));
+}
+
+std::vector<CString> CKestrixDoc::CurrentLyricTexts() const
+{
+    std::vector<CString> texts;
+    for (CKestrixEdit* e : m_lyricEdits) {
+        CString text;
+        if (e && e->m_hWnd)
+            e->GetWindowText(text);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+void CKestrixDoc::SetLyricTexts(const std::vector<CString>& texts)
+{
+    CWnd* parent = m_pChordView && m_pChordView->m_hWnd ? m_pChordView : nullptr;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (i >= m_lyricEdits.size()) {
+            if (!parent)
+                return;
+            auto* e = new CKestrixEdit;
+            const RECT empty = {0, 0, 0, 0};
+            e->Create(WS_CHILD | WS_VISIBLE | ES_LEFT, empty, parent, static_cast<UINT>(79000 + i));
+            m_lyricEdits.push_back(e);
+        }
+        if (m_lyricEdits[i] && m_lyricEdits[i]->m_hWnd)
+            m_lyricEdits[i]->SetWindowText(texts[i]);
+    }
+}
+
+// Files --------------------------------------------------------------------
+
+DocFileBody CKestrixDoc::MakeFileBody()
+{
+    DocFileBody b;
+    b.audioPresent = HasAudio();
+    b.currentView = m_currentView;
+    b.transpose = m_transpose;
+    b.pageCount = m_pageCount;
+    b.tuning = m_tuning;
+    b.key = m_key;
+    b.leadSheetStale = m_leadSheetStale;
+    b.audioPath = m_audioPath;
+    b.chordsPresent = m_chordsPresent;
+    b.lyrics = CurrentLyricTexts();
+    {
+        CSingleLock lock(&m_resultsLock, TRUE);
+        b.chords = m_chords;
+        b.bass = m_bassNotes;
+        b.pairCodes = m_pitchPairCodes;
+        b.pairTimes = m_pitchPairTimes;
+        b.setCodes = m_pitchSetCodes;
+        b.setTimes = m_pitchSetTimes;
+    }
+    b.totalLength = GetTotalLength();
+    // The title the user sees is the title edit's.
+    b.title = m_title;
+    if (m_titleEdit.m_hWnd)
+        m_titleEdit.GetWindowText(b.title);
+    b.rowTexts = m_rowTexts;
+    return b;
+}
+
+void CKestrixDoc::ApplyFileBody(const DocFileBody& b)
+{
+    m_playback.SetAudioPresent(b.audioPresent);
+    m_currentView = b.currentView >= 0 && b.currentView <= 2 ? b.currentView : kChordGrid;
+    m_transpose = b.transpose;
+    m_pageCount = b.pageCount;
+    m_tuning = b.tuning;
+    if (b.keyRead)
+        m_key = b.key;
+    m_leadSheetStale = b.leadSheetStale;
+    m_audioPath = b.audioPath;
+    m_chordsPresent = b.chordsPresent;
+    std::vector<CString> lyrics = CurrentLyricTexts();
+    lyrics.insert(lyrics.end(), b.lyrics.begin(), b.lyrics.end());
+    SetLyricTexts(lyrics);
+    m_chords.insert(m_chords.end(), b.chords.begin(), b.chords.end());
+    m_bassNotes.insert(m_bassNotes.end(), b.bass.begin(), b.bass.end());
+    m_pitchPairCodes.insert(m_pitchPairCodes.end(), b.pairCodes.begin(), b.pairCodes.end());
+    m_pitchPairTimes.insert(m_pitchPairTimes.end(), b.pairTimes.begin(), b.pairTimes.end());
+    m_pitchSetCodes.insert(m_pitchSetCodes.end(), b.setCodes.begin(), b.setCodes.end());
+    m_pitchSetTimes.insert(m_pitchSetTimes.end(), b.setTimes.begin(), b.setTimes.end());
+    m_playback.SetTotalLength(b.totalLength);
+    m_playback.SetStoredPosition(0);
+    m_title = b.title;
+    if (m_titleEdit.m_hWnd)
+        m_titleEdit.SetWindowText(m_title);
+    m_rowTexts.insert(m_rowTexts.end(), b.rowTexts.begin(), b.rowTexts.end());
+}
+
+BOOL CKestrixDoc::ReadArchive(CArchive& ar, int layout, bool audioPresent)
+{
+    // Read whole before anything is taken: a broken file leaves the
+    // document as it was.
+    DocFileBody body;
+    if (!ReadDocBody(ar, layout, audioPresent, body)) {
+        IDocHost* host = GetDocHost();
+        host->ShowMessage(host->GetLangString(46), host->GetLangString(122));
+        return FALSE;
+    }
+    ApplyFileBody(body);
+    return TRUE;
+}
+
+void CKestrixDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        WriteDocFile(ar, MakeFileBody());
+        return;
+    }
+    int32_t layout = -1;
+    ar >> layout;
+    bool audioPresent = false;
+    if (layout == 0)
+        ar >> audioPresent;
+    m_readRefused = !ReadArchive(ar, layout, audioPresent);
 }
 
 void CKestrixDoc::OnCloseDocument()

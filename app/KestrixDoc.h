@@ -26,6 +26,10 @@ public:
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
     void OnCloseDocument() override;
     BOOL IsModified() override;
+    void Serialize(CArchive& ar) override;
+    // Reads the body of a stored layout (0, 18 or 20) into this fresh
+    // document; any other layout is reported and reads nothing.
+    BOOL ReadArchive(CArchive& ar, int layout, bool audioPresent);
     void SetModifiedFlag(BOOL bModified = TRUE) override;
 
     // Accessors.
@@ -117,6 +121,11 @@ private:
     void SendHint(int hint) override { UpdateAllViews(nullptr, hint); }
 
     void DeleteLyricEdits();
+    struct DocFileBody MakeFileBody();
+    void ApplyFileBody(const struct DocFileBody& body);
+    void SetLyricTexts(const std::vector<CString>& texts);
+    std::vector<CString> CurrentLyricTexts() const;
+    void ReloadStoredAudio();
     void DeleteTempWavFile();
     void SwitchTo(int target);
     void DestroyViews();
@@ -152,6 +161,7 @@ private:
     int m_pageCount;
     CString m_title;
     CPlaybackControl m_playback; // playing, loop, audio present, lengths, stored position
+    bool m_readRefused;          // the file's layout was not one this program reads
 };
 
 // Width and height of the primary screen in pixels.

@@ -1,0 +1,44 @@
+#pragma once
+// The body of a ".vqx" song document: what a document holds, in the order
+// and encodings that stored files rely on. Portable; the document maps it to
+// its own fields and windows.
+//
+// A file is [int layout][layout 0 only: bool audio present][body][boxes]:
+// the leading int names the layout of the body, written as 20.
+#include <vector>
+
+#include "app/DocTypes.h"
+#include "framework/Archive.h"
+
+struct DocFileBody {
+    bool audioPresent = false;
+    int currentView = 1;
+    int transpose = 0;
+    int pageCount = 0;
+    float tuning = 0.0f;
+    CString key;
+    bool keyRead = false; // layout 0 carries no key
+    bool leadSheetStale = false;
+    CString audioPath;
+    bool chordsPresent = false;
+    std::vector<CString> lyrics; // one per lyric edit, in row order
+    std::vector<ChordEntry> chords;
+    std::vector<BassNote> bass;
+    std::vector<int> pairCodes, pairTimes;
+    std::vector<int> setCodes, setTimes;
+    int totalLength = 0;
+    CString title;
+    std::vector<CString> rowTexts;
+};
+
+constexpr int kDocLayoutCurrent = 20;
+
+// The leading int and the body in layout 20.
+void WriteDocFile(CArchive& ar, const DocFileBody& body);
+// Reads the layout number and then the body. Returns the layout read, or -1
+// for a layout this program does not know (nothing more is read). A file
+// that breaks the rules (a short read, a column longer than the records its
+// kind has, a count the file cannot hold) throws the archive's exception.
+int ReadDocFile(CArchive& ar, DocFileBody& body);
+// The body of one layout, for a caller that has the layout already.
+bool ReadDocBody(CArchive& ar, int layout, bool audioPresent, DocFileBody& body);
