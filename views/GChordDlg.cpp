@@ -50,6 +50,7 @@ ON_WM_LBUTTONDBLCLK()
 ON_CBN_SELCHANGE(IDC_CHORD_COMBO, OnSelChangeChordCombo)
 ON_WM_ERASEBKGND()
 ON_MESSAGE(WM_CHORDFILE_REJECTED, OnReportRejected)
+ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
 END_MESSAGE_MAP()
 
 CGChordDlg::CGChordDlg(CWnd* pParent)
@@ -241,7 +242,25 @@ void CGChordDlg::OnMouseMove(UINT nFlags, CPoint point)
         m_leftHot = leftHot;
         InvalidateRect(&m_leftArrowRect, TRUE);
     }
+    if (m_rightHot || m_leftHot) {
+        // A lit arrow goes out when the mouse leaves the window too.
+        TRACKMOUSEEVENT track = {};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = m_hWnd;
+        TrackMouseEvent(&track);
+    }
     CDialog::OnMouseMove(nFlags, point);
+}
+
+LRESULT CGChordDlg::OnMouseLeave(WPARAM, LPARAM)
+{
+    if (m_rightHot)
+        InvalidateRect(&m_rightArrowRect, TRUE);
+    if (m_leftHot)
+        InvalidateRect(&m_leftArrowRect, TRUE);
+    m_rightHot = m_leftHot = false;
+    return 0;
 }
 
 BOOL CGChordDlg::OnEraseBkgnd(CDC*) { return TRUE; } // the painter fills everything

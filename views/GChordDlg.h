@@ -72,6 +72,7 @@ protected:
     afx_msg void OnSelChangeChordCombo();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg LRESULT OnReportRejected(WPARAM, LPARAM);
+    afx_msg LRESULT OnMouseLeave(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -245,8 +245,11 @@ TEST_F(ChordDlgTest, ComboArrowsVersionLineHoverAndBlankItem)
         EXPECT_EQ(c.At(right.left + 10, right.top + 12), RGB(48, 96, 168));
         EXPECT_EQ(c.At(left.left + 14, left.top + 12), RGB(70, 70, 70));
     }
-    MoveMouseToClient(w, 5, 100);
-    PumpPlain(150);
+    // Leaving the window puts it out as well.
+    RECT wr;
+    GetWindowRect(w, &wr);
+    MoveMouse(wr.right + 40, wr.bottom + 40);
+    PumpPlain(700); // the system notices the leave on a timer
     dlg.UpdateWindow();
     EXPECT_EQ(Capture(w).At(right.left + 10, right.top + 12), RGB(70, 70, 70));
 
