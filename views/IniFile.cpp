@@ -4,28 +4,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "app/TextConvert.h"
-
-namespace {
-
-// One line without its '\n'; false at the end of the file.
-bool ReadLine(std::FILE* f, std::string& line)
-{
-    line.clear();
-    int c;
-    bool any = false;
-    while ((c = std::fgetc(f)) != EOF) {
-        any = true;
-        if (c == '\n')
-            return true;
-        line += (char)c;
-    }
-    return any;
-}
-
-} // namespace
 
 CIniFile::CIniFile(const CString& path) : m_caseInsensitive(true), m_path(path) {}
 
@@ -41,14 +23,14 @@ void CIniFile::Clear()
 bool CIniFile::Load()
 {
     Clear();
-    std::FILE* f = std::fopen(m_path, "r");
+    std::ifstream f(m_path.GetString());
     if (!f)
         return false;
     IniSection record;
     int sectionCounter = 0;
     bool headerJustRead = false;
     std::string line;
-    while (ReadLine(f, line)) {
+    while (std::getline(f, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty())
@@ -57,7 +39,6 @@ bool CIniFile::Load()
         if (first < 0x20 || first > 0x7E) {
             std::printf("Failing on char %d\n", (int)(signed char)first);
             std::fflush(stdout);
-            std::fclose(f);
             // The interrupted record is dropped, but every name keeps a record.
             m_sections.resize(m_names.size());
             return false;
@@ -93,7 +74,6 @@ bool CIniFile::Load()
     // and records always pair up; lines without any header have no section.
     if (m_sections.size() < m_names.size())
         m_sections.push_back(record);
-    std::fclose(f);
     return !m_names.empty();
 }
 
