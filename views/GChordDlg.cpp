@@ -94,8 +94,6 @@ void CGChordDlg::PostNcDestroy()
 {
     m_stringFont.DeleteObject();
     m_smallFont.DeleteObject();
-    if (m_combo.m_hWnd)
-        m_combo.Detach();
     CDialog::PostNcDestroy(); // the application owns the object
 }
 

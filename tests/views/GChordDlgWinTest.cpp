@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -98,15 +99,16 @@ struct Capture {
     COLORREF At(int x, int y) const { return pixels[(size_t)y * width + x]; }
 };
 
-// How a fret number looks: the text drawn alone on the panel colour.
-std::vector<COLORREF> RenderedNumber(const char* text, const DiagramRect& r, int clientWidth, int clientHeight)
+// How a text of the 12 px font looks, drawn alone on a plain colour.
+std::vector<COLORREF> RenderedNumber(const char* text, const DiagramRect& r, int clientWidth, int clientHeight,
+                                     COLORREF background = kPanel)
 {
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateCompatibleBitmap(screen, clientWidth, clientHeight);
     HGDIOBJ old = SelectObject(mem, bmp);
     RECT all = {0, 0, clientWidth, clientHeight};
-    HBRUSH panel = CreateSolidBrush(kPanel);
+    HBRUSH panel = CreateSolidBrush(background);
     FillRect(mem, &all, panel);
     DeleteObject(panel);
     HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -235,6 +237,31 @@ TEST_F(ChordDlgTest, ComboArrowsVersionLineHoverAndBlankItem)
     PumpPlain(150);
     EXPECT_STREQ(dlg.GetVersionText(), "3 : 3");
     EXPECT_EQ(dlg.GetCurrentIndex(), 2);
+    {
+        // The line as it reached the screen, below the combo box.
+        dlg.UpdateWindow();
+        RECT rc, cr;
+        GetClientRect(w, &rc);
+        GetWindowRect(combo, &cr);
+        MapWindowPoints(nullptr, w, (POINT*)&cr, 2);
+        const DiagramRect line = ChordDiagramLayout(0, 0, rc.right, rc.bottom).VersionTextRect();
+        const DiagramRect below = {line.left + 4, std::max<int>(line.top, cr.bottom) + 2, line.right - 4,
+                                   line.bottom - 2};
+        ASSERT_LT(below.top + 2, below.bottom);
+        const Capture shown(w);
+        // Drawn alone on the band's colour, then cut the same way.
+        const std::vector<COLORREF> alone = RenderedNumber("3 : 3", line, rc.right, rc.bottom, RGB(206, 203, 186));
+        std::vector<COLORREF> expected, actual = Region(shown, below);
+        const int width = line.right - line.left + 8;
+        for (int y = below.top - 2; y < below.bottom + 2; ++y)
+            for (int x = below.left - 4; x < below.right + 4; ++x)
+                expected.push_back(alone[(size_t)(y - (line.top - 2)) * width + (x - (line.left - 4))]);
+        EXPECT_EQ(actual, expected);
+        int ink = 0;
+        for (COLORREF c : actual)
+            ink += c != RGB(206, 203, 186);
+        EXPECT_GT(ink, 10);
+    }
 
     // The arrow under the mouse is lit; the other is not.
     MoveMouseToClient(w, Centre(right).x, Centre(right).y);
