@@ -163,13 +163,15 @@ protected:
     }
     void TearDown() override
     {
+        if (dlg.m_hWnd)
+            dlg.DestroyWindow();
         SetLangTextTable(nullptr);
         DeleteFileA(shapeFile.c_str());
     }
 
     // Shown at a fixed place above everything, loaded and filled; the
     // rejection box answered.
-    void Open(CGChordDlg& dlg)
+    void Open()
     {
         ASSERT_TRUE(dlg.Create(nullptr));
         {
@@ -183,10 +185,13 @@ protected:
             rejectionTexts = watcher.texts;
             rejectionOwner = watcher.parentTitle;
         }
-        SetWindowPos(dlg.m_hWnd, HWND_TOPMOST, 300, 200, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        w = dlg.m_hWnd;
+        SetWindowPos(w, HWND_TOPMOST, 300, 200, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         dlg.UpdateWindow();
     }
 
+    CGChordDlg dlg;
+    HWND w = nullptr;
     CLanguageTable texts;
     std::string shapeFile;
     bool rejectionShown = false;
@@ -198,9 +203,7 @@ protected:
 
 TEST_F(ChordDlgTest, ComboArrowsVersionLineHoverAndBlankItem)
 {
-    CGChordDlg dlg;
-    Open(dlg);
-    HWND w = dlg.m_hWnd;
+    Open();
     EXPECT_EQ(TextOf(w), "Chord shapes");
 
     // The incomplete section was reported once, by name, over the window.
@@ -308,14 +311,11 @@ TEST_F(ChordDlgTest, ComboArrowsVersionLineHoverAndBlankItem)
     dlg.ShowChord("", 1);
     EXPECT_EQ(dlg.GetCurrentIndex(), -1);
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
-    dlg.DestroyWindow();
 }
 
 TEST_F(ChordDlgTest, AShapeUpTheNeckNumbersItsRowsFromItsBaseFret)
 {
-    CGChordDlg dlg;
-    Open(dlg);
-    HWND w = dlg.m_hWnd;
+    Open();
     RECT rc;
     GetClientRect(w, &rc);
     const ChordDiagramLayout layout(0, 0, rc.right, rc.bottom);
@@ -346,14 +346,11 @@ TEST_F(ChordDlgTest, AShapeUpTheNeckNumbersItsRowsFromItsBaseFret)
     EXPECT_EQ(Region(open, layout.FretNumberRect(1)),
               RenderedNumber("1", layout.FretNumberRect(1), rc.right, rc.bottom));
     EXPECT_EQ(open.At(layout.StringX(4) + 10, layout.NutY() + 15), kPanel);
-    dlg.DestroyWindow();
 }
 
 TEST_F(ChordDlgTest, TheWindowFollowsADragFromTheFifthMove)
 {
-    CGChordDlg dlg;
-    Open(dlg);
-    HWND w = dlg.m_hWnd;
+    Open();
     RECT start;
     GetWindowRect(w, &start);
     POINT press = {12, 100};
@@ -377,7 +374,6 @@ TEST_F(ChordDlgTest, TheWindowFollowsADragFromTheFifthMove)
     }
     Button(false);
     PumpPlain(100);
-    dlg.DestroyWindow();
 }
 
 namespace {
