@@ -90,7 +90,7 @@ private:
 
     CLanguageTable m_languages;
     CEngineLoader* m_pEngineLoader;
-    // The tool windows come with their own windows; none exists yet.
+    // The tools panel and the quick-start page come with their own windows.
     CWnd* m_pToneDialog;
     CGChordDlg* m_pChordDialog;
     CWnd* m_pTutorialDialog;
