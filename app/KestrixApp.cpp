@@ -16,6 +16,7 @@
 #include "app/MessageBoxDemo.h"
 #include "app/WaveOut.h"
 #include "resources/resource.h"
+#include "views/GChordDlg.h"
 
 namespace {
 void ReportLanguageError(const char* text) { AfxMessageBox(text); }
@@ -64,6 +65,7 @@ CKestrixApp::CKestrixApp()
 CKestrixApp::~CKestrixApp()
 {
     delete m_pEngineLoader;
+    delete m_pChordDialog; // when start-up failed after making it
     SetDocHost(nullptr);
     SetLangTextTable(nullptr);
     if (g_kestrixApp == this)
@@ -184,7 +186,19 @@ BOOL CKestrixApp::InitInstance()
         if (GetSetting(d.key) == -1)
             WriteSetting(d.key, d.value);
 
-    // 11-13 (splash, tool windows, start-up thread) come with those windows.
+    // 11-13: the tool windows. The splash window and the start-up thread
+    // come later; until then the chord shapes load here, before the window
+    // is filled and shown.
+    m_pChordDialog = new CGChordDlg;
+    if (m_pChordDialog->Create(frame)) {
+        m_pChordDialog->LoadChordFile();
+        m_pChordDialog->FillChordCombo();
+        m_pChordDialog->SetWindowPos(&CWnd::wndTop, 20, 120, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        m_pChordDialog->ShowWindow(SW_SHOWNA);
+    } else {
+        delete m_pChordDialog;
+        m_pChordDialog = nullptr;
+    }
 
     // 14: the transport panel; it binds the conversion library.
     frame->CreateControlDlg();
@@ -211,12 +225,15 @@ int CKestrixApp::ExitInstance()
     SetNoteNameSource(nullptr);
     delete m_pEngineLoader;
     m_pEngineLoader = nullptr;
-    for (CWnd** w : {&m_pToneDialog, &m_pChordDialog, &m_pTutorialDialog}) {
-        if (*w && (*w)->m_hWnd)
-            (*w)->DestroyWindow();
-        delete *w;
-        *w = nullptr;
-    }
+    auto drop = [](auto*& w) {
+        if (w && w->m_hWnd)
+            w->DestroyWindow();
+        delete w;
+        w = nullptr;
+    };
+    drop(m_pToneDialog);
+    drop(m_pChordDialog);
+    drop(m_pTutorialDialog);
     return CFrameApp::ExitInstance();
 }
 
@@ -290,6 +307,8 @@ void CKestrixApp::SetLanguage(const char* name)
 {
     m_languages.SelectName(name);
     WriteSetting("defaultLanguage", m_languages.current);
+    if (m_pChordDialog && m_pChordDialog->m_hWnd)
+        m_pChordDialog->SetWindowText(GetLangString(109));
     if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd)) {
         frame->LoadToolTips();
         if (frame->m_hWnd)
@@ -331,8 +350,16 @@ void CKestrixApp::SetToolsPanelText(const CString& text)
 
 void CKestrixApp::ShowChordName(const CString& name)
 {
-    // The chord diagram comes with its own window; until then the name is kept.
     m_shownChordName = name;
+    if (m_pChordDialog && m_pChordDialog->m_hWnd)
+        m_pChordDialog->ShowChord(name, 1);
+}
+
+void CKestrixApp::ShowChordDiagram(bool show)
+{
+    // Shown without taking the activation from the document's frame.
+    if (m_pChordDialog && m_pChordDialog->m_hWnd)
+        m_pChordDialog->ShowWindow(show ? SW_SHOWNA : SW_HIDE);
 }
 
 void CKestrixApp::ShowToolWindows(bool show, bool withChordDiagram)

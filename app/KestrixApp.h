@@ -10,6 +10,7 @@
 
 class CControlDlg;
 class CEngineLoader;
+class CGChordDlg;
 class CKestrixDoc;
 class CMainFrame;
 
@@ -58,7 +59,7 @@ public:
     CControlDlg* GetControlDlg();
     int GetToolsMode() override { return 0; }
     void SetChordOptionsShown(bool) override {}
-    void ShowChordDiagram(bool) override {}
+    void ShowChordDiagram(bool show) override;
     void ActivateView(CView* view) override;
     void OnDocumentClosed() override { TranslateMainMenu(); }
     void ShowMessage(const CString& text, const CString& caption) override;
@@ -68,6 +69,8 @@ public:
     // The last texts the views handed on (what the windows show).
     CString GetToolsPanelText() const { return m_toolsPanelText; }
     CString GetShownChordName() const { return m_shownChordName; }
+    // The chord diagram window; null before start-up made it.
+    CGChordDlg* GetChordDiagramDlg() const { return m_pChordDialog; }
 
     afx_msg void OnAppAbout();
     afx_msg void OnFileNew();
@@ -87,9 +90,9 @@ private:
 
     CLanguageTable m_languages;
     CEngineLoader* m_pEngineLoader;
-    // The tool windows come with their own windows; none exists yet.
+    // The tools panel and the quick-start page come with their own windows.
     CWnd* m_pToneDialog;
-    CWnd* m_pChordDialog;
+    CGChordDlg* m_pChordDialog;
     CWnd* m_pTutorialDialog;
     int m_soundCard;
     bool m_menuHookInstalled;
