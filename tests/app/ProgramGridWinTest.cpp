@@ -3,6 +3,7 @@
 // the screen and worked with the system's mouse and keyboard.
 #include "ProgramPanelFixture.h"
 #include "framework/DocView.h"
+#include "views/GChordDlg.h"
 #include "views/KestrixView.h"
 #include "views/OstrelView.h"
 
@@ -176,6 +177,16 @@ TEST_F(ProgramGrid, HoverHandsOnTheChordAndThePitches)
     if (name.Find('/') >= 0)
         name = name.Left(name.Find('/'));
     EXPECT_EQ(std::string(name), std::string(m_app->GetShownChordName()));
+    // The chord diagram shows that chord, in its first version.
+    CGChordDlg* diagram = m_app->GetChordDiagramDlg();
+    ASSERT_NE(diagram, nullptr);
+    CString inDiagram = diagram->GetCurrentName();
+    CString wanted = name;
+    inDiagram.MakeLower();
+    wanted.MakeLower();
+    EXPECT_EQ(std::string(wanted), std::string(inDiagram));
+    EXPECT_EQ(1, diagram->GetCurrentVersion());
+    EXPECT_GE(diagram->GetCurrentIndex(), 0);
 
     // On the time line the pitches sounding there are handed on.
     const ChordRow& row = view->GetRows()[1];
@@ -189,6 +200,7 @@ TEST_F(ProgramGrid, HoverHandsOnTheChordAndThePitches)
     MoveTo(5, row.lineStart.y - 2);
     EXPECT_TRUE(m_app->GetShownChordName().IsEmpty());
     EXPECT_TRUE(m_app->GetToolsPanelText().IsEmpty());
+    EXPECT_TRUE(diagram->GetCurrentName().IsEmpty());
 }
 
 TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)

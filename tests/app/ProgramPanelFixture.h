@@ -117,7 +117,7 @@ class ProgramPanel : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_folder.reset(new TestInstallation({"Zumbrel.dll", "QuorvaSound.dll", "languages.txt", "mainBmp.bmp",
+        m_folder.reset(new TestInstallation({"Zumbrel.dll", "QuorvaSound.dll", "languages.txt", "chordfile.ini", "mainBmp.bmp",
                                              "mainLightBmp.bmp", "volumeBmp.bmp", "timeSlideBmp.bmp"},
                                             "qp-panel-"));
         ASSERT_TRUE(m_folder->missing.empty()) << "not in the test's folder: " << m_folder->missing.front();
