@@ -1,7 +1,6 @@
 #include "views/LeadSheetModel.h"
 
 #include <climits>
-#include <cstdlib>
 
 CString LeadSheetHeading(const CString& title) { return title + "\r\n\r\n"; }
 
@@ -76,7 +75,10 @@ long ScaleCharHeight(long height, float zoom, float oldZoom)
 {
     if (oldZoom <= 0.0f)
         return height;
-    return static_cast<long>(height * zoom / oldZoom);
+    // Rounded: the zoom steps are not exact in floating point, and
+    // truncating would shrink the text a little at every step.
+    const double h = static_cast<double>(height) * zoom / oldZoom;
+    return static_cast<long>(h < 0 ? h - 0.5 : h + 0.5);
 }
 
 // Text boxes -------------------------------------------------------------
