@@ -122,7 +122,8 @@ void CChordEditView::DeleteBoxes()
 void CChordEditView::CreateViewFont()
 {
     m_viewFont.DeleteObject();
-    m_viewFont.CreateFont(m_fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    // Negative: the characters, not their cells, are fontHeight high.
+    m_viewFont.CreateFont(-m_fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, "Arial");
 }
 
