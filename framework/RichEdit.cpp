@@ -14,28 +14,16 @@ BOOL CRichEditCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UI
     return CWnd::Create(RICHEDIT_CLASSA, nullptr, dwStyle, rect, pParentWnd, nID);
 }
 
-DWORD CRichEditCtrl::GetDefaultCharFormat(CHARFORMATA& cf) const
+DWORD CRichEditCtrl::CharFormat(WPARAM which, CHARFORMATA& cf) const
 {
     cf.cbSize = sizeof cf;
-    return (DWORD)SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&cf);
+    return (DWORD)SendMessage(EM_GETCHARFORMAT, which, (LPARAM)&cf);
 }
 
-BOOL CRichEditCtrl::SetDefaultCharFormat(CHARFORMATA& cf)
+BOOL CRichEditCtrl::SetCharFormat(WPARAM which, CHARFORMATA& cf)
 {
     cf.cbSize = sizeof cf;
-    return (BOOL)SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&cf);
-}
-
-DWORD CRichEditCtrl::GetSelectionCharFormat(CHARFORMATA& cf) const
-{
-    cf.cbSize = sizeof cf;
-    return (DWORD)SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
-}
-
-BOOL CRichEditCtrl::SetSelectionCharFormat(CHARFORMATA& cf)
-{
-    cf.cbSize = sizeof cf;
-    return (BOOL)SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
+    return (BOOL)SendMessage(EM_SETCHARFORMAT, which, (LPARAM)&cf);
 }
 
 void CRichEditCtrl::GetSel(long& nStartChar, long& nEndChar) const

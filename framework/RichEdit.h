@@ -14,10 +14,10 @@ public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     // Character formats: the default one (new text) and the selection's.
-    DWORD GetDefaultCharFormat(CHARFORMATA& cf) const;
-    BOOL SetDefaultCharFormat(CHARFORMATA& cf);
-    DWORD GetSelectionCharFormat(CHARFORMATA& cf) const;
-    BOOL SetSelectionCharFormat(CHARFORMATA& cf);
+    DWORD GetDefaultCharFormat(CHARFORMATA& cf) const { return CharFormat(SCF_DEFAULT, cf); }
+    BOOL SetDefaultCharFormat(CHARFORMATA& cf) { return SetCharFormat(SCF_DEFAULT, cf); }
+    DWORD GetSelectionCharFormat(CHARFORMATA& cf) const { return CharFormat(SCF_SELECTION, cf); }
+    BOOL SetSelectionCharFormat(CHARFORMATA& cf) { return SetCharFormat(SCF_SELECTION, cf); }
 
     // Selection in characters; -1, -1 selects nothing at the end.
     void GetSel(long& nStartChar, long& nEndChar) const;
@@ -42,4 +42,8 @@ public:
     void Copy() { SendMessage(WM_COPY); }
     void Paste() { SendMessage(WM_PASTE); }
     void Clear() { SendMessage(WM_CLEAR); }
+
+private:
+    DWORD CharFormat(WPARAM which, CHARFORMATA& cf) const;
+    BOOL SetCharFormat(WPARAM which, CHARFORMATA& cf);
 };

@@ -431,26 +431,26 @@ void CChordEditView::ChooseTextFont()
             box->SetDefaultCharFormat(out);
 }
 
-std::vector<CString> CChordEditView::ListFontFamilies()
+template <class Enumerate>
+std::vector<CString> CChordEditView::ListFonts(Enumerate enumerate)
 {
     CWnd* parent = GetParent();
     HWND w = parent ? parent->m_hWnd : m_hWnd;
     HDC dc = ::GetDC(w);
-    std::vector<CString> names = AfxEnumFontFamilyNames(dc, ANSI_CHARSET);
+    std::vector<CString> names = enumerate(dc);
     ::ReleaseDC(w, dc);
     m_fontFamilies.insert(m_fontFamilies.end(), names.begin(), names.end());
     return names;
 }
 
+std::vector<CString> CChordEditView::ListFontFamilies()
+{
+    return ListFonts([](HDC dc) { return AfxEnumFontFamilyNames(dc, ANSI_CHARSET); });
+}
+
 std::vector<CString> CChordEditView::ListFaceStyles(LPCSTR faceName)
 {
-    CWnd* parent = GetParent();
-    HWND w = parent ? parent->m_hWnd : m_hWnd;
-    HDC dc = ::GetDC(w);
-    std::vector<CString> styles = AfxEnumFaceStyles(dc, faceName);
-    ::ReleaseDC(w, dc);
-    m_fontFamilies.insert(m_fontFamilies.end(), styles.begin(), styles.end());
-    return styles;
+    return ListFonts([faceName](HDC dc) { return AfxEnumFaceStyles(dc, faceName); });
 }
 
 // Clipboard --------------------------------------------------------------

@@ -65,6 +65,8 @@ private:
     void LayoutPages(HDC dc, int page, const LeadSheetRect& visible, POINT origin);
     void ShowContextMenu(CPoint screenPoint);
     void SendToFocusedBox(UINT message);
+    template <class Enumerate>
+    std::vector<CString> ListFonts(Enumerate enumerate);
 
     int m_viewWidth, m_viewHeight;
     int m_pageCount;

@@ -192,47 +192,33 @@ TEST(TextBox, FullWhenTheLinesReachOneAndAHalfTextHeightsAboveTheBottom)
 
 TEST(TextBox, PageBoundaryKeys)
 {
-    TextBoxKey k = {};
-    k.rectLeft = 1;
-    k.rectTop = 0;
-    k.rectBottom = 500;
-    k.textHeight = 16; // the last lines start at 500 - 33.6
+    // Formatting rectangle from (1, 0) down to 500, text height 16: the
+    // last lines start at 500 - 33.6, the first ends at 8.
     const unsigned kReturn = 0x0D, kBack = 0x08, kUp = 0x26, kDown = 0x28, kA = 0x41;
-
-    k.key = kReturn;
-    k.caretY = 467;
-    EXPECT_EQ(TextBoxKeyCode(k), kNavNextPage);
-    k.caretY = 466;
-    EXPECT_EQ(TextBoxKeyCode(k), -1); // an earlier line: a line break
-    k.key = kDown;
-    k.caretY = 480;
-    EXPECT_EQ(TextBoxKeyCode(k), -1); // the keypad's Down
-    k.extended = true;
-    EXPECT_EQ(TextBoxKeyCode(k), kNavNextPage);
-
-    k.key = kBack;
-    k.extended = false;
-    k.empty = true;
-    EXPECT_EQ(TextBoxKeyCode(k), kNavEmptyBox);
-    k.empty = false;
-    k.caretX = 1;
-    k.caretY = 8;
-    EXPECT_EQ(TextBoxKeyCode(k), kNavPreviousPage); // very start of the box
-    k.caretY = 9;
-    EXPECT_EQ(TextBoxKeyCode(k), -1); // second line
-    k.caretY = 0;
-    k.caretX = 7;
-    EXPECT_EQ(TextBoxKeyCode(k), -1); // after the first character
-    k.key = kUp;
-    k.caretX = 1;
-    EXPECT_EQ(TextBoxKeyCode(k), -1); // the keypad's Up
-    k.extended = true;
-    EXPECT_EQ(TextBoxKeyCode(k), kNavPreviousPage);
-
-    k.key = kA;
-    k.empty = true;
-    k.caretY = 490;
-    EXPECT_EQ(TextBoxKeyCode(k), -1);
+    struct Case {
+        unsigned key;
+        bool extended, empty;
+        int x, y;
+        int code;
+        const char* what;
+    } cases[] = {
+        {kReturn, false, false, 40, 467, kNavNextPage, "Return on the last lines"},
+        {kReturn, false, false, 40, 466, -1, "Return on an earlier line"},
+        {kDown, false, false, 40, 480, -1, "the keypad's Down"},
+        {kDown, true, false, 40, 480, kNavNextPage, "Down on the last lines"},
+        {kBack, false, true, 1, 0, kNavEmptyBox, "Backspace in an empty box"},
+        {kUp, true, true, 1, 0, kNavEmptyBox, "Up in an empty box"},
+        {kBack, false, false, 1, 8, kNavPreviousPage, "Backspace at the very start"},
+        {kBack, false, false, 1, 9, -1, "Backspace at the start of the second line"},
+        {kBack, false, false, 7, 0, -1, "Backspace after the first character"},
+        {kUp, false, false, 1, 0, -1, "the keypad's Up"},
+        {kUp, true, false, 1, 0, kNavPreviousPage, "Up at the very start"},
+        {kA, false, true, 40, 490, -1, "any other key"},
+    };
+    for (const Case& c : cases) {
+        const TextBoxKey k = {c.key, c.extended, c.empty, c.x, c.y, 1, 0, 500, 16};
+        EXPECT_EQ(TextBoxKeyCode(k), c.code) << c.what;
+    }
 }
 
 TEST(Formatting, CommandsSetOrClearExactlyBoldItalicUnderline)

@@ -183,16 +183,16 @@ class LeadSheet : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_folder.reset(new TestInstallation({"Zumbrel.dll", "QuorvaSound.dll", "languages.txt", "mainBmp.bmp",
-                                             "mainLightBmp.bmp", "volumeBmp.bmp", "timeSlideBmp.bmp"},
-                                            "qp-lead-"));
-        ASSERT_TRUE(m_folder->missing.empty()) << "not in the test's folder: " << m_folder->missing.front();
+        const std::vector<std::string> files = {"Zumbrel.dll",   "QuorvaSound.dll", "languages.txt", "mainBmp.bmp",
+                                                "mainLightBmp.bmp", "volumeBmp.bmp", "timeSlideBmp.bmp"};
         m_boxes.reset(new BoxWatcher(GetCurrentThreadId()));
+        m_folder.reset(new TestInstallation(files, "qp-lead-"));
+        ASSERT_TRUE(m_folder->missing.empty()) << "not in the test's folder: " << m_folder->missing.front();
         m_app.reset(new CKestrixApp);
         ASSERT_TRUE(m_app->InitInstance());
-        Pump(*m_app);
         m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
         ASSERT_NE(m_frame, nullptr);
+        Pump(*m_app);
         ASSERT_NE(Doc(), nullptr);
         m_boxes->Clear();
     }
@@ -201,14 +201,8 @@ protected:
     {
         if (m_boxes)
             m_boxes->SetAnswer(IDNO);
-        if (m_app) {
-            if (m_app->m_pMainWnd && m_app->m_pMainWnd->m_hWnd)
-                SendMessageA(m_app->m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                ;
-            m_app->ExitInstance();
-        }
+        if (m_app)
+            CloseProgram(*m_app);
         m_app.reset();
         m_boxes.reset();
         m_folder.reset();
@@ -300,6 +294,15 @@ protected:
     {
         ASSERT_TRUE(modifier ? SendChord(modifier, vk, extended) : SendKey(vk, extended));
         PumpFor(*m_app, 150);
+    }
+
+    // A song of 60 rows: four pages at the start zoom.
+    void ShowLongSong()
+    {
+        LoadSong();
+        Song(60);
+        ShowLeadSheet();
+        ASSERT_GE(View()->GetPageCount(), 2);
     }
 
     // Scrolls the view so that box i is in sight.
@@ -528,10 +531,7 @@ TEST_F(LeadSheet, ContextMenuBoldOnTheSelection)
 
 TEST_F(LeadSheet, FontDialogWithoutSelectionSetsEveryBoxsDefault)
 {
-    LoadSong();
-    Song(57);
-    ShowLeadSheet();
-    ASSERT_GE(View()->GetPageCount(), 2);
+    ShowLongSong();
     CKestrixRichEdit* second = Box(1);
     CHARFORMATA cf = {};
     cf.dwMask = CFM_FACE;
@@ -561,10 +561,7 @@ TEST_F(LeadSheet, FontDialogWithoutSelectionSetsEveryBoxsDefault)
 
 TEST_F(LeadSheet, CutCopyPasteTouchOnlyTheFocusedBox)
 {
-    LoadSong();
-    Song(57);
-    ShowLeadSheet();
-    ASSERT_GE(View()->GetPageCount(), 2);
+    ShowLongSong();
     CKestrixRichEdit* first = Box(0);
     CKestrixRichEdit* second = Box(1);
     const std::string firstText = BoxText(first), secondText = BoxText(second);
@@ -612,9 +609,7 @@ TEST_F(LeadSheet, CutCopyPasteTouchOnlyTheFocusedBox)
 
 TEST_F(LeadSheet, PageBoundaryKeysOfAFullBox)
 {
-    LoadSong();
-    Song(57);
-    ShowLeadSheet();
+    ShowLongSong();
     CKestrixRichEdit* box = Box(0);
     ASSERT_TRUE(box->IsFull());
     const size_t boxes = View()->GetTextBoxes().size();
