@@ -27,6 +27,12 @@ class CDocManager;
 #define ID_FILE_SAVE 0xE103
 #define ID_FILE_SAVE_AS 0xE104
 #endif
+// Edit commands, served by the view that holds the text.
+#ifndef ID_EDIT_CUT
+#define ID_EDIT_COPY 0xE122
+#define ID_EDIT_CUT 0xE123
+#define ID_EDIT_PASTE 0xE125
+#endif
 
 // Sent to every descendant of a new frame so its views run their initial
 // update.

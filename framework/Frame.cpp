@@ -37,9 +37,11 @@ CFrameWnd* CControlBar::GetParentFrame() const { return AfxGetParentFrame(this);
 
 LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
 {
+    // The bar's own frame: an MDI frame asks its active child first and
+    // then itself, so the handlers of both count.
     if (IsWindowVisible())
         if (CFrameWnd* f = GetParentFrame())
-            OnUpdateCmdUI(f->GetActiveFrame() ? f->GetActiveFrame() : f, (BOOL)wParam);
+            OnUpdateCmdUI(f, (BOOL)wParam);
     return 0;
 }
 

@@ -1,3 +1,467 @@
 #include "views/ChordEditView.h"
 
+#include <richedit.h>
+
+#include "app/DocHost.h"
+#include "app/DocTypes.h"
+#include "app/KestrixDoc.h"
+#include "framework/App.h"
+#include "framework/FontDialog.h"
+#include "framework/MsgMap.h"
+#include "resources/resource.h"
+
 IMPLEMENT_DYNCREATE(CChordEditView, CKestrixViewBase)
+
+BEGIN_MESSAGE_MAP(CChordEditView, CKestrixViewBase)
+    ON_WM_DESTROY()
+    ON_WM_ERASEBKGND()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_RBUTTONDOWN()
+    ON_COMMAND_RANGE(ID_FORMAT_BOLD, ID_FORMAT_LAST, OnTextFormat)
+    ON_MESSAGE(WM_TEXTBOX_CONTEXTMENU, OnTextBoxContextMenu)
+    ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+END_MESSAGE_MAP()
+
+namespace {
+
+const UINT kFirstBoxId = 79000;
+const COLORREF kDeskColour = RGB(220, 211, 180);
+const COLORREF kShadowColour = RGB(70, 70, 70);
+
+// The common part of two rectangles; empty when they do not meet.
+LeadSheetRect IntersectRects(const LeadSheetRect& a, const LeadSheetRect& b)
+{
+    LeadSheetRect r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+                    a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+    if (r.left >= r.right || r.top >= r.bottom)
+        r = LeadSheetRect{0, 0, 0, 0};
+    return r;
+}
+
+struct MenuItem {
+    UINT id;
+    int text;
+    const char* fallback;
+};
+// Bold, italic and underline sit at positions 0 to 2: their check marks
+// are the effects the formatting commands apply.
+const MenuItem kMenuItems[] = {{ID_FORMAT_BOLD, 145, "&Bold"},
+                               {ID_FORMAT_ITALIC, 146, "&Italic"},
+                               {ID_FORMAT_UNDERLINE, 147, "&Underline"},
+                               {0, 0, nullptr},
+                               {ID_FORMAT_FONT, 148, "&Font..."}};
+
+CString MenuText(const MenuItem& item)
+{
+    CString s = GetDocHost()->GetLangString(item.text);
+    return s.IsEmpty() ? CString(item.fallback) : s;
+}
+
+// The boxes as the paging rule sees them.
+class CBoxPages : public ILeadSheetPages {
+public:
+    explicit CBoxPages(CChordEditView& view, std::vector<CKestrixRichEdit*>& boxes,
+                       CKestrixRichEdit* (*create)(CChordEditView&, int))
+        : m_view(view), m_boxes(boxes), m_create(create)
+    {
+    }
+    bool IsLastFull() override { return m_boxes.back()->IsFull(); }
+    void AddPage(const CString& text) override
+    {
+        if (CKestrixRichEdit* box = m_create(m_view, static_cast<int>(m_boxes.size())))
+            box->SetWindowText(text);
+    }
+    void AppendToLast(const CString& piece) override
+    {
+        CKestrixRichEdit* box = m_boxes.back();
+        box->SetSel(-1, -1);
+        box->ReplaceSel(piece);
+    }
+
+private:
+    CChordEditView& m_view;
+    std::vector<CKestrixRichEdit*>& m_boxes;
+    CKestrixRichEdit* (*m_create)(CChordEditView&, int);
+};
+
+} // namespace
+
+CChordEditView::CChordEditView()
+    : m_viewWidth(100), m_viewHeight(100), m_pageCount(0), m_zoom(0.6f), m_pageWidth(700), m_pageHeight(1000),
+      m_boxesExist(false), m_margin(kLeadSheetMargin), m_fontHeight(16), m_geometry{100, 100, 700, 1000, 16}
+{
+    // A leftover of the archive's temporary file, which lives in the
+    // installation folder only.
+    const CString folder = GetInstallFolder();
+    if (!folder.IsEmpty())
+        ::DeleteFileA(folder + "tempo.rtf");
+    m_contextMenu.CreatePopupMenu();
+    for (const MenuItem& item : kMenuItems)
+        if (item.id)
+            m_contextMenu.AppendMenu(MF_STRING, item.id, MenuText(item));
+        else
+            m_contextMenu.AppendMenu(MF_SEPARATOR);
+}
+
+CChordEditView::~CChordEditView() { DeleteBoxes(); }
+
+CString CChordEditView::GetInstallFolder() { return GetDocHost()->GetInstallFolder(); }
+
+void CChordEditView::DeleteBoxes()
+{
+    for (CKestrixRichEdit* box : m_textBoxes) {
+        if (box->m_hWnd)
+            box->DestroyWindow();
+        delete box;
+    }
+    m_textBoxes.clear();
+}
+
+void CChordEditView::CreateViewFont()
+{
+    m_viewFont.DeleteObject();
+    // Negative: the characters, not their cells, are fontHeight high.
+    m_viewFont.CreateFont(-m_fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, "Arial");
+}
+
+// Initial update and hints ------------------------------------------------
+
+void CChordEditView::OnInitialUpdate()
+{
+    CKestrixViewBase::OnInitialUpdate();
+    GetDocHost()->ShowToolWindows(false, false);
+    RescaleTextBoxes();
+    CKestrixDoc* doc = Doc();
+    if (doc && doc->HasAudio() && doc->IsLeadSheetStale()) {
+        RegenerateText();
+        doc->SetLeadSheetStale(false);
+    }
+    m_fontHeight = static_cast<int>(m_zoom * 24.0f);
+    CreateViewFont();
+    RescaleTextBoxes();
+    AfxInitRichEdit2();
+    if (GetInstallFolder().IsEmpty())
+        AfxMessageBox("Could not find App Path in registry");
+    Invalidate(FALSE);
+}
+
+void CChordEditView::OnUpdate(CView*, LPARAM lHint, CObject*)
+{
+    if (lHint == HINT_ZOOM_CHANGED) {
+        RescaleTextBoxes();
+    } else if (lHint == HINT_REBUILD_LEADSHEET) {
+        RegenerateText();
+        // Pages the rebuild added must be inside the scroll range.
+        RescaleTextBoxes();
+        Invalidate(FALSE);
+        if (CKestrixDoc* doc = Doc())
+            doc->SetLeadSheetStale(false);
+    }
+}
+
+// Geometry ---------------------------------------------------------------
+
+void CChordEditView::RescaleTextBoxes()
+{
+    const float oldZoom = m_zoom;
+    if (CKestrixDoc* doc = Doc())
+        m_zoom = doc->GetZoom();
+    const CSize screen = GetScreenSize();
+    m_geometry = ComputeLeadSheetGeometry(screen.cx, screen.cy, m_zoom, m_pageCount);
+    m_viewWidth = m_geometry.viewWidth;
+    m_viewHeight = m_geometry.viewHeight;
+    m_pageWidth = m_geometry.pageWidth;
+    m_pageHeight = m_geometry.pageHeight;
+    m_fontHeight = m_geometry.fontHeight;
+    CreateViewFont();
+    for (CKestrixRichEdit* box : m_textBoxes) {
+        CHARFORMATA cf = {};
+        box->GetDefaultCharFormat(cf);
+        cf.dwMask = CFM_SIZE;
+        cf.yHeight = ScaleCharHeight(cf.yHeight, m_zoom, oldZoom);
+        box->SetDefaultCharFormat(cf);
+    }
+    SetScrollSizes(MM_TEXT, CSize(m_viewWidth, m_viewHeight));
+    if (m_hWnd)
+        Invalidate(FALSE);
+    m_pageCount = static_cast<int>(m_textBoxes.size());
+}
+
+// Text -------------------------------------------------------------------
+
+CKestrixRichEdit* CChordEditView::CreateBox(int index)
+{
+    auto* box = new CKestrixRichEdit;
+    const LeadSheetRect r = LeadSheetNewBoxRect(m_geometry, m_zoom);
+    const RECT rect = {r.left, r.top, r.right, r.bottom};
+    if (!box->Create(WS_CHILD | WS_VISIBLE | ES_WANTRETURN | ES_MULTILINE, rect, this, kFirstBoxId + index)) {
+        delete box;
+        return nullptr;
+    }
+    box->SetFont(&m_viewFont);
+    m_textBoxes.push_back(box);
+    m_boxesExist = true;
+    return box;
+}
+
+int CChordEditView::RegenerateText()
+{
+    DeleteBoxes();
+    CKestrixRichEdit* first = CreateBox(0);
+    CKestrixDoc* doc = Doc();
+    if (first && doc && doc->IsLeadSheetStale()) {
+        first->SetWindowText(LeadSheetHeading(doc->GetTitle()));
+        std::vector<CString> chordLines, lyrics;
+        int row = 0;
+        for (auto* edit : doc->GetLyricEdits()) {
+            CString text;
+            if (edit && edit->m_hWnd)
+                edit->GetWindowText(text);
+            lyrics.push_back(text);
+            chordLines.push_back(doc->GetRowText(row++));
+        }
+        for (const CString& piece : LeadSheetPieces(chordLines, lyrics))
+            AppendText(piece);
+    }
+    m_pageCount = static_cast<int>(m_textBoxes.size());
+    return m_pageCount;
+}
+
+void CChordEditView::AppendText(const CString& piece)
+{
+    if (m_textBoxes.empty())
+        return;
+    CBoxPages pages(*this, m_textBoxes, [](CChordEditView& v, int i) { return v.CreateBox(i); });
+    AppendLeadSheetPiece(pages, piece);
+}
+
+// Drawing ----------------------------------------------------------------
+
+void CChordEditView::OnDraw(CDC* pDC)
+{
+    RECT client = {};
+    GetClientRect(&client);
+    const int w = client.right > 0 ? client.right : 1, h = client.bottom > 0 ? client.bottom : 1;
+    const POINT origin = GetScrollPosition();
+    HDC screen = pDC->GetSafeHdc();
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ oldBmp = ::SelectObject(mem, bmp);
+    const RECT all = {0, 0, w, h};
+    HBRUSH desk = ::CreateSolidBrush(kDeskColour);
+    ::FillRect(mem, &all, desk);
+    ::DeleteObject(desk);
+
+    const LeadSheetRect visible = {origin.x, origin.y, origin.x + w, origin.y + h};
+    if (m_boxesExist) {
+        for (int p = 0; p < m_pageCount && p < static_cast<int>(m_textBoxes.size()); ++p)
+            LayoutPages(mem, p, visible, origin);
+    } else {
+        DrawPage(mem, LeadSheetPageRect(m_geometry, m_zoom, 0), visible, origin);
+    }
+    ::BitBlt(screen, origin.x, origin.y, w, h, mem, 0, 0, SRCCOPY);
+    ::SelectObject(mem, oldBmp);
+    ::DeleteObject(bmp);
+    ::DeleteDC(mem);
+}
+
+void CChordEditView::LayoutPages(HDC dc, int page, const LeadSheetRect& visible, POINT origin)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc || !doc->IsPrinting())
+        DrawPage(dc, LeadSheetPageRect(m_geometry, m_zoom, page), visible, origin);
+    CKestrixRichEdit* box = m_textBoxes[page];
+    if (!box->m_hWnd)
+        return;
+    const LeadSheetRect r = LeadSheetBoxRect(m_geometry, m_zoom, page);
+    RECT now = {};
+    box->GetWindowRect(&now);
+    ScreenToClient(&now);
+    const RECT want = {r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y};
+    if (!::EqualRect(&now, &want))
+        box->SetWindowPos(nullptr, want.left, want.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CChordEditView::DrawPage(HDC dc, const LeadSheetRect& page, const LeadSheetRect& visible, POINT origin)
+{
+    const LeadSheetRect paper = IntersectRects(page, visible);
+    if (paper.Width() > 0) {
+        const RECT r = {paper.left - origin.x, paper.top - origin.y, paper.right - origin.x, paper.bottom - origin.y};
+        ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    const int width = static_cast<int>(2 * m_zoom);
+    const int l = page.left - origin.x, t = page.top - origin.y, rt = page.right - origin.x, b = page.bottom - origin.y;
+    HPEN edge = ::CreatePen(PS_SOLID, width, RGB(0, 0, 0));
+    HGDIOBJ old = ::SelectObject(dc, edge);
+    ::MoveToEx(dc, l, t, nullptr);
+    ::LineTo(dc, rt, t);
+    ::LineTo(dc, rt, b);
+    ::LineTo(dc, l, b);
+    ::LineTo(dc, l, t);
+    HPEN shadow = ::CreatePen(PS_SOLID, width, kShadowColour);
+    ::SelectObject(dc, shadow);
+    ::MoveToEx(dc, rt + width, t + width, nullptr);
+    ::LineTo(dc, rt + width, b + width);
+    ::LineTo(dc, l + width, b + width);
+    ::SelectObject(dc, old);
+    ::DeleteObject(edge);
+    ::DeleteObject(shadow);
+}
+
+BOOL CChordEditView::OnEraseBkgnd(CDC*) { return TRUE; }
+
+// Mouse, context menu, formatting -----------------------------------------
+
+void CChordEditView::OnDestroy()
+{
+    CKestrixViewBase::OnDestroy();
+    m_viewFont.DeleteObject();
+    if (CKestrixDoc* doc = Doc()) {
+        const CPoint p = GetScrollPosition();
+        doc->SetScrollPos(p.x, p.y);
+    }
+}
+
+void CChordEditView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    SetFocus();
+    CKestrixViewBase::OnLButtonDown(nFlags, point);
+}
+
+void CChordEditView::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    if (nFlags == kTextBoxClick) {
+        ShowContextMenu(point);
+        return;
+    }
+    CKestrixViewBase::OnRButtonDown(nFlags, point);
+}
+
+LRESULT CChordEditView::OnTextBoxContextMenu(WPARAM wParam, LPARAM)
+{
+    POINT* p = reinterpret_cast<POINT*>(wParam);
+    if (!p)
+        return 0;
+    const CPoint at(*p);
+    delete p;
+    OnRButtonDown(kTextBoxClick, at);
+    return 0;
+}
+
+void CChordEditView::ShowContextMenu(CPoint screenPoint)
+{
+    // Texts of the language chosen now.
+    int pos = 0;
+    for (const MenuItem& item : kMenuItems) {
+        if (item.id) {
+            const UINT checked = m_contextMenu.GetMenuState(pos, MF_BYPOSITION) & MF_CHECKED;
+            m_contextMenu.ModifyMenu(pos, MF_BYPOSITION | MF_STRING | checked, item.id, MenuText(item));
+        }
+        ++pos;
+    }
+    m_contextMenu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, this);
+}
+
+void CChordEditView::OnTextFormat(UINT nID)
+{
+    if (nID == ID_FORMAT_FONT) {
+        ChooseTextFont();
+        return;
+    }
+    const UINT state = m_contextMenu.GetMenuState(nID, MF_BYCOMMAND);
+    if (state != static_cast<UINT>(-1))
+        m_contextMenu.CheckMenuItem(nID, MF_BYCOMMAND | ((state & MF_CHECKED) ? MF_UNCHECKED : MF_CHECKED));
+    auto checked = [this](int pos) { return (m_contextMenu.GetMenuState(pos, MF_BYPOSITION) & MF_CHECKED) != 0; };
+    const CharEffects e = FormatEffects(checked(0), checked(1), checked(2));
+    CHARFORMATA cf = {};
+    cf.dwMask = e.mask;
+    cf.dwEffects = e.effects;
+    for (CKestrixRichEdit* box : m_textBoxes) {
+        long start = 0, end = 0;
+        box->GetSel(start, end);
+        if (start != end) {
+            box->SetSelectionCharFormat(cf);
+            break;
+        }
+        box->SetDefaultCharFormat(cf);
+    }
+}
+
+void CChordEditView::ChooseTextFont()
+{
+    if (m_textBoxes.empty())
+        return;
+    CKestrixRichEdit* first = m_textBoxes.front();
+    CHARFORMATA cf = {};
+    first->GetDefaultCharFormat(cf);
+    HDC dc = ::GetDC(first->m_hWnd);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(first->m_hWnd, dc);
+
+    LOGFONTA lf = {};
+    lstrcpynA(lf.lfFaceName, cf.szFaceName, LF_FACESIZE);
+    lf.lfHeight = TwipsToFontHeight(cf.yHeight, dpi);
+    lf.lfWeight = (cf.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (cf.dwEffects & CFE_ITALIC) ? TRUE : FALSE;
+    lf.lfUnderline = (cf.dwEffects & CFE_UNDERLINE) ? TRUE : FALSE;
+    CFontDialog dlg(&lf, CF_SCREENFONTS | CF_TTONLY | CF_NOVERTFONTS | CF_EFFECTS, nullptr, this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    dlg.GetCurrentFont(&lf);
+
+    CHARFORMATA out = {};
+    out.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED;
+    out.yHeight = FontHeightToTwips(lf.lfHeight, dpi);
+    out.dwEffects = (lf.lfItalic ? CFE_ITALIC : 0) | (lf.lfUnderline ? CFE_UNDERLINE : 0) |
+                    (WeightIsBold(lf.lfWeight) ? CFE_BOLD : 0);
+    lstrcpynA(out.szFaceName, lf.lfFaceName, LF_FACESIZE);
+    bool selection = false;
+    for (CKestrixRichEdit* box : m_textBoxes) {
+        long start = 0, end = 0;
+        box->GetSel(start, end);
+        selection = selection || start != end;
+    }
+    for (CKestrixRichEdit* box : m_textBoxes)
+        if (selection)
+            box->SetSelectionCharFormat(out);
+        else
+            box->SetDefaultCharFormat(out);
+}
+
+template <class Enumerate>
+std::vector<CString> CChordEditView::ListFonts(Enumerate enumerate)
+{
+    CWnd* parent = GetParent();
+    HWND w = parent ? parent->m_hWnd : m_hWnd;
+    HDC dc = ::GetDC(w);
+    std::vector<CString> names = enumerate(dc);
+    ::ReleaseDC(w, dc);
+    m_fontFamilies.insert(m_fontFamilies.end(), names.begin(), names.end());
+    return names;
+}
+
+std::vector<CString> CChordEditView::ListFontFamilies()
+{
+    return ListFonts([](HDC dc) { return AfxEnumFontFamilyNames(dc, ANSI_CHARSET); });
+}
+
+std::vector<CString> CChordEditView::ListFaceStyles(LPCSTR faceName)
+{
+    return ListFonts([faceName](HDC dc) { return AfxEnumFaceStyles(dc, faceName); });
+}
+
+// Clipboard --------------------------------------------------------------
+
+void CChordEditView::SendToFocusedBox(UINT message)
+{
+    for (CKestrixRichEdit* box : m_textBoxes)
+        if (box->HasFocus())
+            box->SendMessage(message);
+}
+
+void CChordEditView::OnEditCut() { SendToFocusedBox(WM_CUT); }
+void CChordEditView::OnEditCopy() { SendToFocusedBox(WM_COPY); }
+void CChordEditView::OnEditPaste() { SendToFocusedBox(WM_PASTE); }

@@ -1,7 +1,85 @@
 #pragma once
-// The lead sheet.
+// The lead sheet: white pages on a desk, each holding one rich edit box, in
+// which the title and, row after row, the chord line above the lyric line
+// are generated as text that the user then edits and formats.
+#include <vector>
+
+#include "framework/Gdi.h"
+#include "framework/Menu.h"
+#include "views/KestrixRichEdit.h"
+#include "views/LeadSheetModel.h"
 #include "views/ViewBase.h"
 
 class CChordEditView : public CKestrixViewBase {
     DECLARE_DYNCREATE(CChordEditView)
+public:
+    CChordEditView();
+    ~CChordEditView() override;
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    void OnDraw(CDC* pDC) override;
+
+    // Page geometry at the document's zoom; scales the boxes' default
+    // character height with the zoom and sets the scroll size.
+    void RescaleTextBoxes();
+    // Replaces every box by text generated from the document; the box count.
+    int RegenerateText();
+    // A piece of text onto the last box, or onto a new one when it is full.
+    void AppendText(const CString& piece);
+    // The font dialog, applied to the selections or as default format.
+    void ChooseTextFont();
+
+    const std::vector<CKestrixRichEdit*>& GetTextBoxes() const { return m_textBoxes; }
+    int GetPageCount() const { return m_pageCount; }
+    float GetZoom() const { return m_zoom; }
+    const LeadSheetGeometry& GetGeometry() const { return m_geometry; }
+    CMenu& GetContextMenu() { return m_contextMenu; }
+    // Read afresh: the folder may become known after the view was made.
+    static CString GetInstallFolder();
+
+    // Font families of the character set 0 on the parent's device, and the
+    // styles of one face; both also fill fontFamilies.
+    std::vector<CString> ListFontFamilies();
+    std::vector<CString> ListFaceStyles(LPCSTR faceName);
+
+    afx_msg void OnDestroy();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    // nFlags kTextBoxClick: a box's right click at a screen point.
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnTextFormat(UINT nID);
+    afx_msg LRESULT OnTextBoxContextMenu(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnEditCut();
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditPaste();
+
+    static constexpr UINT kTextBoxClick = 666666;
+
+private:
+    CKestrixDoc* Doc() const { return m_pOwnerDoc; }
+    CKestrixRichEdit* CreateBox(int index);
+    void DeleteBoxes();
+    void CreateViewFont();
+    void DrawPage(HDC dc, const LeadSheetRect& page, const LeadSheetRect& visible, POINT origin);
+    void LayoutPages(HDC dc, int page, const LeadSheetRect& visible, POINT origin);
+    void ShowContextMenu(CPoint screenPoint);
+    void SendToFocusedBox(UINT message);
+    template <class Enumerate>
+    std::vector<CString> ListFonts(Enumerate enumerate);
+
+    int m_viewWidth, m_viewHeight;
+    int m_pageCount;
+    float m_zoom;
+    int m_pageWidth, m_pageHeight;
+    bool m_boxesExist;
+    std::vector<CKestrixRichEdit*> m_textBoxes;
+    int m_margin;
+    CFont m_viewFont;
+    std::vector<CString> m_fontFamilies;
+    CMenu m_contextMenu;
+    int m_fontHeight;
+    LeadSheetGeometry m_geometry;
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -181,6 +181,19 @@ void PumpFor(App& app, DWORD ms)
     PumpUntil(app, [] { return false; }, ms);
 }
 
+// Closes the main window, drops what is left queued and exits the
+// application, as the end of its message loop would.
+template <class App>
+void CloseProgram(App& app)
+{
+    if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
+        SendMessageA(app.m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ;
+    app.ExitInstance();
+}
+
 inline std::string ClassOf(HWND w)
 {
     char buf[64] = "";

@@ -1,0 +1,32 @@
+#pragma once
+// One page of the lead sheet: a rich edit box that says when it is full,
+// reports its page-boundary keys and right clicks to its view, keeps a focus
+// flag for the view's cut, copy and paste, and passes the wheel to the view.
+#include "framework/RichEdit.h"
+
+// wParam: a TextBoxNavigation code; lParam: the box's top on the screen.
+constexpr UINT WM_TEXTBOX_NAVIGATE = 0x8294;
+// wParam: a new POINT (screen coordinates) that the receiver deletes.
+constexpr UINT WM_TEXTBOX_CONTEXTMENU = 0x82D3;
+
+class CKestrixRichEdit : public CRichEditCtrl {
+public:
+    CKestrixRichEdit() : m_hasFocus(0) {}
+
+    bool IsFull();
+    BYTE HasFocus() const { return m_hasFocus; }
+
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+
+private:
+    // Height of the font a device context for the box starts with (not the
+    // box's own font): the unit of the page-boundary rules.
+    int TextHeight();
+
+    BYTE m_hasFocus;
+    DECLARE_MESSAGE_MAP()
+};
