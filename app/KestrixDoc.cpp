@@ -194,9 +194,12 @@ void CKestrixDoc::ReloadStoredAudio()
     IDocPanel* panel = host->GetControlPanel();
     const std::vector<CString> lyrics = CurrentLyricTexts();
     const int length = GetTotalLength();
+    const bool stale = m_leadSheetStale;
     if (exists && panel && panel->LoadAudioFile(m_audioPath, m_title, 0)) {
-        // Loading made fresh rows and edits: the stored lyrics go back in.
+        // Loading made fresh rows and edits: the stored lyrics go back in,
+        // and the stored lead sheet is not to be regenerated.
         SetLyricTexts(lyrics);
+        m_leadSheetStale = stale;
         return;
     }
     // Without its audio the song keeps its results and has no sound.
@@ -312,8 +315,13 @@ BOOL CKestrixDoc::ReadArchive(CArchive& ar, int layout, bool audioPresent)
 
 void CKestrixDoc::Serialize(CArchive& ar)
 {
+    auto* sheet = dynamic_cast<CChordEditView*>(m_pLeadSheetView);
     if (ar.IsStoring()) {
         WriteDocFile(ar, MakeFileBody());
+        if (sheet && sheet->m_hWnd)
+            sheet->SerializeBoxes(ar);
+        else
+            ar << static_cast<uint32_t>(0);
         return;
     }
     int32_t layout = -1;
@@ -322,6 +330,54 @@ void CKestrixDoc::Serialize(CArchive& ar)
     if (layout == 0)
         ar >> audioPresent;
     m_readRefused = !ReadArchive(ar, layout, audioPresent);
+    if (!m_readRefused && sheet && sheet->m_hWnd)
+        sheet->SerializeBoxes(ar);
+}
+
+BOOL CKestrixDoc::DoSave(LPCSTR lpszPathName, BOOL bReplace)
+{
+    CString name = lpszPathName;
+    if (name.IsEmpty()) {
+        name = GetPathName();
+        if (name.IsEmpty()) {
+            name = m_strTitle;
+            CString ext;
+            if (m_pDocTemplate && m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt) && !ext.IsEmpty() &&
+                name.Find('.') < 0)
+                name += ext;
+        }
+        if (!AfxGetDocManager()->DoPromptFileName(name, "Save As", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, FALSE,
+                                                  m_pDocTemplate))
+            return FALSE;
+    }
+    // A name ending in ".rtf" exports the lead sheet; the song itself keeps
+    // its own file and stays unsaved.
+    if (name.GetLength() >= 4 && name.Right(4) == ".rtf")
+        return ExportLeadSheet(name);
+    return CDocument::DoSave(name, bReplace);
+}
+
+BOOL CKestrixDoc::ExportLeadSheet(const CString& path)
+{
+    auto* sheet = dynamic_cast<CChordEditView*>(m_pLeadSheetView);
+    const CString rtf = sheet && sheet->m_hWnd ? sheet->ExportRtf() : CString();
+    IDocHost* host = GetDocHost();
+    const CString temp = path + ".saving";
+    HANDLE h = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = h != INVALID_HANDLE_VALUE && !rtf.IsEmpty() &&
+                    WriteFile(h, rtf.GetString(), static_cast<DWORD>(rtf.GetLength()), &written, nullptr) &&
+                    written == static_cast<DWORD>(rtf.GetLength());
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    if (!ok || !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileA(temp);
+        CArchiveException e(CArchiveException::genericException, path);
+        ReportSaveLoadException(path, &e, TRUE);
+        (void)host;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 void CKestrixDoc::OnCloseDocument()

@@ -30,6 +30,10 @@ public:
     // Reads the body of a stored layout (0, 18 or 20) into this fresh
     // document; any other layout is reported and reads nothing.
     BOOL ReadArchive(CArchive& ar, int layout, bool audioPresent);
+    BOOL DoSave(LPCSTR lpszPathName, BOOL bReplace = TRUE) override;
+    // The lead sheet as one RTF document; the song's own path and modified
+    // flag stay as they are.
+    BOOL ExportLeadSheet(const CString& path);
     void SetModifiedFlag(BOOL bModified = TRUE) override;
 
     // Accessors.

@@ -1,5 +1,8 @@
 #include "views/ChordEditView.h"
 
+#include <cstring>
+#include <string>
+
 #include <richedit.h>
 
 #include "app/DocHost.h"
@@ -465,3 +468,125 @@ void CChordEditView::SendToFocusedBox(UINT message)
 void CChordEditView::OnEditCut() { SendToFocusedBox(WM_CUT); }
 void CChordEditView::OnEditCopy() { SendToFocusedBox(WM_COPY); }
 void CChordEditView::OnEditPaste() { SendToFocusedBox(WM_PASTE); }
+
+// Archive and export ----------------------------------------------------
+
+namespace {
+
+// The boxes' RTF goes through memory, so no file is left behind and an
+// unwritable folder cannot break a save.
+struct MemStream {
+    std::string data;
+    size_t pos = 0;
+};
+
+DWORD CALLBACK StreamToMemory(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
+{
+    reinterpret_cast<MemStream*>(cookie)->data.append(reinterpret_cast<const char*>(buf), static_cast<size_t>(cb));
+    *done = cb;
+    return 0;
+}
+
+DWORD CALLBACK StreamFromMemory(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
+{
+    auto* m = reinterpret_cast<MemStream*>(cookie);
+    const size_t left = m->data.size() - m->pos;
+    const size_t n = left < static_cast<size_t>(cb) ? left : static_cast<size_t>(cb);
+    memcpy(buf, m->data.data() + m->pos, n);
+    m->pos += n;
+    *done = static_cast<LONG>(n);
+    return 0;
+}
+
+std::string BoxRtf(CRichEditCtrl& box)
+{
+    MemStream m;
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&m), 0, &StreamToMemory};
+    box.StreamOut(SF_RTF, es);
+    return m.data;
+}
+
+void PutRtf(CRichEditCtrl& box, const std::string& rtf, int flags)
+{
+    MemStream m;
+    m.data = rtf;
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&m), 0, &StreamFromMemory};
+    box.StreamIn(flags, es);
+}
+
+const char kPageMark[] = "QPPAGEBREAKMARK";
+
+} // namespace
+
+void CChordEditView::SerializeBoxes(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<uint32_t>(m_textBoxes.size());
+        for (CKestrixRichEdit* box : m_textBoxes) {
+            const std::string rtf = box && box->m_hWnd ? BoxRtf(*box) : std::string();
+            ar << CString(rtf.data(), static_cast<int>(rtf.size()));
+            RECT r = {0, 0, 0, 0};
+            if (box && box->m_hWnd)
+                box->GetRect(&r);
+            ar << static_cast<int32_t>(r.left) << static_cast<int32_t>(r.right) << static_cast<int32_t>(r.top)
+               << static_cast<int32_t>(r.bottom);
+        }
+        return;
+    }
+    uint32_t count = 0;
+    ar >> count;
+    // Each box takes at least a length byte and its rectangle.
+    const CFile* f = ar.GetFile();
+    if (f && static_cast<int64_t>(count) * 17 > f->GetLength() - f->GetPosition())
+        throw new CArchiveException(CArchiveException::badIndex);
+    DeleteBoxes();
+    m_fontHeight = static_cast<int>(m_zoom * 24.0f);
+    CreateViewFont();
+    for (uint32_t i = 0; i < count; ++i) {
+        CString rtf;
+        ar >> rtf;
+        int32_t left = 0, right = 0, top = 0, bottom = 0;
+        CKestrixRichEdit* box = CreateBox(static_cast<int>(i));
+        if (box)
+            PutRtf(*box, std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength())), SF_RTF);
+        ar >> left >> right >> top >> bottom;
+        if (box) {
+            const RECT r = {left, top, right, bottom};
+            box->SetRect(&r);
+        }
+    }
+    m_pageCount = static_cast<int>(m_textBoxes.size());
+    if (m_hWnd)
+        Invalidate(FALSE);
+}
+
+CString CChordEditView::ExportRtf()
+{
+    CKestrixDoc* doc = Doc();
+    if (m_textBoxes.empty() || (doc && doc->IsLeadSheetStale())) {
+        RegenerateText();
+        if (doc)
+            doc->SetLeadSheetStale(false);
+    }
+    // One document from all boxes: a hidden rich edit takes them in page
+    // order and merges their formats; a mark between them becomes the page
+    // break.
+    CRichEditCtrl all;
+    const RECT none = {0, 0, 0, 0};
+    if (!all.Create(WS_CHILD | ES_MULTILINE, none, this, 0xFFF0))
+        return CString();
+    for (size_t i = 0; i < m_textBoxes.size(); ++i) {
+        if (i > 0) {
+            all.SetSel(-1, -1);
+            all.ReplaceSel((CString("\r") + kPageMark + "\r").GetString());
+        }
+        all.SetSel(-1, -1);
+        if (m_textBoxes[i] && m_textBoxes[i]->m_hWnd)
+            PutRtf(all, BoxRtf(*m_textBoxes[i]), SF_RTF | SFF_SELECTION);
+    }
+    std::string rtf = BoxRtf(all);
+    all.DestroyWindow();
+    for (size_t at; (at = rtf.find(kPageMark)) != std::string::npos;)
+        rtf.replace(at, sizeof kPageMark - 1, "\\page ");
+    return CString(rtf.data(), static_cast<int>(rtf.size()));
+}

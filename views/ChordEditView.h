@@ -35,6 +35,12 @@ public:
     float GetZoom() const { return m_zoom; }
     const LeadSheetGeometry& GetGeometry() const { return m_geometry; }
     CMenu& GetContextMenu() { return m_contextMenu; }
+    // The boxes at the end of a document file: their count, then each box's
+    // RTF stream and formatting rectangle (left, right, top, bottom).
+    void SerializeBoxes(CArchive& ar);
+    // The whole lead sheet as one RTF document, a page break between boxes.
+    CString ExportRtf();
+
     // Read afresh: the folder may become known after the view was made.
     static CString GetInstallFolder();
 

@@ -3,6 +3,7 @@
 // the screen and worked with the system's mouse and keyboard.
 #include "ProgramPanelFixture.h"
 #include "framework/DocView.h"
+#include "views/ChordEditView.h"
 #include "views/GChordDlg.h"
 #include "views/KestrixView.h"
 #include "views/OstrelView.h"
@@ -705,6 +706,170 @@ TEST_F(ProgramGrid, TheCursorScrollsThePageToFollowPlayback)
     EXPECT_GE(cursor.top, client.top);
     EXPECT_LE(cursor.bottom, client.bottom);
     Key(VK_SPACE);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProgramGrid, TheLeadSheetHoldsTheGridsChordsAndLyrics)
+{
+    AnalyzeSong();
+    std::vector<CKestrixEdit*>& edits = Doc()->GetLyricEdits();
+    ASSERT_GE(edits.size(), 2u);
+    edits[0]->SetWindowText("walking down the road");
+    edits[1]->SetWindowText("second line");
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_LEAD_SHEET);
+    Pump(*m_app);
+    auto* sheet = dynamic_cast<CChordEditView*>(Doc()->GetLeadSheetView());
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(sheet->IsWindowVisible());
+    ASSERT_FALSE(sheet->GetTextBoxes().empty());
+    CString text;
+    sheet->GetTextBoxes()[0]->GetWindowText(text);
+    const std::string all(text);
+    EXPECT_NE(all.find("g major"), std::string::npos) << all;
+    EXPECT_NE(all.find(std::string(Doc()->GetRowText(0))), std::string::npos) << all;
+    EXPECT_NE(all.find(std::string(Doc()->GetRowText(1))), std::string::npos) << all;
+    const size_t first = all.find("walking down the road"), second = all.find("second line");
+    ASSERT_NE(first, std::string::npos);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_LT(first, second);
+    EXPECT_FALSE(m_panel->IsWindowVisible()); // the lead sheet hides the transport panel
+
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_CHORDS);
+    Pump(*m_app);
+    EXPECT_TRUE(View()->IsWindowVisible());
+    EXPECT_TRUE(m_panel->IsWindowVisible());
+    EXPECT_EQ("walking down the road", TextOf(edits[0]->m_hWnd));
+}
+
+} // namespace
+
+namespace {
+
+class ProgramFiles : public ProgramGrid {
+protected:
+    CChordEditView* Sheet() { return dynamic_cast<CChordEditView*>(Doc()->GetLeadSheetView()); }
+    static bool FirstCharBold(CRichEditCtrl* box)
+    {
+        box->SetSel(0, 1);
+        CHARFORMATA cf = {};
+        cf.cbSize = sizeof cf;
+        box->SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
+        return (cf.dwEffects & CFE_BOLD) != 0;
+    }
+};
+
+TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
+{
+    AnalyzeSong();
+    CKestrixView* view = View();
+    // A typed chord and a lyric line.
+    POINT spot;
+    ASSERT_TRUE(FreeNameSpot(1, &spot));
+    ClickView(spot.x, spot.y);
+    Key('E');
+    Key('7');
+    Key(VK_RETURN);
+    std::vector<CKestrixEdit*>& edits = Doc()->GetLyricEdits();
+    CRect r0;
+    edits[0]->GetWindowRect(&r0);
+    view->ScreenToClient(&r0);
+    ClickView(r0.CenterPoint().x, r0.CenterPoint().y);
+    edits[0]->SetWindowText("");
+    Key('L');
+    Key('A');
+    // The lead sheet, its first word in bold.
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_LEAD_SHEET);
+    Pump(*m_app);
+    ASSERT_FALSE(Sheet()->GetTextBoxes().empty());
+    CKestrixRichEdit* box = Sheet()->GetTextBoxes()[0];
+    box->SetFocus();
+    box->SetSel(0, 5);
+    Sheet()->SendMessage(WM_COMMAND, ID_FORMAT_BOLD);
+    Pump(*m_app);
+    EXPECT_TRUE(FirstCharBold(box));
+    CString sheetText;
+    box->GetWindowText(sheetText);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_CHORDS);
+    Pump(*m_app);
+    Doc()->SetTranspose(2);
+
+    std::vector<ChordEntry> chords;
+    std::vector<BassNote> bass;
+    Doc()->GetChords(chords);
+    Doc()->GetBassNotes(bass);
+    const std::string key(Doc()->GetKey());
+    const std::string path = m_folder->path + "my song.vqx";
+    ASSERT_TRUE(Doc()->DoSave(path.c_str()));
+    EXPECT_FALSE(Doc()->IsModified());
+
+    // The RTF export writes the lead sheet and leaves the song's own file.
+    const std::string rtf = ExeFolder() + "lead-sheet-export.rtf";
+    ASSERT_TRUE(Doc()->DoSave(rtf.c_str()));
+    EXPECT_EQ(path, std::string(Doc()->GetPathName()));
+    const std::vector<unsigned char> bytes = ReadAll(rtf);
+    ASSERT_GT(bytes.size(), 10u);
+    EXPECT_EQ("{\\rtf", std::string(bytes.begin(), bytes.begin() + 5));
+
+    m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
+    Pump(*m_app);
+    ASSERT_EQ(m_app->GetActiveDoc(), nullptr);
+
+    ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
+    Pump(*m_app);
+    ParkPanel();
+    CKestrixDoc* doc = Doc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(2, doc->GetTranspose());
+    EXPECT_EQ(key, std::string(doc->GetKey()));
+    std::vector<ChordEntry> chords2;
+    std::vector<BassNote> bass2;
+    doc->GetChords(chords2);
+    doc->GetBassNotes(bass2);
+    ASSERT_EQ(chords.size(), chords2.size());
+    for (size_t i = 0; i < chords.size(); ++i) {
+        EXPECT_EQ(chords[i].root, chords2[i].root);
+        EXPECT_EQ(chords[i].time, chords2[i].time);
+        EXPECT_EQ(chords[i].confidence, chords2[i].confidence);
+        EXPECT_EQ(std::string(chords[i].name), std::string(chords2[i].name));
+    }
+    EXPECT_EQ(bass.size(), bass2.size());
+    ASSERT_FALSE(doc->GetLyricEdits().empty());
+    EXPECT_EQ("la", TextOf(doc->GetLyricEdits()[0]->m_hWnd));
+    // The grid shows the song again, the typed chord among its names.
+    bool typedShown = false;
+    for (const auto& s : ShownChords())
+        typedShown |= View()->GetRows()[(size_t)s.first].items[(size_t)s.second].confidence == 120;
+    EXPECT_TRUE(typedShown);
+    // The lead sheet comes back as it was saved, bold word and all.
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_LEAD_SHEET);
+    Pump(*m_app);
+    ASSERT_FALSE(Sheet()->GetTextBoxes().empty());
+    CString again;
+    Sheet()->GetTextBoxes()[0]->GetWindowText(again);
+    EXPECT_EQ(std::string(sheetText), std::string(again));
+    EXPECT_TRUE(FirstCharBold(Sheet()->GetTextBoxes()[0]));
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_CHORDS);
+    Pump(*m_app);
+    // And it plays.
+    EXPECT_TRUE(doc->HasAudio());
+    EXPECT_TRUE(doc->Play(false, true));
+    doc->Stop(true);
+
+    // "Save changes?" answered Yes writes the file that opens again.
+    doc->GetLyricEdits()[1]->SetWindowText("more");
+    doc->SetModifiedFlag(TRUE);
+    m_boxes->SetAnswer(IDYES);
+    m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
+    Pump(*m_app);
+    ASSERT_EQ(m_app->GetActiveDoc(), nullptr);
+    m_boxes->SetAnswer(IDNO);
+    ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
+    Pump(*m_app);
+    EXPECT_EQ("more", TextOf(Doc()->GetLyricEdits()[1]->m_hWnd));
 }
 
 } // namespace
