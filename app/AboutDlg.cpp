@@ -9,7 +9,7 @@
 
 namespace {
 const char kProductTitle[] = "Quorva Plindor";
-const char kMakerWebAddress[] = "http://www.quorva.example/plindor/";
+const char kMakerWebAddress[] = "http://quorva.example/";
 } // namespace
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
