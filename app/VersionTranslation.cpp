@@ -1,5 +1,7 @@
 #include "app/VersionTranslation.h"
 
+#include <cstddef>
+
 namespace {
 const uint16_t kPrimaryMask = 0x3FF;
 const uint16_t kNeutral = 0x0000;
@@ -7,7 +9,7 @@ const uint16_t kEnglishPrimary = 0x09;
 
 int Find(const std::vector<uint16_t>& languages, bool (*match)(uint16_t, uint16_t), uint16_t wanted)
 {
-    for (size_t i = 0; i < languages.size(); ++i)
+    for (std::size_t i = 0; i < languages.size(); ++i)
         if (match(languages[i], wanted))
             return (int)i;
     return -1;
