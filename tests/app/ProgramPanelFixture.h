@@ -145,14 +145,8 @@ protected:
         // Unsaved songs are not saved.
         if (m_boxes)
             m_boxes->SetAnswer(IDNO);
-        if (m_app) {
-            if (m_app->m_pMainWnd && m_app->m_pMainWnd->m_hWnd)
-                SendMessageA(m_app->m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                ;
-            m_app->ExitInstance();
-        }
+        if (m_app)
+            EndProgram(*m_app);
         m_buttons.reset();
         m_app.reset();
         m_boxes.reset();

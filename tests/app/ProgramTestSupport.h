@@ -182,6 +182,19 @@ void PumpFor(App& app, DWORD ms)
     PumpUntil(app, [] { return false; }, ms);
 }
 
+// Closes the program's main window when it is still there, drops what is
+// queued and runs the application's exit.
+template <class App>
+void EndProgram(App& app)
+{
+    if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
+        SendMessageA(app.m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ;
+    app.ExitInstance();
+}
+
 inline std::string ClassOf(HWND w)
 {
     char buf[64] = "";

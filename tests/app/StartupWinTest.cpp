@@ -328,14 +328,8 @@ protected:
     }
     void TearDown() override
     {
-        if (m_app) {
-            if (m_app->m_pMainWnd && m_app->m_pMainWnd->m_hWnd)
-                SendMessageA(m_app->m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                ;
-            m_app->ExitInstance();
-        }
+        if (m_app)
+            EndProgram(*m_app);
         m_app.reset();
         m_boxes.reset();
         m_folder.reset();
