@@ -7,6 +7,9 @@
 #include "app/ChordNames.h"
 #include "app/ControlDlg.h"
 #include "app/ChooseLanguageDlg.h"
+#include "app/AboutDlg.h"
+#include "app/HtmlDynDialog.h"
+#include "app/SplashWindow.h"
 #include "app/InstallFolderWin.h"
 #include "app/KestrixDoc.h"
 #include "app/KestrixViews.h"
@@ -17,6 +20,7 @@
 #include "app/WaveOut.h"
 #include "resources/resource.h"
 #include "views/GChordDlg.h"
+#include "shared/Messages.h"
 
 namespace {
 void ReportLanguageError(const char* text) { AfxMessageBox(text); }
@@ -53,7 +57,7 @@ CKestrixApp* GetKestrixApp() { return g_kestrixApp; }
 
 CKestrixApp::CKestrixApp()
     : m_pEngineLoader(nullptr), m_pToneDialog(nullptr), m_pChordDialog(nullptr), m_pTutorialDialog(nullptr),
-      m_soundCard(0), m_menuHookInstalled(false)
+      m_soundCard(0), m_menuHookInstalled(false), m_startupPauses(true)
 {
     g_kestrixApp = this;
     m_languages.SetReporter(&ReportLanguageError);
@@ -186,18 +190,19 @@ BOOL CKestrixApp::InitInstance()
         if (GetSetting(d.key) == -1)
             WriteSetting(d.key, d.value);
 
-    // 11-13: the tool windows. The splash window and the start-up thread
-    // come later; until then the chord shapes load here, before the window
-    // is filled and shown.
+    // 11-13: the tool windows, then the splash while the start-up thread
+    // works; the thread's steps load the chord shapes and place the windows.
     m_pChordDialog = new CGChordDlg;
-    if (m_pChordDialog->Create(frame)) {
-        m_pChordDialog->LoadChordFile();
-        m_pChordDialog->FillChordCombo();
-        m_pChordDialog->SetWindowPos(&CWnd::wndTop, 20, 120, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-        m_pChordDialog->ShowWindow(SW_SHOWNA);
-    } else {
+    if (!m_pChordDialog->Create(frame)) {
         delete m_pChordDialog;
         m_pChordDialog = nullptr;
+    }
+    CreateTutorialDialog(frame);
+    RunSplash(frame);
+    // The main window may have been closed under the splash.
+    if (!m_pMainWnd || !m_pMainWnd->m_hWnd) {
+        DoWaitCursor(-1);
+        return FALSE;
     }
 
     // 14: the transport panel; it binds the conversion library.
@@ -309,6 +314,10 @@ void CKestrixApp::SetLanguage(const char* name)
     WriteSetting("defaultLanguage", m_languages.current);
     if (m_pChordDialog && m_pChordDialog->m_hWnd)
         m_pChordDialog->SetWindowText(GetLangString(109));
+    if (CHtmlDynDialog* tutorial = GetTutorialDialog()) {
+        tutorial->SetWindowText(GetLangString(126));
+        NavigateTutorial(GetTutorialPath());
+    }
     if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd)) {
         frame->LoadToolTips();
         if (frame->m_hWnd)
@@ -376,7 +385,11 @@ void CKestrixApp::ShowToolWindows(bool show, bool withChordDiagram)
 
 void CKestrixApp::OnAppAbout()
 {
-    // The About dialog comes with its own window; nothing while playing.
+    if (CKestrixDoc* doc = GetActiveDoc())
+        if (doc->IsPlaying())
+            return;
+    CAboutDlg dlg(m_pMainWnd);
+    dlg.DoModal();
 }
 
 void CKestrixApp::OnFileNew() { CFrameApp::OnFileNew(); }
@@ -397,7 +410,14 @@ void Toggle(CWnd* w)
 void CKestrixApp::OnToggleToolsPanel() { Toggle(m_pToneDialog); }
 void CKestrixApp::OnToggleControlDlg() { Toggle(GetControlDlg()); }
 void CKestrixApp::OnToggleChordDiagram() { Toggle(m_pChordDialog); }
-void CKestrixApp::OnToggleTutorial() { Toggle(m_pTutorialDialog); }
+void CKestrixApp::OnToggleTutorial()
+{
+    // Without its own window the page still opens, in the system's browser.
+    if (m_pTutorialDialog)
+        Toggle(m_pTutorialDialog);
+    else
+        OpenInShell(GetTutorialPath(), SW_SHOWNORMAL);
+}
 
 void CKestrixApp::UpdateToggle(CCmdUI* pCmdUI, CWnd* window)
 {
@@ -410,3 +430,161 @@ void CKestrixApp::OnUpdateToneDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, m_pT
 void CKestrixApp::OnUpdateControlDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, GetControlDlg()); }
 void CKestrixApp::OnUpdateChordDialog(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, m_pChordDialog); }
 void CKestrixApp::OnUpdateTutorial(CCmdUI* pCmdUI) { UpdateToggle(pCmdUI, m_pTutorialDialog); }
+
+// Start-up: the quick-start dialog, the splash window and its thread.
+
+CHtmlDynDialog* CKestrixApp::GetTutorialDialog() const { return dynamic_cast<CHtmlDynDialog*>(m_pTutorialDialog); }
+
+CString CKestrixApp::GetTutorialPath() { return GetInstallFolder() + GetLangString(135) + "\\TutorialStart.html"; }
+
+void CKestrixApp::NavigateTutorial(const CString& path)
+{
+    if (CHtmlDynDialog* tutorial = GetTutorialDialog())
+        tutorial->Navigate(path);
+}
+
+void CKestrixApp::OpenInShell(const CString& path, int showCommand)
+{
+    ::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, showCommand);
+}
+
+void CKestrixApp::CreateTutorialDialog(CWnd* frame)
+{
+    auto* dialog = new CHtmlDynDialog(frame);
+    bool ready = false;
+    try {
+        ready = dialog->Create(IDD_QUICK_START, frame) && dialog->IsBrowserReady();
+    } catch (...) {
+        ready = false;
+    }
+    if (ready) {
+        m_pTutorialDialog = dialog;
+        return;
+    }
+    if (dialog->m_hWnd)
+        dialog->DestroyWindow();
+    delete dialog;
+    // Only a user who wants the page at start-up hears about it.
+    if (IsQuickStartShown()) {
+        ShowMessageBox(GetLangString(140), GetLangString(123), false, nullptr);
+        OpenInShell(GetTutorialPath(), SW_SHOWMINIMIZED);
+    }
+}
+
+void CKestrixApp::PrepareChordDialog()
+{
+    if (!m_pChordDialog || !m_pChordDialog->m_hWnd)
+        return;
+    m_pChordDialog->LoadChordFile();
+    m_pChordDialog->FillChordCombo();
+}
+
+void CKestrixApp::PlaceToolWindow(CWnd* window, int x, int y, bool show)
+{
+    if (!window || !window->m_hWnd)
+        return;
+    window->SetWindowPos(&CWnd::wndTop, x, y, 0, 0, SWP_NOSIZE);
+    window->ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+void CKestrixApp::RunStartupStep(int step)
+{
+    switch (step) {
+    case kStepPlaceToolsPanel:
+        if (m_pToneDialog && m_pToneDialog->m_hWnd && m_pMainWnd && m_pMainWnd->m_hWnd) {
+            CRect frameRect, panelRect;
+            m_pMainWnd->GetClientRect(&frameRect);
+            m_pToneDialog->GetClientRect(&panelRect);
+            PlaceToolWindow(m_pToneDialog, frameRect.Width() - panelRect.Width() - 40, 120, true);
+        }
+        break;
+    case kStepChordDialog:
+        PrepareChordDialog();
+        PlaceToolWindow(m_pChordDialog, 20, 120, true);
+        break;
+    case kStepQuickStart:
+        if (m_pTutorialDialog) {
+            NavigateTutorial(GetTutorialPath());
+            PlaceToolWindow(m_pTutorialDialog, 20, 390, IsQuickStartShown());
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+namespace {
+// What the start-up thread needs, gathered on the user-interface thread:
+// the thread reads no object of that thread and only posts.
+struct StartupWork {
+    HWND splash = nullptr;
+    bool pauses = true;
+    CString texts[4]; // 129 to 132
+};
+
+void StartupPause(const StartupWork& work, DWORD ms)
+{
+    if (work.pauses)
+        ::Sleep(ms);
+}
+
+void RunSplashStep(void* app, int step) { static_cast<CKestrixApp*>(app)->RunStartupStep(step); }
+} // namespace
+
+UINT CKestrixApp::StartupThreadProc(LPVOID param)
+{
+    const StartupWork& work = *static_cast<const StartupWork*>(param);
+    auto step = [&](int n) { return ::PostMessageA(work.splash, WM_SPLASH_STEP, (WPARAM)n, 0) != 0; };
+    // A failed post means the splash is gone: nothing more to say.
+    StartupPause(work, 500);
+    if (!PostSplashStatus(work.splash, work.texts[0]))
+        return 0;
+    StartupPause(work, 900);
+    if (!step(kStepPlaceToolsPanel) || !PostSplashStatus(work.splash, work.texts[1]))
+        return 0;
+    if (!step(kStepChordDialog) || !PostSplashStatus(work.splash, work.texts[2]))
+        return 0;
+    StartupPause(work, 1000);
+    if (!PostSplashStatus(work.splash, work.texts[3]))
+        return 0;
+    StartupPause(work, 700);
+    if (step(kStepQuickStart))
+        ::PostMessageA(work.splash, WM_SPLASH_STATUS, 0, 0);
+    return 0;
+}
+
+void CKestrixApp::RunSplash(CWnd* frame)
+{
+    StartupWork work;
+    work.pauses = m_startupPauses;
+    for (int i = 0; i < 4; ++i)
+        work.texts[i] = GetLangString(129 + i);
+    struct Start {
+        StartupWork* work;
+        CWinThread* thread;
+    } start = {&work, nullptr};
+
+    CSplashWindow splash(frame);
+    splash.SetBitmap(IDB_SPLASH);
+    splash.SetStepHandler(&RunSplashStep, this);
+    splash.SetShownHandler(
+        [](void* context, HWND window) {
+            auto* s = static_cast<Start*>(context);
+            s->work->splash = window;
+            s->thread = AfxBeginThread(&CKestrixApp::StartupThreadProc, s->work, THREAD_PRIORITY_NORMAL, 0,
+                                       CREATE_SUSPENDED);
+            if (!s->thread)
+                return false;
+            s->thread->m_bAutoDelete = FALSE;
+            s->thread->ResumeThread();
+            return true;
+        },
+        &start);
+    splash.DoModal();
+    if (start.thread) {
+        // It reads work on this stack: wait until it is gone. It only posts
+        // and sleeps, so it ends soon.
+        ::WaitForSingleObject(start.thread->m_hThread, INFINITE);
+        delete start.thread;
+    }
+}

@@ -11,6 +11,7 @@
 class CControlDlg;
 class CEngineLoader;
 class CGChordDlg;
+class CHtmlDynDialog;
 class CKestrixDoc;
 class CMainFrame;
 
@@ -52,6 +53,19 @@ public:
     // "tempwavfile" in any case); returns how many went.
     static int DeleteStaleTempFiles(const CString& folder);
 
+    // Start-up: the splash window and its thread, the quick-start page.
+    // The quick-start dialog's view navigates to path when it exists.
+    void NavigateTutorial(const CString& path);
+    // Installation folder + text 135 + "\TutorialStart.html".
+    CString GetTutorialPath();
+    CHtmlDynDialog* GetTutorialDialog() const;
+    // Off: the start-up thread does not pause between its steps.
+    void SetStartupPauses(bool on) { m_startupPauses = on; }
+    // Start-up work that must run on the user-interface thread, in the
+    // order the start-up thread asks for it.
+    enum StartupStep { kStepPlaceToolsPanel = 1, kStepChordDialog, kStepQuickStart };
+    void RunStartupStep(int step);
+
     // IDocHost.
     HWND GetMainWindow() override { return m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr; }
     CWnd* GetViewParent() override { return nullptr; }
@@ -84,9 +98,23 @@ public:
     afx_msg void OnUpdateChordDialog(CCmdUI* pCmdUI);
     afx_msg void OnUpdateTutorial(CCmdUI* pCmdUI);
 
+protected:
+    // Opens a file with the shell's "open" (the quick-start page without
+    // its own window).
+    virtual void OpenInShell(const CString& path, int showCommand);
+
 private:
     // Check and enable state of a tool-window toggle.
     void UpdateToggle(CCmdUI* pCmdUI, CWnd* window);
+    // Start-up steps 11 to 13.
+    void CreateTutorialDialog(CWnd* frame);
+    void RunSplash(CWnd* frame);
+    static UINT StartupThreadProc(LPVOID param);
+    // The chord diagram dialog loads its chord shapes and fills its chord
+    // list; nothing while there is no such dialog.
+    void PrepareChordDialog();
+    // Places a tool window (screen coordinates, top of the z-order) and shows it.
+    static void PlaceToolWindow(CWnd* window, int x, int y, bool show);
 
     CLanguageTable m_languages;
     CEngineLoader* m_pEngineLoader;
@@ -98,6 +126,7 @@ private:
     bool m_menuHookInstalled;
     CString m_toolsPanelText;
     CString m_shownChordName;
+    bool m_startupPauses;
 
     DECLARE_MESSAGE_MAP()
 };

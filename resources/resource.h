@@ -75,3 +75,14 @@
 #define ID_FORMAT_UNDERLINE 33648
 #define ID_FORMAT_FONT 33649
 #define ID_FORMAT_LAST 33653
+
+// --- About, splash and quick start ---
+#define IDD_ABOUTBOX 100
+#define IDI_PROGRAM 128
+#define IDB_SPLASH 170
+#define IDD_QUICK_START 206
+#define IDD_SPLASH 208
+#define IDC_ABOUT_VERSIONS 1029
+#define IDC_ABOUT_TITLE 1034
+#define IDC_ABOUT_LINK 1035
+#define IDC_QUICK_START_FRAME 1051

@@ -27,3 +27,7 @@ constexpr unsigned int DECODE_PROGRESS = 2;    // lParam percent
 
 // wParam code of WM_DECODE_RESULT.
 constexpr unsigned int DECODE_FAILED = 0;      // the conversion failed
+
+// Start-up thread to the splash window: wParam a heap CString that the
+// receiver deletes and lParam 1 to show it; wParam 0 and lParam 0 close it.
+constexpr unsigned int WM_SPLASH_STATUS = 0x8D6A;

@@ -41,7 +41,9 @@ public:
                            "qp-frames-")
     {
         WriteText(path + "languages.txt", Languages());
-        if (!storedLanguage)
+        if (storedLanguage)
+            WriteText(path + "set.ton", "[defaultLanguage]=0\r\n");
+        else
             DeleteFileA((path + "set.ton").c_str());
     }
 };
@@ -68,6 +70,7 @@ TEST(ProgramStart, MainFrameChildMenusLanguagesTempFilesAndClose)
         WriteText(folder.path + name, "x");
 
     CKestrixApp app;
+    app.SetStartupPauses(false);
     ASSERT_TRUE(app.InitInstance());
     Pump(app);
 
@@ -192,6 +195,10 @@ TEST(ProgramStart, ProgramRunsAndExitsCleanlyOnClose)
             Sleep(100);
     }
     ASSERT_NE(main, nullptr);
+    // The splash keeps the main window disabled until start-up is done.
+    for (int i = 0; i < 600 && !IsWindowEnabled(main); ++i)
+        Sleep(100);
+    EXPECT_TRUE(IsWindowEnabled(main));
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
     DWORD code = 1;

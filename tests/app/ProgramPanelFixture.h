@@ -80,7 +80,7 @@ std::vector<unsigned char> PositionSong(unsigned frames)
 // know what it finds in it), as 16-bit PCM with the same signal on every
 // channel: `seconds` of it, repeated `times`. Its 4-chord progression and
 // 14-note melody both come round every 28 s, so 28 s repeat seamlessly.
-std::vector<unsigned char> SynthSong(int rate, double seconds, unsigned channels, int times = 1)
+[[maybe_unused]] std::vector<unsigned char> SynthSong(int rate, double seconds, unsigned channels, int times = 1)
 {
     const std::vector<float> mono = synth::DiatonicSong(rate, seconds, 445.0, 67);
     std::vector<unsigned char> once;
@@ -125,6 +125,7 @@ protected:
         ASSERT_TRUE(m_dialogs->installed());
         m_boxes.reset(new BoxWatcher(GetCurrentThreadId()));
         m_app.reset(new CKestrixApp);
+        m_app->SetStartupPauses(false);
         ASSERT_TRUE(m_app->InitInstance());
         Pump(*m_app);
         m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
@@ -144,14 +145,8 @@ protected:
         // Unsaved songs are not saved.
         if (m_boxes)
             m_boxes->SetAnswer(IDNO);
-        if (m_app) {
-            if (m_app->m_pMainWnd && m_app->m_pMainWnd->m_hWnd)
-                SendMessageA(m_app->m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                ;
-            m_app->ExitInstance();
-        }
+        if (m_app)
+            EndProgram(*m_app);
         m_buttons.reset();
         m_app.reset();
         m_boxes.reset();

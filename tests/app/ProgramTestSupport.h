@@ -73,7 +73,7 @@ inline std::string PlayedFilePath()
 // A fresh folder registered as the program's installation folder, holding
 // the given files copied from the test's own folder (the build's bin/,
 // laid out like an installation) and a settings file that names a language,
-// so that no language chooser comes up.
+// so that no language chooser comes up, and hides the quick-start page.
 class TestInstallation {
 public:
     explicit TestInstallation(const std::vector<std::string>& files, const char* prefix = "qp-prog-")
@@ -85,7 +85,8 @@ public:
         for (const std::string& f : files)
             if (!CopyFileA((ExeFolder() + f).c_str(), (path + f).c_str(), FALSE))
                 missing.push_back(f);
-        WriteText(path + "set.ton", "[defaultLanguage]=0\r\n");
+        // No quick-start page over the windows that tests click on.
+        WriteText(path + "set.ton", "[defaultLanguage]=0\r\n[showQuickStart]=0\r\n");
         HKEY key;
         RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
         RegSetValueExA(key, kAppPathsValue, 0, REG_SZ, (const BYTE*)path.c_str(), (DWORD)path.size() + 1);
@@ -181,10 +182,10 @@ void PumpFor(App& app, DWORD ms)
     PumpUntil(app, [] { return false; }, ms);
 }
 
-// Closes the main window, drops what is left queued and exits the
-// application, as the end of its message loop would.
+// Closes the program's main window when it is still there, drops what is
+// queued and runs the application's exit.
 template <class App>
-void CloseProgram(App& app)
+void EndProgram(App& app)
 {
     if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
         SendMessageA(app.m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);

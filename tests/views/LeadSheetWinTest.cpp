@@ -202,7 +202,7 @@ protected:
         if (m_boxes)
             m_boxes->SetAnswer(IDNO);
         if (m_app)
-            CloseProgram(*m_app);
+            EndProgram(*m_app);
         m_app.reset();
         m_boxes.reset();
         m_folder.reset();
