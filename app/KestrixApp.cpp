@@ -16,6 +16,7 @@
 #include "app/MessageBoxDemo.h"
 #include "app/WaveOut.h"
 #include "resources/resource.h"
+#include "uikit/MenuXP.h"
 
 namespace {
 void ReportLanguageError(const char* text) { AfxMessageBox(text); }
@@ -121,6 +122,8 @@ BOOL CKestrixApp::InitInstance()
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     CWinApp::InitInstance();
+    CMenuXP::InstallHook();
+    m_menuHookInstalled = true;
     if (!AfxOleInit()) {
         AfxMessageBox("The system's object services could not be started.");
         return FALSE;
@@ -217,6 +220,9 @@ int CKestrixApp::ExitInstance()
         delete *w;
         *w = nullptr;
     }
+    if (m_menuHookInstalled)
+        CMenuXP::RemoveHook();
+    m_menuHookInstalled = false;
     return CFrameApp::ExitInstance();
 }
 
