@@ -103,65 +103,60 @@ ColourRef Shade(ColourRef c, int k)
     return PackRGB(RedOf(c) * f / 100, GreenOf(c) * f / 100, BlueOf(c) * f / 100);
 }
 
+namespace {
+// Darkness of a shadow pixel `depth` pixels in from the outer edge and
+// `along` pixels from the edge's rounded end.
+int ShadeLevel(int depth, int along)
+{
+    if (along == 0)
+        return 0;
+    if (along == 1)
+        return depth >= 2 ? 1 : 0;
+    if (along == 2)
+        return std::min(depth, 2);
+    return depth;
+}
+
+// A vertical 4-pixel edge left of x = right, from y = top + 4 down,
+// rounded at its top; `height` sets its length.
+void VerticalEdge(int right, int top, int height, std::vector<ShadePixel>& px)
+{
+    for (int i = 0; i <= 3; ++i)
+        for (int j = i < 2 ? 2 - i : 0; j < height - i - (i == 0 ? 2 : 1); ++j)
+            px.push_back({right - 1 - i, top + 4 + j, ShadeLevel(i, j)});
+}
+
+void KeepInside(std::vector<ShadePixel>& px, int left, int top, int right, int bottom)
+{
+    px.erase(std::remove_if(px.begin(), px.end(),
+                            [&](const ShadePixel& p) {
+                                return p.x < left || p.x >= right || p.y < top || p.y >= bottom;
+                            }),
+             px.end());
+}
+} // namespace
+
 std::vector<ShadePixel> MenuShadowPixels(int w, int h)
 {
     std::vector<ShadePixel> px;
-    auto put = [&](int x, int y, int k) {
-        if (x >= 0 && x < w && y >= 0 && y < h)
-            px.push_back({x, y, k});
-    };
     // Bottom edge, rounded at its left end.
     for (int i = 0; i <= w - 2; ++i) {
         const int from = i < 2 ? 2 - i : (i > w - 7 ? i - (w - 7) : 0);
         const int to = i > w - 8 ? w - 4 - i : 4;
-        for (int j = from; j < to; ++j) {
-            int k = j;
-            if (i == 0)
-                k = 0;
-            else if (i == 1)
-                k = j >= 2 ? 1 : 0;
-            else if (i == 2)
-                k = std::min(j, 2);
-            put(i + 4, h - 1 - j, k);
-        }
+        for (int j = from; j < to; ++j)
+            px.push_back({i + 4, h - 1 - j, ShadeLevel(j, i)});
     }
     // Right edge, rounded at its top end.
-    for (int i = 0; i <= 3; ++i) {
-        for (int j = i < 2 ? 2 - i : 0; j < h - 5 - i - (i == 0 ? 1 : 0); ++j) {
-            int k = i;
-            if (j == 0)
-                k = 0;
-            else if (j == 1)
-                k = i >= 2 ? 1 : 0;
-            else if (j == 2)
-                k = std::min(i, 2);
-            put(w - 1 - i, j + 4, k);
-        }
-    }
+    VerticalEdge(w, 0, h - 4, px);
+    KeepInside(px, 0, 0, w, h);
     return px;
 }
 
 std::vector<ShadePixel> BarStripPixels(int left, int top, int right, int bottom)
 {
     std::vector<ShadePixel> px;
-    const int height = bottom - top;
-    for (int i = 0; i <= 3; ++i) {
-        const int x = right - 1 - i;
-        if (x < left)
-            continue;
-        for (int j = i < 2 ? 2 - i : 0; j < height - i - (i == 0 ? 2 : 1); ++j) {
-            int k = i;
-            if (j == 0)
-                k = 0;
-            else if (j == 1)
-                k = i >= 2 ? 1 : 0;
-            else if (j == 2)
-                k = std::min(i, 2);
-            const int y = top + 4 + j;
-            if (y < bottom)
-                px.push_back({x, y, k});
-        }
-    }
+    VerticalEdge(right, top, bottom - top, px);
+    KeepInside(px, left, top, right, bottom);
     return px;
 }
 
