@@ -246,6 +246,70 @@ protected:
         }
     }
 
+    // Every popup of the bar: owner drawn, opened with the mouse, painted by
+    // the kit, all items of one width, the frame as the version class has it.
+    void OpenEachMenu(int expectedPopups, const std::string& tag)
+    {
+        HMENU bar = Bar();
+        // The bar's popups: owner drawn, each measured as its label plus 4.
+        int popups = 0;
+        for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+            HMENU sub = GetSubMenu(bar, i);
+            if (!sub || CMenuXP::s_mapTextByMenu.find(sub) == CMenuXP::s_mapTextByMenu.end())
+                continue;
+            ++popups;
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_DATA;
+            GetMenuItemInfoA(bar, (UINT)i, TRUE, &info);
+            EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << i;
+            EXPECT_EQ(0u, info.dwItemData & 0xFFFF) << i;
+            EXPECT_GT(info.dwItemData >> 16, 0u) << i;
+        }
+        EXPECT_EQ(expectedPopups, popups);
+
+        // Each popup opened with the mouse: items owner drawn and painted by the
+        // kit, all of one width, the frame as the version class has it.
+        for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+            HMENU sub = GetSubMenu(bar, i);
+            if (!sub || CMenuXP::s_mapTextByMenu.find(sub) == CMenuXP::s_mapTextByMenu.end())
+                continue;
+            SCOPED_TRACE(std::string(CMenuXP::s_mapTextByMenu[sub].GetString()));
+            HBITMAP before = CaptureScreen();
+            const BYTE draws = CMenuXP::s_drawCounter;
+            OpenMenu m;
+            OpenWithMouse(i, m);
+            ASSERT_TRUE(m.seen);
+            EXPECT_TRUE(m.subclassed);
+            EXPECT_NE(draws, CMenuXP::s_drawCounter);
+            DWORD widths = 0;
+            for (int k = 0; k < GetMenuItemCount(sub); ++k) {
+                MENUITEMINFOA info = {};
+                info.cbSize = sizeof info;
+                info.fMask = MIIM_FTYPE | MIIM_DATA;
+                GetMenuItemInfoA(sub, (UINT)k, TRUE, &info);
+                EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << k;
+                if (info.fType & MFT_SEPARATOR)
+                    continue;
+                if (!widths)
+                    widths = (DWORD)info.dwItemData & 0xFFFFFF00u;
+                EXPECT_EQ(widths, (DWORD)info.dwItemData & 0xFFFFFF00u) << k;
+            }
+            ExpectFrameOfVersion(m, before);
+            SaveShot(m.screen, AroundMenu(m.window), tag + std::to_string(i));
+            // The popup sits one pixel up, joined to the open bar item noted on the screen.
+            RECT item = {};
+            GetMenuItemRect(m_frame->m_hWnd, bar, (UINT)i, &item);
+            EXPECT_EQ(item.bottom, m.window.top + 1);
+            EXPECT_EQ(m.window.top, m.remembered.y);
+            EXPECT_EQ(item.top, m.barItem.top);
+            EXPECT_EQ(item.bottom, m.barItem.bottom);
+            DeleteObject(before);
+            // Closed: no popup object is left.
+            EXPECT_TRUE(CMenuXP::s_mapWndMenu.empty());
+        }
+    }
+
     std::unique_ptr<TestInstallation> m_folder;
     std::unique_ptr<CKestrixApp> m_app;
     CMainFrame* m_frame = nullptr;
@@ -253,7 +317,7 @@ protected:
 
 } // namespace
 
-TEST_F(MenuProgram, MenusOfTheDocumentAreOwnerDrawnWithTheVersionsFrame)
+TEST_F(MenuProgram, MenusWithAndWithoutADocumentGetTheVersionsFrame)
 {
     if (const char* want = std::getenv("QUORVA_MENU_EXPECT_CLASS")) {
         ASSERT_EQ(std::atoi(want), GetWinVersionClass());
@@ -261,63 +325,17 @@ TEST_F(MenuProgram, MenusOfTheDocumentAreOwnerDrawnWithTheVersionsFrame)
     ASSERT_TRUE(CMenuXP::IsHookInstalled());
     ASSERT_NE(m_frame->MDIGetActive(), nullptr);
 
-    HMENU bar = Bar();
-    // The bar's popups: owner drawn, each measured as its label plus 4.
-    int popups = 0;
-    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
-        HMENU sub = GetSubMenu(bar, i);
-        if (!sub || CMenuXP::s_mapTextByMenu.find(sub) == CMenuXP::s_mapTextByMenu.end())
-            continue;
-        ++popups;
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_DATA;
-        GetMenuItemInfoA(bar, (UINT)i, TRUE, &info);
-        EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << i;
-        EXPECT_EQ(0u, info.dwItemData & 0xFFFF) << i;
-        EXPECT_GT(info.dwItemData >> 16, 0u) << i;
-    }
-    EXPECT_EQ(7, popups);
+    OpenEachMenu(7, "doc-");
 
-    // Each popup opened with the mouse: items owner drawn and painted by the
-    // kit, all of one width, the frame as the version class has it.
-    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
-        HMENU sub = GetSubMenu(bar, i);
-        if (!sub || CMenuXP::s_mapTextByMenu.find(sub) == CMenuXP::s_mapTextByMenu.end())
-            continue;
-        SCOPED_TRACE(std::string(CMenuXP::s_mapTextByMenu[sub].GetString()));
-        HBITMAP before = CaptureScreen();
-        const BYTE draws = CMenuXP::s_drawCounter;
-        OpenMenu m;
-        OpenWithMouse(i, m);
-        ASSERT_TRUE(m.seen);
-        EXPECT_TRUE(m.subclassed);
-        EXPECT_NE(draws, CMenuXP::s_drawCounter);
-        DWORD widths = 0;
-        for (int k = 0; k < GetMenuItemCount(sub); ++k) {
-            MENUITEMINFOA info = {};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE | MIIM_DATA;
-            GetMenuItemInfoA(sub, (UINT)k, TRUE, &info);
-            EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << k;
-            if (info.fType & MFT_SEPARATOR)
-                continue;
-            if (!widths)
-                widths = (DWORD)info.dwItemData & 0xFFFFFF00u;
-            EXPECT_EQ(widths, (DWORD)info.dwItemData & 0xFFFFFF00u) << k;
-        }
-        ExpectFrameOfVersion(m, before);
-        SaveShot(m.screen, AroundMenu(m.window), std::to_string(i));
-        // The popup sits one pixel up; the open bar item is noted on the screen.
-        RECT item = {};
-        GetMenuItemRect(m_frame->m_hWnd, bar, (UINT)i, &item);
-        EXPECT_EQ(m.window.top, m.remembered.y);
-        EXPECT_EQ(item.top, m.barItem.top);
-        EXPECT_EQ(item.bottom, m.barItem.bottom);
-        DeleteObject(before);
-        // Closed: no popup object is left.
-        EXPECT_TRUE(CMenuXP::s_mapWndMenu.empty());
-    }
+    // The menu shown with no document, after the last one closed.
+    CMDIChildWnd* child = m_frame->MDIGetActive();
+    if (CDocument* doc = child->GetActiveDocument())
+        doc->SetModifiedFlag(FALSE);
+    SendMessageA(child->m_hWnd, WM_CLOSE, 0, 0);
+    PumpFor(*m_app, 300);
+    ASSERT_EQ(m_frame->MDIGetActive(), nullptr);
+    ASSERT_EQ(Bar(), m_frame->GetDefaultMenu());
+    OpenEachMenu(3, "nodoc-");
 }
 
 TEST_F(MenuProgram, CheckedAndDisabledItemsAndTheMnemonic)
@@ -469,7 +487,7 @@ TEST(MenuHook, RemovedMoreOftenThanInstalledChangesNothing)
 }
 
 namespace {
-// Runs the document-menu test in a child process that Wine starts as the
+// Runs the menus test in a child process that Wine starts as the
 // given Windows version; true when it passed.
 bool RunAsVersion(const char* version, int expectClass, std::string* why)
 {
@@ -484,7 +502,7 @@ bool RunAsVersion(const char* version, int expectClass, std::string* why)
     RegSetValueExA(h, "Version", 0, REG_SZ, (const BYTE*)version, (DWORD)strlen(version) + 1);
     RegCloseKey(h);
     SetEnvironmentVariableA("QUORVA_MENU_EXPECT_CLASS", std::to_string(expectClass).c_str());
-    std::string cmd = std::string("\"") + exe + "\" --gtest_filter=MenuProgram.MenusOfTheDocument*";
+    std::string cmd = std::string("\"") + exe + "\" --gtest_filter=MenuProgram.MenusWith*";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
