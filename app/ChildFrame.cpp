@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/MenuTexts.h"
 #include "resources/resource.h"
+#include "uikit/MenuXP.h"
 
 IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)
 
@@ -12,6 +13,10 @@ ON_COMMAND_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnLanguage)
 ON_UPDATE_COMMAND_UI_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnUpdateLanguage)
 ON_WM_WINDOWPOSCHANGED()
 ON_COMMAND(ID_HELP_FINDER, OnHelpTopics)
+ON_WM_INITMENUPOPUP()
+ON_WM_MEASUREITEM()
+ON_WM_DRAWITEM()
+ON_WM_MENUCHAR()
 END_MESSAGE_MAP()
 
 CChildFrame::CChildFrame() : m_hFrameIcon(nullptr), m_languageItemCount(1) {}
@@ -68,6 +73,9 @@ void CChildFrame::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hM
             ::AppendMenuA(languages, MF_STRING, (UINT_PTR)(ID_LANGUAGE_FIRST + i), names[(size_t)i]);
     }
     TranslateMenu();
+    // The maximised child's system menu sits at the left of the menu bar.
+    if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE))
+        CMenuXP::ConvertMenu(this, system, true, false);
 }
 
 void CChildFrame::OnUpdateLanguage(CCmdUI* pCmdUI)
@@ -134,8 +142,10 @@ void CChildFrame::TranslateMenu()
                           id, app->GetLangString(row.items[i]));
         }
     }
-    if (CWnd* main = AfxGetMainWnd())
+    if (CWnd* main = AfxGetMainWnd()) {
+        CMenuXP::UpdateMenuBar(main);
         main->DrawMenuBar();
+    }
 }
 
 void CChildFrame::OnWindowPosChanged(WINDOWPOS* lpwndpos)
@@ -173,3 +183,31 @@ void CChildFrame::OnWindowPosChanged(WINDOWPOS* lpwndpos)
 }
 
 void CChildFrame::OnHelpTopics() { CMainFrame::OpenHelpFile(); }
+
+void CChildFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    CMDIChildWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+    if (pPopupMenu)
+        CMenuXP::ConvertMenu(this, pPopupMenu->m_hMenu, CMenuXP::IsXPWindow(this), false);
+}
+
+void CChildFrame::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMIS)
+{
+    if (lpMIS && lpMIS->CtlType == ODT_MENU)
+        CMenuXP::OnMeasureItem(lpMIS);
+    else
+        CMDIChildWnd::OnMeasureItem(nIDCtl, lpMIS);
+}
+
+void CChildFrame::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDIS)
+{
+    if (!CMenuXP::OnDrawItem(lpDIS, m_hWnd))
+        CMDIChildWnd::OnDrawItem(nIDCtl, lpDIS);
+}
+
+LRESULT CChildFrame::OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu)
+{
+    if (pMenu && CMenuXP::IsMenuOwnerDraw(pMenu->m_hMenu))
+        return CMenuXP::OnMenuChar(pMenu->m_hMenu, nChar, nFlags);
+    return Default();
+}

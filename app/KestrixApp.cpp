@@ -21,6 +21,7 @@
 #include "resources/resource.h"
 #include "views/GChordDlg.h"
 #include "shared/Messages.h"
+#include "uikit/MenuXP.h"
 
 namespace {
 void ReportLanguageError(const char* text) { AfxMessageBox(text); }
@@ -127,6 +128,8 @@ BOOL CKestrixApp::InitInstance()
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     CWinApp::InitInstance();
+    CMenuXP::InstallHook();
+    m_menuHookInstalled = true;
     if (!AfxOleInit()) {
         AfxMessageBox("The system's object services could not be started.");
         return FALSE;
@@ -239,6 +242,9 @@ int CKestrixApp::ExitInstance()
     drop(m_pToneDialog);
     drop(m_pChordDialog);
     drop(m_pTutorialDialog);
+    if (m_menuHookInstalled)
+        CMenuXP::RemoveHook();
+    m_menuHookInstalled = false;
     return CFrameApp::ExitInstance();
 }
 

@@ -11,12 +11,17 @@
 #include "app/MenuTexts.h"
 #include "app/MessageBoxDemo.h"
 #include "resources/resource.h"
+#include "uikit/MenuXP.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
 ON_WM_CREATE()
 ON_WM_PAINT()
+ON_WM_INITMENUPOPUP()
+ON_WM_MEASUREITEM()
+ON_WM_DRAWITEM()
+ON_WM_MENUCHAR()
 ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
 ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
 ON_COMMAND(ID_VIEW_ZOOM_IN, OnZoomIn)
@@ -121,6 +126,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 {
     if (CMDIFrameWnd::OnCreate(lpcs) == -1)
         return -1;
+    CMenuXP::SetXPWindow(this, true);
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT,
                                WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY,
                                CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR) ||
@@ -138,7 +144,12 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     const CSize image(info.rcImage.right - info.rcImage.left, info.rcImage.bottom - info.rcImage.top);
     m_wndToolBar.SetSizes(CSize(image.cx + 7, image.cy + 6), image);
     m_wndToolBar.AutoSize();
-    DockControlBar(&m_wndToolBar);
+    EnableDocking(CBRS_ALIGN_ANY);
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    CRect frameRect;
+    GetWindowRect(&frameRect);
+    const CRect toolRect(frameRect.left, frameRect.top + 54, frameRect.left + 400, frameRect.top + 54 + 32);
+    DockControlBar(&m_wndToolBar, AFX_IDW_DOCKBAR_TOP, &toolRect);
 
     // The name toolbar shares the frame's toolbar id, as the menu's
     // Toolbar item then shows and hides the main one.
@@ -163,7 +174,14 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     m_wndNameBar.SetHotImageList(&m_nameImages[2]);
     m_wndNameBar.SetSizes(CSize(207, 38), CSize(200, 32));
     m_wndNameBar.AutoSize();
-    DockControlBar(&m_wndNameBar);
+    RecalcLayout();
+    // At the frame's right edge, on the top dock beside the main toolbar.
+    m_wndNameBar.EnableDocking(CBRS_ALIGN_ANY);
+    const CSize nameSize = m_wndNameBar.GetMaxSize();
+    GetWindowRect(&frameRect);
+    const CRect nameRect(frameRect.right + 20 - nameSize.cx, frameRect.top + 56, frameRect.right + 20,
+                         frameRect.top + 56 + nameSize.cy);
+    DockControlBar(&m_wndNameBar, AFX_IDW_DOCKBAR_TOP, &nameRect);
 
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(kIndicators, 4))
@@ -177,6 +195,34 @@ void CMainFrame::OnPaint()
 {
     // The MDI client covers everything; nothing to draw.
     ValidateRect(nullptr);
+}
+
+void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    CMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+    if (pPopupMenu)
+        CMenuXP::ConvertMenu(this, pPopupMenu->m_hMenu, CMenuXP::IsXPWindow(this), false);
+}
+
+void CMainFrame::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMIS)
+{
+    if (lpMIS && lpMIS->CtlType == ODT_MENU)
+        CMenuXP::OnMeasureItem(lpMIS);
+    else
+        CMDIFrameWnd::OnMeasureItem(nIDCtl, lpMIS);
+}
+
+void CMainFrame::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDIS)
+{
+    if (!CMenuXP::OnDrawItem(lpDIS, m_hWnd))
+        CMDIFrameWnd::OnDrawItem(nIDCtl, lpDIS);
+}
+
+LRESULT CMainFrame::OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu)
+{
+    if (pMenu && CMenuXP::IsMenuOwnerDraw(pMenu->m_hMenu))
+        return CMenuXP::OnMenuChar(pMenu->m_hMenu, nChar, nFlags);
+    return Default();
 }
 
 void CMainFrame::LoadToolTips()
@@ -248,6 +294,7 @@ void CMainFrame::TranslateMenu()
                 ::ModifyMenuA(sub, (UINT)i, MF_BYPOSITION | MF_STRING, ::GetMenuItemID(sub, i),
                               app->GetLangString(row.items[i]));
     }
+    CMenuXP::UpdateMenuBar(this);
     if (::GetMenu(m_hWnd) == menu)
         DrawMenuBar();
 }

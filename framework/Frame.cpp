@@ -403,6 +403,9 @@ void CFrameWnd::AddControlBar(CControlBar* pBar)
 void CFrameWnd::RemoveControlBar(CControlBar* pBar)
 {
     m_bars.erase(std::remove(m_bars.begin(), m_bars.end(), pBar), m_bars.end());
+    m_dockPlaces.erase(std::remove_if(m_dockPlaces.begin(), m_dockPlaces.end(),
+                                      [pBar](const DockPlace& p) { return p.bar == pBar; }),
+                       m_dockPlaces.end());
 }
 
 CControlBar* CFrameWnd::GetControlBar(UINT nID) const
@@ -438,19 +441,74 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(bar->IsWindowVisible() ? 1 : 0);
 }
 
+void CFrameWnd::DockControlBar(CControlBar* pBar, UINT, LPCRECT lpRect)
+{
+    AddControlBar(pBar);
+    m_dockPlaces.erase(std::remove_if(m_dockPlaces.begin(), m_dockPlaces.end(),
+                                      [pBar](const DockPlace& p) { return p.bar == pBar; }),
+                       m_dockPlaces.end());
+    if (!lpRect || !m_hWnd)
+        return;
+    CRect wanted(*lpRect);
+    ScreenToClient(&wanted);
+    CRect client;
+    GetClientRect(&client);
+    m_dockPlaces.push_back({pBar, CPoint(wanted.left, wanted.top), wanted.right >= client.right});
+}
+
 void CFrameWnd::RepositionBars(CRect& rc)
 {
-    // Top bars share one row, left to right; bottom bars stack upwards.
-    int x = rc.left, rowHeight = 0;
+    // Top bars: each docked bar goes to the row its top falls in (a new row
+    // below the others when none) at its docked place, never over the bar
+    // before it nor past the right edge; undocked bars follow in row 0.
+    struct Row {
+        int height = 0;
+        int nextX = 0;
+    };
+    struct Placed {
+        CControlBar* bar;
+        size_t row;
+        int x;
+        CSize size;
+    };
+    std::vector<Row> rows;
+    std::vector<Placed> placed;
     for (CControlBar* b : m_bars) {
         if (!b->m_hWnd || !b->IsWindowVisible() || !(b->GetBarStyle() & CBRS_ALIGN_TOP))
             continue;
         const CSize s = b->CalcFixedLayout(FALSE, TRUE);
-        b->SetWindowPos(nullptr, x, rc.top, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-        x += s.cx;
-        rowHeight = std::max<int>(rowHeight, s.cy);
+        auto place = std::find_if(m_dockPlaces.begin(), m_dockPlaces.end(),
+                                  [b](const DockPlace& p) { return p.bar == b; });
+        size_t row = 0;
+        if (place != m_dockPlaces.end()) {
+            int bottom = rc.top;
+            for (row = 0; row < rows.size(); ++row) {
+                bottom += rows[row].height;
+                if (place->wanted.y < bottom)
+                    break;
+            }
+        }
+        if (row >= rows.size()) {
+            rows.resize(row + 1);
+            rows[row].nextX = rc.left;
+        }
+        Row& r = rows[row];
+        int x = r.nextX;
+        if (place != m_dockPlaces.end()) {
+            x = place->atRightEdge ? rc.right - s.cx : place->wanted.x;
+            x = std::max(r.nextX, std::min<int>(x, rc.right - s.cx));
+        }
+        placed.push_back({b, row, x, s});
+        r.nextX = x + s.cx;
+        r.height = std::max<int>(r.height, s.cy);
     }
-    rc.top += rowHeight;
+    std::vector<int> rowTop(rows.size(), rc.top);
+    for (size_t i = 1; i < rows.size(); ++i)
+        rowTop[i] = rowTop[i - 1] + rows[i - 1].height;
+    for (const Placed& p : placed)
+        p.bar->SetWindowPos(nullptr, p.x, rowTop[p.row], p.size.cx, p.size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const Row& r : rows)
+        rc.top += r.height;
     for (CControlBar* b : m_bars) {
         if (!b->m_hWnd || !b->IsWindowVisible() || !(b->GetBarStyle() & CBRS_ALIGN_BOTTOM))
             continue;
@@ -581,7 +639,9 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu)
                 continue;
             state.m_pSubMenu = sub;
         }
-        CFrameWnd* target = GetActiveFrame() ? GetActiveFrame() : this;
+        // Through this frame: an MDI frame asks its active child first and
+        // then itself, so the handlers of both frames reach the menu.
+        CFrameWnd* target = this;
         const UINT before = (UINT)pMenu->GetMenuItemCount();
         state.DoUpdate(target, state.m_nID < 0xF000);
         const UINT after = (UINT)pMenu->GetMenuItemCount();

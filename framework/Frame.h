@@ -2,7 +2,8 @@
 // Frame windows and their control bars: the SDI-style frame, the MDI main
 // frame with its client, MDI child frames, toolbars and status bars, and the
 // application services the frames rely on (recent files, command line,
-// shell registration, wait cursor). Docking is a fixed top row of bars.
+// shell registration, wait cursor). Docking is fixed: top bars in rows at
+// the place they were docked, bottom bars stacked.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -16,6 +17,7 @@
 // Control bar ids and styles.
 #define AFX_IDW_TOOLBAR 0xE800
 #define AFX_IDW_STATUS_BAR 0xE801
+#define AFX_IDW_DOCKBAR_TOP 0xE81B
 #define ID_VIEW_TOOLBAR 0xE800
 #define ID_VIEW_STATUS_BAR 0xE801
 #define CBRS_ALIGN_LEFT 0x1000L
@@ -154,11 +156,16 @@ public:
     void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
     virtual CDocument* GetActiveDocument();
     void EnableDocking(DWORD) {}
-    void DockControlBar(CControlBar* pBar, UINT = 0, LPCRECT = nullptr) { AddControlBar(pBar); }
+    // lpRect (screen coordinates) places a top bar: its row by the top, its
+    // place in the row by the left; a rectangle reaching past the frame's
+    // right edge keeps the bar at that edge. Without one the bar follows
+    // the others in the first row.
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
     void AddControlBar(CControlBar* pBar);
     void RemoveControlBar(CControlBar* pBar);
     CControlBar* GetControlBar(UINT nID) const;
+    const std::vector<CControlBar*>& GetControlBars() const { return m_bars; }
     void EnableToolTips(BOOL = TRUE) {}
     const CString& GetTitle() const { return m_strTitle; }
     void SetTitle(LPCSTR lpszTitle) { m_strTitle = lpszTitle; }
@@ -192,6 +199,13 @@ protected:
     CView* m_pViewActive;
     HWND m_hWndViewActive;
     std::vector<CControlBar*> m_bars;
+    // Where top bars were docked, in client coordinates.
+    struct DockPlace {
+        CControlBar* bar;
+        CPoint wanted;
+        bool atRightEdge;
+    };
+    std::vector<DockPlace> m_dockPlaces;
     BOOL m_bInRecalcLayout;
     DECLARE_MESSAGE_MAP()
 };
