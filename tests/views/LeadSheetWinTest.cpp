@@ -232,28 +232,35 @@ protected:
 
     // The rows as the chord grid leaves them: a chord line per row in the
     // document and a lyric edit per row.
+    // Rows after those the test filled so far: the chord grid's own edits
+    // of the song's rows take the texts first, new edits follow.
     void FillRows(const std::vector<std::string>& chords, const std::vector<std::string>& lyrics)
     {
         CKestrixDoc* doc = Doc();
         auto& edits = doc->GetLyricEdits();
         using Edit = std::remove_pointer_t<std::decay_t<decltype(edits)>::value_type>;
         CWnd* parent = doc->GetChordView();
-        const size_t first = edits.size();
+        const size_t first = m_rowsFilled;
         for (size_t r = 0; r < lyrics.size(); ++r) {
-            doc->SetRowText(chords[r].c_str(), static_cast<int>(first + r));
+            const size_t row = first + r;
+            doc->SetRowText(chords[r].c_str(), static_cast<int>(row));
+            if (row < edits.size()) {
+                edits[row]->SetWindowText(lyrics[r].c_str());
+                continue;
+            }
             auto* e = new Edit;
             const RECT rc = {0, 0, 200, 20};
             ASSERT_TRUE(e->CWnd::CreateEx(0, "EDIT", lyrics[r].c_str(), WS_CHILD, rc, parent,
-                                          static_cast<UINT>(5000 + first + r)));
+                                          static_cast<UINT>(5000 + row)));
             edits.push_back(e);
         }
+        m_rowsFilled = first + lyrics.size();
     }
 
-    // Rows added after those there are.
     void Song(int rows)
     {
         std::vector<std::string> chords, lyrics;
-        const int first = static_cast<int>(Doc()->GetLyricEdits().size());
+        const int first = static_cast<int>(m_rowsFilled);
         for (int r = first; r < first + rows; ++r) {
             chords.push_back(r % 2 ? "Am\tF" : "C\tG\tC");
             lyrics.push_back("line " + std::to_string(r + 1) + " of the song");
@@ -337,6 +344,7 @@ protected:
     std::unique_ptr<CKestrixApp> m_app;
     CMainFrame* m_frame = nullptr;
     DWORD m_lastClick = 0;
+    size_t m_rowsFilled = 0;
 };
 
 TEST_F(LeadSheet, FirstBoxHoldsTitleChordLinesAndLyricsAndPanelsHide)
