@@ -12,6 +12,8 @@ class CControlDlg;
 class CEngineLoader;
 class CKestrixDoc;
 class CMainFrame;
+class CTimeStretchDlg;
+class CViewDlg;
 
 class CKestrixApp : public CFrameApp, public IDocHost {
 public:
@@ -56,8 +58,8 @@ public:
     CWnd* GetViewParent() override { return nullptr; }
     IDocPanel* GetControlPanel() override;
     CControlDlg* GetControlDlg();
-    int GetToolsMode() override { return 0; }
-    void SetChordOptionsShown(bool) override {}
+    int GetToolsMode() override;
+    void SetChordOptionsShown(bool shown) override;
     void ShowChordDiagram(bool) override {}
     void ActivateView(CView* view) override;
     void OnDocumentClosed() override { TranslateMainMenu(); }
@@ -68,6 +70,8 @@ public:
     // The last texts the views handed on (what the windows show).
     CString GetToolsPanelText() const { return m_toolsPanelText; }
     CString GetShownChordName() const { return m_shownChordName; }
+    // The tools panel; null until start-up made it.
+    CViewDlg* GetToolsPanel() const;
 
     afx_msg void OnAppAbout();
     afx_msg void OnFileNew();
@@ -80,8 +84,15 @@ public:
     afx_msg void OnUpdateControlDialog(CCmdUI* pCmdUI);
     afx_msg void OnUpdateChordDialog(CCmdUI* pCmdUI);
     afx_msg void OnUpdateTutorial(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateRecentFile(CCmdUI* pCmdUI);
 
 private:
+    // Start-up: the tools panel (placed and shown) and the hidden bitmap window.
+    void CreateToolsPanel(CWnd* frame);
+    void CreateTimeStretchWindow(CWnd* frame);
+    // Settings: every open document takes the device and the layout once.
+    void ApplySettings(int rowMs, int rows);
+
     // Check and enable state of a tool-window toggle.
     void UpdateToggle(CCmdUI* pCmdUI, CWnd* window);
 
@@ -95,6 +106,7 @@ private:
     bool m_menuHookInstalled;
     CString m_toolsPanelText;
     CString m_shownChordName;
+    CTimeStretchDlg* m_pTimeStretchDlg = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };
