@@ -195,20 +195,7 @@ std::vector<CString> CControlDlg::GetExtensions() const
 
 bool CControlDlg::LoadSkin(const char* name, CBitmap& bitmap, bool withPalette)
 {
-    const CString path = m_installFolder + name;
-    CString reason;
-    switch (LoadSkinBitmapFile(path, bitmap, m_palette, withPalette, reason)) {
-    case SkinLoad::Ok:
-        return true;
-    case SkinLoad::CannotOpen:
-        AfxMessageBox(LangText(55) + path);
-        return false;
-    case SkinLoad::Bad:
-    default:
-        // A broken picture is named, so the user knows what to reinstall.
-        AfxMessageBox(path + ":\n" + reason);
-        return false;
-    }
+    return LoadSkinBitmapReported(m_installFolder + name, bitmap, m_palette, withPalette);
 }
 
 bool CControlDlg::LoadBackgroundBitmap(const char* name, CBitmap& bitmap) { return LoadSkin(name, bitmap, true); }

@@ -301,8 +301,10 @@ void CKestrixApp::SetLanguage(const char* name)
 {
     m_languages.SelectName(name);
     WriteSetting("defaultLanguage", m_languages.current);
-    if (CViewDlg* tools = GetToolsPanel())
+    if (CViewDlg* tools = GetToolsPanel()) {
         tools->SetWindowText(GetLangString(110));
+        tools->Invalidate(FALSE);
+    }
     if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd)) {
         frame->LoadToolTips();
         if (frame->m_hWnd)

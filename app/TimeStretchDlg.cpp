@@ -1,8 +1,6 @@
 #include "app/TimeStretchDlg.h"
 
 #include "app/DocHost.h"
-#include "framework/App.h"
-#include "app/LangText.h"
 #include "app/SkinBitmapWin.h"
 #include "resources/resource.h"
 
@@ -14,21 +12,10 @@ CTimeStretchDlg::CTimeStretchDlg(CWnd* pParent) { Create(IDD_TIME_STRETCH, pPare
 
 bool CTimeStretchDlg::LoadBitmapFile(const char* name, CBitmap& bitmap, CPalette* palette)
 {
-    const CString path = GetDocHost()->GetInstallFolder() + name;
-    CPalette scratch;
-    CString reason;
     // The checked reader: a damaged header is refused before any pixel is read.
-    switch (LoadSkinBitmapFile(path, bitmap, palette ? *palette : scratch, palette != nullptr, reason)) {
-    case SkinLoad::Ok:
-        return true;
-    case SkinLoad::CannotOpen:
-        AfxMessageBox(LangText(55) + name);
-        return false;
-    case SkinLoad::Bad:
-    default:
-        AfxMessageBox(path + ":\n" + reason);
-        return false;
-    }
+    CPalette scratch;
+    return LoadSkinBitmapReported(GetDocHost()->GetInstallFolder() + name, bitmap, palette ? *palette : scratch,
+                                  palette != nullptr);
 }
 
 BOOL CTimeStretchDlg::OnInitDialog()

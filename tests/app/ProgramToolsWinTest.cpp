@@ -2,11 +2,9 @@
 // program, used as a user does: the panel's rows clicked with the system's
 // mouse, the dialogs opened from the menus and the transport panel and
 // filled in by a "user" on a thread of its own.
-#include "ProgramPanelFixture.h"
+#include "ProgramGridFixture.h"
 #include "app/ViewDlg.h"
-#include "framework/DocView.h"
 #include "resources/resource.h"
-#include "views/KestrixView.h"
 
 namespace {
 
@@ -145,18 +143,17 @@ public:
     std::vector<int> hints;
 };
 
-class ProgramTools : public ProgramPanel {
+class ProgramTools : public ProgramGrid {
 protected:
     void SetUp() override
     {
-        ProgramPanel::SetUp();
+        ProgramGrid::SetUp();
         if (HasFatalFailure())
             return;
         m_tools = m_app->GetToolsPanel();
         ASSERT_NE(m_tools, nullptr);
         ASSERT_TRUE(m_tools->IsWindowVisible());
-        // The transport panel to the bottom right, the tools panel beside the pages.
-        SetWindowPos(m_panel->m_hWnd, nullptr, 980, 880, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // The tools panel beside the pages.
         SetWindowPos(m_tools->m_hWnd, HWND_TOP, 1120, 300, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
         Pump(*m_app);
     }
@@ -168,19 +165,7 @@ protected:
             m_user.reset();
             m_boxes.reset(new BoxWatcher(GetCurrentThreadId()));
         }
-        ProgramPanel::TearDown();
-    }
-
-    CKestrixView* View() { return dynamic_cast<CKestrixView*>(Doc()->GetChordView()); }
-
-    void AnalyzeSong()
-    {
-        OpenSong(WriteSong("g major.wav", SynthSong(kRate, 26.0, 2)));
-        ASSERT_TRUE(Doc()->HasAudio());
-        Click(kAnalyze);
-        ASSERT_TRUE(PumpUntil(*m_app, [&] { return Doc()->HasChords(); }, 30000));
-        SetWindowPos(m_panel->m_hWnd, nullptr, 980, 880, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        Pump(*m_app);
+        ProgramGrid::TearDown();
     }
 
     // From here on the dialogs are answered by the test's user, not the box watcher.
@@ -190,26 +175,14 @@ protected:
         m_user.reset(new DialogUser(GetCurrentThreadId()));
     }
 
-    // The system's mouse to a point of a window's client area.
-    void MouseTo(HWND w, int x, int y, DWORD buttons = 0)
-    {
-        POINT p = {x, y};
-        ClientToScreen(w, &p);
-        INPUT in = {};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-        SendInput(1, &in, sizeof in);
-        PumpFor(*m_app, 30);
-    }
     void ClickRow(int row)
     {
         PumpFor(*m_app, GetDoubleClickTime() + 50);
         const CPoint c = m_tools->GetOptionRowRect(row).CenterPoint();
-        MouseTo(m_tools->m_hWnd, c.x, c.y);
-        MouseTo(m_tools->m_hWnd, c.x, c.y, MOUSEEVENTF_LEFTDOWN);
-        MouseTo(m_tools->m_hWnd, c.x, c.y, MOUSEEVENTF_LEFTUP);
+        for (DWORD step : {0ul, (DWORD)MOUSEEVENTF_LEFTDOWN, (DWORD)MOUSEEVENTF_LEFTUP}) {
+            MouseTo(m_tools->m_hWnd, c.x, c.y, step);
+            PumpFor(*m_app, 30);
+        }
     }
 
     // Inked pixels of a client rectangle of the tools panel, as on the
@@ -341,32 +314,30 @@ TEST_F(ProgramTools, DraggingMovesThePanelFromTheFifthMoveKeepingTheGrabPoint)
 {
     CRect start;
     m_tools->GetWindowRect(&start);
-    const HWND w = m_tools->m_hWnd;
-    PumpFor(*m_app, GetDoubleClickTime() + 50);
-    MouseTo(w, 30, 60);
-    MouseTo(w, 30, 60, MOUSEEVENTF_LEFTDOWN);
     POINT grab = {30, 60};
-    ClientToScreen(w, &grab);
+    ClientToScreen(m_tools->m_hWnd, &grab);
     const POINT offset = {grab.x - start.left, grab.y - start.top};
+    // Moves in screen coordinates: the panel moves under the mouse.
+    const HWND screen = GetDesktopWindow();
+    auto to = [&](int dx, int dy, DWORD buttons = 0) {
+        MouseTo(screen, grab.x + dx, grab.y + dy, buttons);
+        PumpFor(*m_app, 30);
+    };
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    to(0, 0);
+    to(0, 0, MOUSEEVENTF_LEFTDOWN);
     for (int i = 1; i <= 4; ++i)
-        MouseTo(w, 30 - i, 60);
+        to(-i, 0);
     CRect now;
     m_tools->GetWindowRect(&now);
     EXPECT_EQ(start, now) << "moved before the fifth move";
-    POINT cursor;
-    for (int i = 0; i < 3; ++i) {
-        GetCursorPos(&cursor);
-        SetCursorPos(cursor.x - 6, cursor.y + 4);
-        MouseTo(w, 0, 0, 0); // nothing: the cursor was set; let the moves arrive
-    }
-    MouseTo(w, 20, 60);
-    MouseTo(w, 20, 60, MOUSEEVENTF_LEFTUP);
-    GetCursorPos(&cursor);
+    for (int i = 1; i <= 3; ++i)
+        to(-4 - 10 * i, 8 * i);
+    to(-34, 24, MOUSEEVENTF_LEFTUP);
     m_tools->GetWindowRect(&now);
-    EXPECT_NE(start.left, now.left);
     // The point grabbed stays under the cursor: no jump by the caption.
-    EXPECT_NEAR(cursor.x - offset.x, now.left, 1);
-    EXPECT_NEAR(cursor.y - offset.y, now.top, 1);
+    EXPECT_EQ(grab.x - 34 - offset.x, now.left);
+    EXPECT_EQ(grab.y + 24 - offset.y, now.top);
 }
 
 TEST_F(ProgramTools, SettingsLaysOutEveryOpenDocumentOnce)

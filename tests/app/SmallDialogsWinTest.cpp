@@ -21,12 +21,18 @@ using namespace progtest;
 
 namespace {
 
-RECT InDialog(HWND h)
+// Left, right and bottom of a control in its dialog's client coordinates.
+struct Place {
+    int left, right, bottom;
+};
+Place PlaceOf(HWND control)
 {
     RECT r;
-    GetWindowRect(h, &r);
-    MapWindowPoints(nullptr, GetParent(h), (POINT*)&r, 2);
-    return r;
+    GetWindowRect(control, &r);
+    POINT tl = {r.left, r.top}, br = {r.right, r.bottom};
+    ScreenToClient(GetParent(control), &tl);
+    ScreenToClient(GetParent(control), &br);
+    return {tl.x, br.x, br.y};
 }
 
 // The banner strip along the left edge, and the control moved aside by it.
@@ -37,13 +43,13 @@ void ExpectBanner(CDialog& dlg, int control, int templateLeft)
     EXPECT_EQ("KCSideBanner", ClassOf(strip));
     RECT client;
     dlg.GetClientRect(&client);
-    const RECT s = InDialog(strip);
+    const Place s = PlaceOf(strip);
     EXPECT_EQ(0, s.left);
     EXPECT_EQ(50, s.right);
     EXPECT_EQ(client.bottom, s.bottom);
     RECT r = {templateLeft, 0, templateLeft + 1, 1};
     MapDialogRect(dlg.m_hWnd, &r);
-    EXPECT_EQ(r.left + 50, InDialog(GetDlgItem(dlg.m_hWnd, control)).left);
+    EXPECT_EQ(r.left + 50, PlaceOf(GetDlgItem(dlg.m_hWnd, control)).left);
 }
 
 std::string Item(CDialog& dlg, int id) { return TextOf(GetDlgItem(dlg.m_hWnd, id)); }
