@@ -52,6 +52,13 @@ void ExpectBanner(CDialog& dlg, int control, int templateLeft)
     EXPECT_EQ(r.left + 50, PlaceOf(GetDlgItem(dlg.m_hWnd, control)).left);
 }
 
+BOOL CALLBACK FindShownBox(HWND w, LPARAM p)
+{
+    if (IsWindowVisible(w) && ClassOf(w) == "#32770")
+        *(HWND*)p = w;
+    return TRUE;
+}
+
 std::string Item(CDialog& dlg, int id) { return TextOf(GetDlgItem(dlg.m_hWnd, id)); }
 
 class SmallDialogs : public ::testing::Test {
@@ -202,14 +209,7 @@ TEST(HiddenBitmapWindow, ADamagedSkinIsRefusedAndReported)
     std::thread user([&] {
         while (!stop) {
             HWND box = nullptr;
-            EnumThreadWindows(
-                ui,
-                [](HWND w, LPARAM p) {
-                    if (IsWindowVisible(w) && ClassOf(w) == "#32770")
-                        *(HWND*)p = w;
-                    return TRUE;
-                },
-                (LPARAM)&box);
+            EnumThreadWindows(ui, &FindShownBox, (LPARAM)&box);
             if (box) {
                 ++reports;
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
