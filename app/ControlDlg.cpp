@@ -9,6 +9,8 @@
 #include "app/LibraryLoaders.h"
 #include "app/MessageBoxDemo.h"
 #include "app/SkinBitmapWin.h"
+#include "app/SmallDialogRules.h"
+#include "app/SmallDialogs.h"
 #include "app/SongFiles.h"
 #include "app/TransportMath.h"
 #include "framework/App.h"
@@ -176,8 +178,7 @@ BOOL CControlDlg::OnInitDialog()
 
     m_timeFont.CreateFont(16, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                           DEFAULT_QUALITY, VARIABLE_PITCH, "Verdana");
-    m_captionFont.CreateFont(13, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, VARIABLE_PITCH, "Verdana");
+    CreateCaptionFont(m_captionFont, kCaptionFontHeight);
     Invalidate();
     return TRUE;
 }
@@ -194,20 +195,7 @@ std::vector<CString> CControlDlg::GetExtensions() const
 
 bool CControlDlg::LoadSkin(const char* name, CBitmap& bitmap, bool withPalette)
 {
-    const CString path = m_installFolder + name;
-    CString reason;
-    switch (LoadSkinBitmapFile(path, bitmap, m_palette, withPalette, reason)) {
-    case SkinLoad::Ok:
-        return true;
-    case SkinLoad::CannotOpen:
-        AfxMessageBox(LangText(55) + path);
-        return false;
-    case SkinLoad::Bad:
-    default:
-        // A broken picture is named, so the user knows what to reinstall.
-        AfxMessageBox(path + ":\n" + reason);
-        return false;
-    }
+    return LoadSkinBitmapReported(m_installFolder + name, bitmap, m_palette, withPalette);
 }
 
 bool CControlDlg::LoadBackgroundBitmap(const char* name, CBitmap& bitmap) { return LoadSkin(name, bitmap, true); }
@@ -306,7 +294,15 @@ void CControlDlg::OnPaint()
     for (const auto& c : captions) {
         RECT cr = ToRect(c.zone);
         OffsetRect(&cr, 0, c.down);
-        canvas.DrawText(LangText(c.text), &cr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        const CString text = LangText(c.text);
+        const int height = CaptionFontHeight(canvas, text, cr.right - cr.left);
+        CFont smaller;
+        if (height != kCaptionFontHeight) {
+            CreateCaptionFont(smaller, height);
+            canvas.SelectObject(&smaller);
+        }
+        canvas.DrawText(text, &cr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        canvas.SelectObject(&m_captionFont);
     }
     canvas.SelectObject(oldFont);
 
@@ -633,7 +629,31 @@ void CControlDlg::OnTranspose()
         m_songLoaded = false;
         return;
     }
-    // The transpose dialog comes with its own window.
+    if (!doc->HasChords())
+        return;
+    CTransposeDlg dlg(this);
+    dlg.SetSemitones(doc->GetTranspose());
+    if (dlg.DoModal() == IDOK)
+        doc->SetTranspose(dlg.GetSemitones());
+}
+
+int CControlDlg::CaptionFontHeight(CDC& dc, const CString& text, int zoneWidth)
+{
+    // Long translations take a smaller font rather than being cut at both ends.
+    return FitFontHeight(kCaptionFontHeight, 8, zoneWidth - 2, [&](int height) {
+        CFont font;
+        CreateCaptionFont(font, height);
+        CFont* old = dc.SelectObject(&font);
+        const int width = dc.GetTextExtent(text).cx;
+        dc.SelectObject(old);
+        return width;
+    });
+}
+
+void CControlDlg::CreateCaptionFont(CFont& font, int height)
+{
+    font.CreateFont(height, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, VARIABLE_PITCH, "Verdana");
 }
 
 void CControlDlg::ResetDisplay()

@@ -65,6 +65,11 @@ public:
     // Places the volume knob for a player level 0..0xFFFF.
     void PlaceVolumeKnob(DWORD level);
 
+    // The height of the caption font in which text fits a zone this wide.
+    static constexpr int kCaptionFontHeight = 13;
+    static int CaptionFontHeight(CDC& dc, const CString& text, int zoneWidth);
+    static void CreateCaptionFont(CFont& font, int height);
+
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

@@ -17,6 +17,10 @@
 #include "app/LibraryLoaders.h"
 #include "app/MainFrame.h"
 #include "app/MessageBoxDemo.h"
+#include "app/SmallDialogRules.h"
+#include "app/SmallDialogs.h"
+#include "app/TimeStretchDlg.h"
+#include "app/ViewDlg.h"
 #include "app/WaveOut.h"
 #include "resources/resource.h"
 #include "views/GChordDlg.h"
@@ -48,6 +52,7 @@ ON_UPDATE_COMMAND_UI(ID_VIEW_TONE_DIALOG, OnUpdateToneDialog)
 ON_UPDATE_COMMAND_UI(ID_VIEW_CONTROL_DIALOG, OnUpdateControlDialog)
 ON_UPDATE_COMMAND_UI(ID_VIEW_CHORD_DIALOG, OnUpdateChordDialog)
 ON_UPDATE_COMMAND_UI(ID_VIEW_TUTORIAL, OnUpdateTutorial)
+ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFile)
 END_MESSAGE_MAP()
 
 namespace {
@@ -200,6 +205,7 @@ BOOL CKestrixApp::InitInstance()
         delete m_pChordDialog;
         m_pChordDialog = nullptr;
     }
+    CreateToolsPanel(frame);
     CreateTutorialDialog(frame);
     RunSplash(frame);
     // The main window may have been closed under the splash.
@@ -224,6 +230,7 @@ BOOL CKestrixApp::InitInstance()
     SetNoteNameSource(&EngineNoteName);
 
     // 16.
+    CreateTimeStretchWindow(frame);
     DoWaitCursor(-1);
     return TRUE;
 }
@@ -245,6 +252,10 @@ int CKestrixApp::ExitInstance()
     if (m_menuHookInstalled)
         CMenuXP::RemoveHook();
     m_menuHookInstalled = false;
+    if (m_pTimeStretchDlg && m_pTimeStretchDlg->m_hWnd)
+        m_pTimeStretchDlg->DestroyWindow();
+    delete m_pTimeStretchDlg;
+    m_pTimeStretchDlg = nullptr;
     return CFrameApp::ExitInstance();
 }
 
@@ -324,6 +335,10 @@ void CKestrixApp::SetLanguage(const char* name)
         tutorial->SetWindowText(GetLangString(126));
         NavigateTutorial(GetTutorialPath());
     }
+    if (CViewDlg* tools = GetToolsPanel()) {
+        tools->SetWindowText(GetLangString(110));
+        tools->Invalidate(FALSE);
+    }
     if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd)) {
         frame->LoadToolTips();
         if (frame->m_hWnd)
@@ -359,9 +374,46 @@ void CKestrixApp::ShowMessage(const CString& text, const CString& caption)
 
 void CKestrixApp::SetToolsPanelText(const CString& text)
 {
-    // The tools panel comes with its own window; until then the text is kept.
     m_toolsPanelText = text;
+    if (CViewDlg* tools = GetToolsPanel())
+        tools->SetHintText(text);
 }
+
+CViewDlg* CKestrixApp::GetToolsPanel() const
+{
+    auto* tools = static_cast<CViewDlg*>(m_pToneDialog);
+    return tools && tools->m_hWnd ? tools : nullptr;
+}
+
+int CKestrixApp::GetToolsMode()
+{
+    CViewDlg* tools = GetToolsPanel();
+    return tools ? tools->GetMode() : 0;
+}
+
+void CKestrixApp::SetChordOptionsShown(bool shown)
+{
+    if (CViewDlg* tools = GetToolsPanel())
+        tools->SetChordOptionsShown(shown);
+}
+
+void CKestrixApp::CreateToolsPanel(CWnd* frame)
+{
+    auto* tools = new CViewDlg;
+    m_pToneDialog = tools;
+    if (!tools->Create(frame))
+        return;
+    tools->PlaceOnFrame(frame);
+    tools->ShowWindow(SW_SHOWNOACTIVATE);
+}
+
+void CKestrixApp::OnUpdateRecentFile(CCmdUI* pCmdUI)
+{
+    OnUpdateRecentFileMenu(pCmdUI);
+    CMainFrame::TranslateRecentFilePlaceholder(pCmdUI, m_pRecentFileList);
+}
+
+void CKestrixApp::CreateTimeStretchWindow(CWnd* frame) { m_pTimeStretchDlg = new CTimeStretchDlg(frame); }
 
 void CKestrixApp::ShowChordName(const CString& name)
 {
@@ -402,7 +454,48 @@ void CKestrixApp::OnFileNew() { CFrameApp::OnFileNew(); }
 
 void CKestrixApp::OnSettings()
 {
-    // The settings dialog comes with its own window.
+    CKestrixDoc* active = GetActiveDoc();
+    if (active && active->IsPlaying())
+        return;
+    int rowMs = GetSetting("lengthPerRow");
+    if (rowMs < 0)
+        rowMs = 6000;
+    int rows = GetSetting("rowsPerPage");
+    if (rows < 0)
+        rows = 8;
+    COptionsDlg dlg(m_pMainWnd);
+    dlg.SetSeconds(rowMs / 1000);
+    dlg.SetRows(rows);
+    if (dlg.DoModal() != IDOK)
+        return;
+    WriteSetting("lengthPerRow", dlg.GetSeconds() * 1000);
+    WriteSetting("rowsPerPage", dlg.GetRows());
+    // Nothing selected keeps the device in use: -1 would silence every document.
+    m_soundCard = SoundCardAfterSettings(dlg.GetSoundCard(), m_soundCard);
+    ApplySettings(dlg.GetSeconds() * 1000, dlg.GetRows());
+    WriteSetting("soundCard", m_soundCard);
+}
+
+void CKestrixApp::ApplySettings(int rowMs, int rows)
+{
+    CKestrixDoc* last = nullptr;
+    POSITION tp = GetFirstDocTemplatePosition();
+    while (tp) {
+        CDocTemplate* tmpl = GetNextDocTemplate(tp);
+        POSITION dp = tmpl->GetFirstDocPosition();
+        while (dp)
+            if (auto* doc = dynamic_cast<CKestrixDoc*>(tmpl->GetNextDoc(dp))) {
+                doc->SetSoundCard(m_soundCard);
+                doc->SetLayout(rowMs, rows);
+                last = doc;
+            }
+    }
+    if (!last)
+        return;
+    if (last->GetCurrentView() == 2)
+        last->ShowBassView();
+    else if (last->GetCurrentView() == 1)
+        last->ShowChordView();
 }
 
 namespace {

@@ -14,6 +14,8 @@ class CGChordDlg;
 class CHtmlDynDialog;
 class CKestrixDoc;
 class CMainFrame;
+class CTimeStretchDlg;
+class CViewDlg;
 
 class CKestrixApp : public CFrameApp, public IDocHost {
 public:
@@ -71,8 +73,8 @@ public:
     CWnd* GetViewParent() override { return nullptr; }
     IDocPanel* GetControlPanel() override;
     CControlDlg* GetControlDlg();
-    int GetToolsMode() override { return 0; }
-    void SetChordOptionsShown(bool) override {}
+    int GetToolsMode() override;
+    void SetChordOptionsShown(bool shown) override;
     void ShowChordDiagram(bool show) override;
     void ActivateView(CView* view) override;
     void OnDocumentClosed() override { TranslateMainMenu(); }
@@ -85,6 +87,8 @@ public:
     CString GetShownChordName() const { return m_shownChordName; }
     // The chord diagram window; null before start-up made it.
     CGChordDlg* GetChordDiagramDlg() const { return m_pChordDialog; }
+    // The tools panel; null until start-up made it.
+    CViewDlg* GetToolsPanel() const;
 
     afx_msg void OnAppAbout();
     afx_msg void OnFileNew();
@@ -97,6 +101,7 @@ public:
     afx_msg void OnUpdateControlDialog(CCmdUI* pCmdUI);
     afx_msg void OnUpdateChordDialog(CCmdUI* pCmdUI);
     afx_msg void OnUpdateTutorial(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateRecentFile(CCmdUI* pCmdUI);
 
 protected:
     // Opens a file with the shell's "open" (the quick-start page without
@@ -104,6 +109,12 @@ protected:
     virtual void OpenInShell(const CString& path, int showCommand);
 
 private:
+    // Start-up: the tools panel (placed and shown) and the hidden bitmap window.
+    void CreateToolsPanel(CWnd* frame);
+    void CreateTimeStretchWindow(CWnd* frame);
+    // Settings: every open document takes the device and the layout once.
+    void ApplySettings(int rowMs, int rows);
+
     // Check and enable state of a tool-window toggle.
     void UpdateToggle(CCmdUI* pCmdUI, CWnd* window);
     // Start-up steps 11 to 13.
@@ -127,6 +138,7 @@ private:
     CString m_toolsPanelText;
     CString m_shownChordName;
     bool m_startupPauses;
+    CTimeStretchDlg* m_pTimeStretchDlg = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

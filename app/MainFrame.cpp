@@ -8,6 +8,7 @@
 #include "app/ControlDlg.h"
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
+#include "app/LangText.h"
 #include "app/MenuTexts.h"
 #include "app/MessageBoxDemo.h"
 #include "resources/resource.h"
@@ -420,4 +421,13 @@ void CMainFrame::OnUpdateAbout(CCmdUI* pCmdUI)
 {
     if (CKestrixDoc* doc = ActiveDoc())
         pCmdUI->Enable(!doc->IsPrinting() && !doc->IsPlaying());
+}
+
+void CMainFrame::TranslateRecentFilePlaceholder(CCmdUI* pCmdUI, const CRecentFileList* list)
+{
+    // The framework's placeholder is English; with no recent file show the
+    // language's own text.
+    const CString text = LangText(14);
+    if (pCmdUI->m_pMenu && !pCmdUI->m_pSubMenu && !text.IsEmpty() && (!list || list->GetSize() == 0))
+        pCmdUI->m_pMenu->ModifyMenu(ID_FILE_MRU_FILE1, MF_BYCOMMAND | MF_STRING | MF_GRAYED, ID_FILE_MRU_FILE1, text);
 }

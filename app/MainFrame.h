@@ -30,6 +30,9 @@ public:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     void PostNcDestroy() override;
 
+    // After the framework's recent-file update: the placeholder in the language.
+    static void TranslateRecentFilePlaceholder(CCmdUI* pCmdUI, const CRecentFileList* list);
+
     // Opens the help file of the current language (also the child frame's).
     static void OpenHelpFile();
 

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/LangText.h"
 #include "app/SkinBitmap.h"
+#include "framework/App.h"
 
 namespace {
 
@@ -76,4 +78,21 @@ SkinLoad LoadSkinBitmapFile(const char* path, CBitmap& bitmap, CPalette& palette
     bitmap.DeleteObject();
     bitmap.Attach(made);
     return SkinLoad::Ok;
+}
+
+bool LoadSkinBitmapReported(const char* path, CBitmap& bitmap, CPalette& palette, bool buildPalette)
+{
+    CString reason;
+    switch (LoadSkinBitmapFile(path, bitmap, palette, buildPalette, reason)) {
+    case SkinLoad::Ok:
+        return true;
+    case SkinLoad::CannotOpen:
+        AfxMessageBox(LangText(55) + path);
+        return false;
+    case SkinLoad::Bad:
+    default:
+        // A broken picture is named, so the user knows what to reinstall.
+        AfxMessageBox(CString(path) + ":\n" + reason);
+        return false;
+    }
 }

@@ -18,3 +18,7 @@ enum class SkinLoad {
 // bitmap is made. reason says what is wrong for SkinLoad::Bad.
 SkinLoad LoadSkinBitmapFile(const char* path, CBitmap& bitmap, CPalette& palette, bool buildPalette,
                             CString& reason);
+
+// The same, telling the user what went wrong: a missing file by language
+// text 55 and its path, a broken one by its path and the reason.
+bool LoadSkinBitmapReported(const char* path, CBitmap& bitmap, CPalette& palette, bool buildPalette);
