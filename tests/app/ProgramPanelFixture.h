@@ -35,7 +35,7 @@ const int kTimeTrackY = 9;
 
 // Frame i of a position song: left = low 16 bits of i, right = 0x2000 plus
 // the high bits, so any frame that reaches the device names its place.
-std::vector<unsigned char> PositionSong(unsigned frames)
+[[maybe_unused]] std::vector<unsigned char> PositionSong(unsigned frames)
 {
     std::vector<unsigned char> d;
     d.reserve(frames * 4u);
