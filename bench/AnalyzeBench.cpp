@@ -107,6 +107,8 @@ void BM_ProgramRoad(benchmark::State& state)
 // Keeps each benchmark's mean seconds per analysis for the closing lines.
 class Reporter : public benchmark::ConsoleReporter {
 public:
+    // Plain text: the closing lines are read by scripts.
+    Reporter() : benchmark::ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& r : runs) {
