@@ -367,26 +367,21 @@ TEST(ChordDecision, CloseContestSlashChords)
     EXPECT_EQ(0.0f, c.GetAt(0, 0));
     EXPECT_EQ(-1.0f, c.GetAt(8, 0));
 
-    // Bass on the major third, D major just ahead of B minor: the slash
-    // chord keeps type 0 although the profile holds a sixth.
-    c = DecideOne(Profile({{0, 600}, {4, 400}, {7, 500}, {9, 520}}, 20), OneBassNote(4, 100, 50, 120),
-                  kDMajorTones, 0);
-    ASSERT_EQ(1, c.GetCols());
-    EXPECT_EQ(0.0f, c.GetAt(0, 0));
-    EXPECT_EQ(9.0f, c.GetAt(3, 0));
-    EXPECT_EQ(4.0f, c.GetAt(8, 0));
-    EXPECT_EQ(0.0f, c.GetAt(7, 0));
-    EXPECT_FLOAT_EQ(0.4f, c.GetAt(9, 0));
-
-    // Bass on the major seventh of a tie: the same, though the profile
-    // makes a major seventh chord.
-    c = DecideOne(Profile({{0, 600}, {3, 180}, {4, 180}, {7, 480}}, 20), OneBassNote(11, 100, 50, 120),
-                  kDMajorTones, 0);
-    ASSERT_EQ(1, c.GetCols());
-    EXPECT_EQ(0.0f, c.GetAt(0, 0));
-    EXPECT_EQ(1.0f, c.GetAt(2, 0));
-    EXPECT_EQ(11.0f, c.GetAt(8, 0));
-    EXPECT_EQ(0.0f, c.GetAt(7, 0));
+    // A dominant bass on the major third (D major just ahead of B minor, and
+    // a sixth in the profile) or the major seventh (a tie, and a major
+    // seventh in the profile): D with that bass, type still 0.
+    auto slash = [](const V& profile, int bassPitch) {
+        CFloatMatrix m = DecideOne(profile, OneBassNote(bassPitch, 100, 50, 120), kDMajorTones, 0);
+        EXPECT_EQ(1, m.GetCols());
+        EXPECT_EQ(0.0f, m.GetAt(0, 0));
+        EXPECT_EQ(1.0f, m.GetAt(2, 0));
+        EXPECT_EQ((float)bassPitch, m.GetAt(8, 0));
+        EXPECT_EQ(0.0f, m.GetAt(7, 0));
+        EXPECT_FLOAT_EQ(0.4f, m.GetAt(9, 0));
+        return m;
+    };
+    EXPECT_EQ(9.0f, slash(Profile({{0, 600}, {4, 400}, {7, 500}, {9, 520}}, 20), 4).GetAt(3, 0));
+    slash(Profile({{0, 600}, {3, 180}, {4, 180}, {7, 480}}, 20), 11);
 }
 
 TEST(ChordDecision, CloseContestDrops)
