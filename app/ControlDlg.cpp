@@ -79,7 +79,8 @@ CControlDlg::CControlDlg(CWnd* pParent)
       m_volumeKnobRect(), m_timeText("00:00:0"), m_hoverStop(false), m_hoverAnalyze(false), m_hoverOpen(false),
       m_hoverTranspose(false), m_hoverForward(false), m_hoverBack(false), m_hoverPlay(false), m_volumeDrag(false),
       m_timeDrag(false), m_moveCount(0), m_clickPoint(0, 0), m_cancelEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-      m_analysedDoc(nullptr), m_extensions(nullptr), m_pSoundLoader(nullptr), m_busy(false)
+      m_analysedDoc(nullptr), m_extensions(nullptr), m_pSoundLoader(nullptr), m_busy(false),
+      m_progressMessage(0), m_progressValue(0)
 {
     Create(IDD, pParent);
 }
@@ -740,6 +741,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
     bool loaded = false;
     if (!IsWavPath(path)) {
         const CString target = m_installFolder + doc->GetTempWavName();
+        m_progressMessage = 0;
         if (m_pSoundLoader)
             m_pSoundLoader->Convert(path, target);
         m_pProgress->SetStatusText("Converting to wav...");
@@ -849,6 +851,19 @@ void CControlDlg::OnAnalyze()
 
 void CControlDlg::Forward(UINT message, WPARAM code, LPARAM value)
 {
+    // A conversion posts its position for every block it converts, thousands
+    // per song and mostly the same percent: only a change goes on, so the
+    // dialog's queue does not slow the open down.
+    const bool progress = (message == WM_DECODE_STATUS && code == DECODE_PROGRESS) ||
+                          (message == WM_CD_RIP_STATUS && code == CD_RIP_PROGRESS);
+    if (progress) {
+        if (message == m_progressMessage && value == m_progressValue)
+            return;
+        m_progressMessage = message;
+        m_progressValue = value;
+    } else {
+        m_progressMessage = 0;
+    }
     if (m_pProgress && m_pProgress->GetSafeHwnd())
         m_pProgress->PostMessage(message, code, value);
 }

@@ -134,4 +134,7 @@ private:
     CSoundLibraryLoader* m_pSoundLoader;
     CString m_installFolder;
     bool m_busy; // a conversion or analysis runs under the progress dialog
+    // The last conversion progress passed to the dialog (message 0: none).
+    UINT m_progressMessage;
+    LPARAM m_progressValue;
 };

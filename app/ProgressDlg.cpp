@@ -38,6 +38,7 @@ BOOL CProgressDlg::OnInitDialog()
     m_ending = false;
     SetDlgItemText(IDC_PROGRESS_CANCEL, LangText(106));
     m_bar.SetRange(0, 100);
+    m_shownText = m_statusText; // placed by the data exchange
     return TRUE;
 }
 
@@ -52,9 +53,15 @@ void CProgressDlg::OnCancel()
 
 bool CProgressDlg::SetPos(int pos)
 {
+    // A conversion posts thousands of positions, most of them repeats: only
+    // a change is drawn, so the dialog does not slow the conversion down.
     if (GetSafeHwnd()) {
-        m_bar.SetPos(pos);
-        SetDlgItemText(IDC_PROGRESS_TEXT, m_statusText);
+        if (m_bar.GetPos() != pos)
+            m_bar.SetPos(pos);
+        if (m_shownText != m_statusText) {
+            SetDlgItemText(IDC_PROGRESS_TEXT, m_statusText);
+            m_shownText = m_statusText;
+        }
     }
     return true;
 }

@@ -62,4 +62,5 @@ private:
     int m_dragY;
     CProgressCtrl m_bar;
     CString m_statusText;
+    CString m_shownText; // what the status line shows now
 };

@@ -1,38 +1,29 @@
 // Whole analysis of a synthesised 4-minute 44.1 kHz song, fast and
-// straightforward spectrogram side by side. Run by hand on a Release,
-// unsanitised native build:
-//   analyze_bench                 Google Benchmark figures, ratio, real-time factor
-//   analyze_bench --once          one fast analysis and exit (peak-memory runs)
+// straightforward spectrogram side by side, and the program's own road of
+// the same song (16-bit stereo samples to mono floats, the engine, the
+// matrices into records, as the analysis worker does it). Run by hand on a
+// Release, unsanitised native build:
+//   analyze_bench                 Google Benchmark figures, ratios, real-time factor
+//   analyze_bench --once          one fast analysis and exit (peak-memory runs), with a
+//                                 digest of the results to compare builds by
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "app/AnalysisWorker.h"
+#include "app/WaveData.h"
+#include "bench/BenchSong.h"
 #include "engine/AnalysisEngine.h"
-#include "tests/engine/SongSynth.h"
 
 namespace {
-const int kRate = 44100;
-const double kSeconds = 240.0;
+using bench::kRate;
+using bench::kSeconds;
+using bench::Song;
 
-const std::vector<float>& Song()
-{
-    static const std::vector<float> y = [] {
-        using namespace song;
-        std::vector<std::pair<int, Quality>> roots;
-        const std::pair<int, Quality> turn[8] = {{3, kMajor}, {10, kMajor}, {0, kMinor}, {8, kMajor},
-                                                 {5, kMinor}, {10, kSeventh}, {3, kMajorSeventh}, {7, kMinor}};
-        for (int i = 0; i < 120; ++i)
-            roots.push_back(turn[i % 8]);
-        std::vector<float> out = Render(Progression(roots, 0.0, kSeconds / 120), kSeconds, kRate, 440.0);
-        AddNoise(out, 0.002);
-        return out;
-    }();
-    return y;
-}
-
-double g_seconds[2] = {0.0, 0.0}; // fast, reference: seconds per analysis
+enum { kFast, kReference, kRoad, kKinds };
+double g_seconds[kKinds] = {}; // seconds per analysis
 
 void Analyze(benchmark::State& state, bool reference)
 {
@@ -50,19 +41,87 @@ void Analyze(benchmark::State& state, bool reference)
 void BM_AnalyzeFast(benchmark::State& state) { Analyze(state, false); }
 void BM_AnalyzeReference(benchmark::State& state) { Analyze(state, true); }
 
-// Keeps each benchmark's mean seconds per analysis for the closing ratio.
+// The worker's three sides on the loaded song's data, without threads.
+class PcmSong : public IAnalysisSong {
+public:
+    explicit PcmSong(const std::vector<unsigned char>& data) : m_data(data)
+    {
+        m_fmt = {1, 2, (uint32_t)kRate, (uint32_t)kRate * 4, 4, 16, 0};
+    }
+    int GetChannels() override { return 2; }
+    bool GetMonoSamples(float** samples, int* count, int* rate) override
+    {
+        *rate = kRate;
+        return WaveToMono(m_data.data(), (uint32_t)m_data.size(), m_fmt, samples, count);
+    }
+
+private:
+    const std::vector<unsigned char>& m_data;
+    PcmFormat m_fmt;
+};
+
+class EngineSide : public IAnalysisEngine {
+public:
+    bool Analyze(const float* samples, int count, int rate) override
+    {
+        m_engine.Analyze(samples, count, rate, nullptr);
+        return true;
+    }
+    void GetResults(CFloatMatrix** chords, CFloatMatrix** bass, CFloatMatrix** tones,
+                    CFloatMatrix** bassTones) override
+    {
+        *chords = m_engine.ChordMatrix();
+        *bass = m_engine.BassMatrix();
+        *tones = m_engine.ToneMatrix();
+        *bassTones = m_engine.BassToneMatrix();
+    }
+    float GetReferencePitch() override { return m_engine.GetReferencePitch(); }
+    CString GetKeyName() override { return m_engine.GetKeyName(); }
+    void ClearResults() override { m_engine.ClearResults(); }
+
+private:
+    CAnalysisEngine m_engine{nullptr};
+};
+
+class NoPoster : public IStagePoster {
+public:
+    void PostStage(int) override {}
+};
+
+void BM_ProgramRoad(benchmark::State& state)
+{
+    static const std::vector<unsigned char> pcm = bench::SongPcm16(2);
+    PcmSong song(pcm);
+    EngineSide engine;
+    NoPoster poster;
+    AnalysisResults results;
+    for (auto _ : state) {
+        if (RunAnalysis(song, &engine, poster, results) != kStageDone)
+            state.SkipWithError("the road found no result");
+        benchmark::DoNotOptimize(results.chords.size());
+    }
+    state.counters["x_realtime"] =
+        benchmark::Counter(kSeconds * (double)state.iterations(), benchmark::Counter::kIsRate);
+}
+
+// Keeps each benchmark's mean seconds per analysis for the closing lines.
 class Reporter : public benchmark::ConsoleReporter {
 public:
+    // Plain text: the closing lines are read by scripts.
+    Reporter() : benchmark::ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& r : runs) {
             if (r.iterations <= 0 || r.run_type != Run::RT_Iteration)
                 continue;
-            double s = r.real_accumulated_time / (double)r.iterations;
-            if (r.benchmark_name().find("Reference") != std::string::npos)
-                g_seconds[1] = s;
+            const double s = r.real_accumulated_time / (double)r.iterations;
+            const std::string name = r.benchmark_name();
+            if (name.find("Reference") != std::string::npos)
+                g_seconds[kReference] = s;
+            else if (name.find("Road") != std::string::npos)
+                g_seconds[kRoad] = s;
             else
-                g_seconds[0] = s;
+                g_seconds[kFast] = s;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -70,7 +129,25 @@ public:
 } // namespace
 
 BENCHMARK(BM_AnalyzeFast)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ProgramRoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_AnalyzeReference)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// FNV-1a over the bits of the four result matrices and the reference pitch.
+static unsigned long long Digest(CAnalysisEngine& engine)
+{
+    unsigned long long h = 1469598103934665603ull;
+    auto add = [&](const void* p, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            h = (h ^ ((const unsigned char*)p)[i]) * 1099511628211ull;
+    };
+    CFloatMatrix* m[4] = {engine.ChordMatrix(), engine.BassMatrix(), engine.ToneMatrix(), engine.BassToneMatrix()};
+    for (CFloatMatrix* x : m)
+        for (int r = 0; r < x->GetRows(); ++r)
+            add(x->At(r, 0), sizeof(float) * (size_t)x->GetCols());
+    const float ref = engine.GetReferencePitch();
+    add(&ref, sizeof ref);
+    return h;
+}
 
 int main(int argc, char** argv)
 {
@@ -78,8 +155,8 @@ int main(int argc, char** argv)
         const std::vector<float>& y = Song();
         CAnalysisEngine engine(nullptr);
         engine.Analyze(y.data(), (int)y.size(), kRate, nullptr);
-        std::printf("key %s, %d chords, song %.1f MiB\n", (const char*)engine.GetKeyName(),
-                    engine.ChordMatrix()->GetCols(), y.size() * sizeof(float) / 1048576.0);
+        std::printf("key %s, %d chords, song %.1f MiB, results %016llx\n", (const char*)engine.GetKeyName(),
+                    engine.ChordMatrix()->GetCols(), y.size() * sizeof(float) / 1048576.0, Digest(engine));
         return 0;
     }
     benchmark::Initialize(&argc, argv);
@@ -87,12 +164,15 @@ int main(int argc, char** argv)
     Reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    if (g_seconds[0] > 0.0) {
-        std::printf("4-minute song: %.3f s per analysis, %.0f x real time\n", g_seconds[0],
-                    kSeconds / g_seconds[0]);
-        if (g_seconds[1] > 0.0)
-            std::printf("reference path: %.3f s; fast path %.1f x faster\n", g_seconds[1],
-                        g_seconds[1] / g_seconds[0]);
+    const double fast = g_seconds[kFast];
+    if (fast > 0.0) {
+        std::printf("4-minute song: %.3f s per analysis, %.0f x real time\n", fast, kSeconds / fast);
+        if (g_seconds[kRoad] > 0.0)
+            std::printf("program road: %.3f s, %+.1f %% against the engine alone\n", g_seconds[kRoad],
+                        100.0 * (g_seconds[kRoad] / fast - 1.0));
+        if (g_seconds[kReference] > 0.0)
+            std::printf("reference path: %.3f s; fast path %.1f x faster\n", g_seconds[kReference],
+                        g_seconds[kReference] / fast);
     }
     return 0;
 }

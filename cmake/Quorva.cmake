@@ -8,6 +8,8 @@ function(quorva_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  # Test programs keep their assertions whatever the tree's build type.
+  target_compile_options(${name} PRIVATE -UNDEBUG)
   if(CMAKE_CROSSCOMPILING)
     if(QUORVA_RUN_WINDOWS_TESTS)
       add_test(NAME ${name} COMMAND ${name})

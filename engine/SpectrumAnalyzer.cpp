@@ -3,6 +3,9 @@
 #include <cmath>
 #include <utility>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 const double kTwoPi = 6.28318530717958;
@@ -103,22 +106,25 @@ float CSpectrumAnalyzer::NoteMagnitude(float* phaseOut, float freq, const float*
     return mag;
 }
 
-void CSpectrumAnalyzer::ComplexFft(double* data, unsigned n, int sign)
+namespace {
+
+// Every stage's twiddles for one length and direction, stage after stage
+// (len 2, 4, ..., n; len/2 pairs each), from the same recurrence as ever so
+// the sums stay bit for bit. Kept per thread: the tuning estimate takes
+// dozens of transforms of one length.
+const std::vector<double>& StageTwiddles(unsigned n, int sign)
 {
-    // Bit reversal.
-    for (unsigned i = 1, j = 0; i < n; ++i) {
-        unsigned bit = n >> 1;
-        for (; j & bit; bit >>= 1)
-            j ^= bit;
-        j ^= bit;
-        if (i < j) {
-            std::swap(data[2 * i], data[2 * j]);
-            std::swap(data[2 * i + 1], data[2 * j + 1]);
-        }
-    }
-    // Danielson-Lanczos butterflies. Each stage's twiddles come from the
-    // recurrence first, so the butterflies can run through memory in order.
-    std::vector<double> tw(n);
+    struct Cache {
+        unsigned n = 0;
+        int sign = 0;
+        std::vector<double> tw;
+    };
+    thread_local Cache cache[2];
+    Cache& c = cache[sign < 0 ? 0 : 1];
+    if (c.n == n && c.sign == sign)
+        return c.tw;
+    c.tw.assign(n >= 2 ? 2 * (size_t)(n - 1) : 0, 0.0);
+    double* tw = c.tw.data();
     for (unsigned len = 2; len <= n; len <<= 1) {
         double theta = sign * kTwoPi / len;
         double wpr = -2.0 * std::sin(0.5 * theta) * std::sin(0.5 * theta);
@@ -132,18 +138,61 @@ void CSpectrumAnalyzer::ComplexFft(double* data, unsigned n, int sign)
             wr += t * wpr - wi * wpi;
             wi += wi * wpr + t * wpi;
         }
-        for (unsigned b = 0; b < n; b += len) {
-            for (unsigned k = 0; k < half; ++k) {
-                unsigned i = b + k, q = i + half;
-                double twr = tw[2 * k], twi = tw[2 * k + 1];
-                double tr = twr * data[2 * q] - twi * data[2 * q + 1];
-                double ti = twr * data[2 * q + 1] + twi * data[2 * q];
-                data[2 * q] = data[2 * i] - tr;
-                data[2 * q + 1] = data[2 * i + 1] - ti;
-                data[2 * i] += tr;
-                data[2 * i + 1] += ti;
-            }
+        tw += 2 * half;
+    }
+    c.n = n;
+    c.sign = sign;
+    return c.tw;
+}
+
+} // namespace
+
+void CSpectrumAnalyzer::ComplexFft(double* data, unsigned n, int sign)
+{
+    // Bit reversal.
+    for (unsigned i = 1, j = 0; i < n; ++i) {
+        unsigned bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j) {
+            std::swap(data[2 * i], data[2 * j]);
+            std::swap(data[2 * i + 1], data[2 * j + 1]);
         }
+    }
+    // Danielson-Lanczos butterflies, running through memory in order.
+    const double* tw = StageTwiddles(n, sign).data();
+    for (unsigned len = 2; len <= n; len <<= 1) {
+        unsigned half = len >> 1;
+        for (unsigned b = 0; b < n; b += len) {
+            double* lo = data + 2 * (size_t)b;
+            double* hi = lo + 2 * (size_t)half;
+#ifdef __SSE2__
+            // One complex value per register; the products and sums are the
+            // scalar ones (no fused multiply-add), so results do not change.
+            const __m128d flip = _mm_set_pd(0.0, -0.0);
+            for (unsigned k = 0; k < half; ++k) {
+                __m128d q = _mm_loadu_pd(hi + 2 * k);
+                __m128d a = _mm_mul_pd(q, _mm_set1_pd(tw[2 * k]));
+                __m128d c = _mm_mul_pd(_mm_shuffle_pd(q, q, 1), _mm_set1_pd(tw[2 * k + 1]));
+                __m128d t = _mm_add_pd(a, _mm_xor_pd(c, flip)); // (wr qr - wi qi, wr qi + wi qr)
+                __m128d x = _mm_loadu_pd(lo + 2 * k);
+                _mm_storeu_pd(hi + 2 * k, _mm_sub_pd(x, t));
+                _mm_storeu_pd(lo + 2 * k, _mm_add_pd(x, t));
+            }
+#else
+            for (unsigned k = 0; k < half; ++k) {
+                double twr = tw[2 * k], twi = tw[2 * k + 1];
+                double tr = twr * hi[2 * k] - twi * hi[2 * k + 1];
+                double ti = twr * hi[2 * k + 1] + twi * hi[2 * k];
+                hi[2 * k] = lo[2 * k] - tr;
+                hi[2 * k + 1] = lo[2 * k + 1] - ti;
+                lo[2 * k] += tr;
+                lo[2 * k + 1] += ti;
+            }
+#endif
+        }
+        tw += 2 * half;
     }
 }
 
@@ -153,8 +202,12 @@ void CSpectrumAnalyzer::MagnitudeSpectrum(double* data, unsigned n)
         return;
     // The n real inputs sit in data[1..n]; pack them as n/2 complex values.
     unsigned h = n / 2;
-    std::vector<double> z(data + 1, data + 1 + n);
-    ComplexFft(z.data(), h, -1);
+    // Scratch kept per thread: a fresh large block per spectrum costs a
+    // mapping and its page faults on some heaps.
+    thread_local std::vector<double> scratch;
+    scratch.assign(data + 1, data + 1 + n);
+    double* z = scratch.data();
+    ComplexFft(z, h, -1);
     data[0] = z[0] + z[1];
     double nyquist = z[0] - z[1];
     // The split's twiddles, kept per thread for the next spectrum of the

@@ -4,8 +4,11 @@
 #include "AnalysisEngine.h"
 #include "SpectrumAnalyzer.h"
 
-std::vector<double> CAnalysisEngine::WindowedSpectrum(const float* x, int centre, double seconds,
-                                                      int rate, double* binsPerHz)
+namespace {
+
+// WindowedSpectrum into buf, whose storage is reused from call to call.
+void FillWindowedSpectrum(std::vector<double>& buf, const float* x, int centre, double seconds, int rate,
+                          double* binsPerHz)
 {
     double len = rate * seconds;
     int fade = (int)std::floor(rate * 0.008);
@@ -14,7 +17,7 @@ std::vector<double> CAnalysisEngine::WindowedSpectrum(const float* x, int centre
         n <<= 1;
     *binsPerHz = n / len;
     int count = (int)len;
-    std::vector<double> buf(n + 2, 0.0);
+    buf.assign(n + 2, 0.0);
     int first = centre - (int)std::floor(len / 2);
     for (int j = 0; j < count && j < (int)n + 2; ++j)
         buf[j] = x[first + j];
@@ -24,6 +27,15 @@ std::vector<double> CAnalysisEngine::WindowedSpectrum(const float* x, int centre
         buf[count - 1 - j] *= g;
     }
     CSpectrumAnalyzer::MagnitudeSpectrum(buf.data(), n);
+}
+
+} // namespace
+
+std::vector<double> CAnalysisEngine::WindowedSpectrum(const float* x, int centre, double seconds,
+                                                      int rate, double* binsPerHz)
+{
+    std::vector<double> buf;
+    FillWindowedSpectrum(buf, x, centre, seconds, rate, binsPerHz);
     return buf;
 }
 
@@ -39,18 +51,23 @@ float CAnalysisEngine::EstimateTuning(const float* samples, int rate, int count)
     score.Create(2, cands, 0.0f);
     lines.Create(1, cands, 0.0f);
     double comb[73];
+    // The comb's semitone ratios, the same for every candidate and segment.
+    double ratio[73];
+    for (int k = -24; k <= 48; ++k)
+        ratio[k + 24] = std::pow(2.0, k / 12.0);
+    std::vector<double> spec;
     // A step of at least one sample, so tiny inputs cannot stall the scan.
     int step = count / 70 > 0 ? count / 70 : 1;
     for (int p = rate; p < count - rate; p += step) {
         double binsPerHz = 0.0;
-        std::vector<double> spec = WindowedSpectrum(samples, p, 1.0, rate, &binsPerHz);
+        FillWindowedSpectrum(spec, samples, p, 1.0, rate, &binsPerHz);
         // Bins from n/2 up are the signed Nyquist value or lie beyond the
         // magnitudes: only bins below it are counted.
         long long magnitudeEnd = (long long)(spec.size() - 2) / 2;
         for (int ci = 0; ci < cands; ++ci) {
             int c = lo + ci;
             for (int k = -24; k <= 48; ++k)
-                comb[k + 24] = c * std::pow(2.0, k / 12.0);
+                comb[k + 24] = c * ratio[k + 24];
             for (double f : comb) {
                 long long bin = (long long)std::floor(f * binsPerHz + 0.5);
                 if (bin > 1000 && bin < 3000 && bin < magnitudeEnd) {

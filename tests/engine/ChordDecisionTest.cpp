@@ -31,11 +31,37 @@ CFloatMatrix OneBassNote(int pitch, float strength, float second, float time)
     return Rows({{(float)pitch}, {strength}, {0}, {second}, {time}, {1}, {1}});
 }
 
-// Chordness 0 1 4 10 4 1 0 0 0 (one peak at frame 3, 120 ms): the core and
-// wide segments are frames 2 and 3, which hold half of `profile` each.
-CFloatMatrix DecideOne(const V& profile, const CFloatMatrix& bass, const CFloatMatrix& keyTones, int key)
+struct Note {
+    int pitch;
+    float strength, second, time;
+};
+
+// Bass notes in time order; dominance = strength / second.
+CFloatMatrix BassNotes(std::initializer_list<Note> notes)
 {
-    CFloatMatrix curve = Rows({{0, 1, 4, 10, 4, 1, 0, 0, 0}, {0, 40, 80, 120, 160, 200, 240, 280, 320}});
+    CFloatMatrix b;
+    b.Create(7, (int)notes.size(), 1.0f);
+    int c = 0;
+    for (const Note& n : notes) {
+        *b.At(0, c) = (float)n.pitch;
+        *b.At(1, c) = n.strength;
+        *b.At(3, c) = n.second;
+        *b.At(4, c) = n.time;
+        ++c;
+    }
+    return b;
+}
+
+// Chordness 0 1 4 10 4 1 0 0 0 (one peak at frame 3, 120 ms), times `scale`:
+// the core and wide segments are frames 2 and 3, which hold half of
+// `profile` each.
+CFloatMatrix DecideOne(const V& profile, const CFloatMatrix& bass, const CFloatMatrix& keyTones, int key,
+                       float scale = 1.0f)
+{
+    V values = {0, 1, 4, 10, 4, 1, 0, 0, 0};
+    for (float& v : values)
+        v *= scale;
+    CFloatMatrix curve = Rows({values, {0, 40, 80, 120, 160, 200, 240, 280, 320}});
     std::vector<V> frames(9, V(12, 0.0f));
     for (int k = 0; k < 12; ++k)
         frames[2][k] = frames[3][k] = profile[k] / 2;
@@ -45,6 +71,37 @@ CFloatMatrix DecideOne(const V& profile, const CFloatMatrix& bass, const CFloatM
     FindPeaksAndValleys(chord, curve);
     DecideChords(chord, curve, bass, bassChroma, chroma, 22050, keyTones, key);
     return chord;
+}
+
+// A peak at frame k of `curve` (40 ms frames) between valleys of 0 in the
+// first and last frames; every frame's chroma is `frame`, so the score tells
+// how many frames the core segment holds. Key D major.
+CFloatMatrix DecidePeak(const V& curve, int k, const V& frame, const CFloatMatrix& bass,
+                        std::vector<V> bassFrames = {})
+{
+    const int n = (int)curve.size();
+    V times(n);
+    for (int i = 0; i < n; ++i)
+        times[i] = 40.0f * i;
+    if (bassFrames.empty())
+        bassFrames.assign(n, V(12, 0.0f));
+    CFloatMatrix chordness = Rows({curve, times});
+    CFloatMatrix chroma = Chroma(std::vector<V>(n, frame));
+    CFloatMatrix bassChroma = Chroma(bassFrames);
+    CFloatMatrix chord = Rows({{0, curve[k], 0}, {0, times[k], times[n - 1]}, {0, 1, 0}});
+    DecideChords(chord, chordness, bass, bassChroma, chroma, 22050, kDMajorTones, 0);
+    return chord;
+}
+
+// D major per frame: the triad's score is 56 per core frame.
+const V kDMajorFrame = Profile({{0, 60}, {4, 40}, {7, 50}}, 2);
+
+void ExpectNoChord(const CFloatMatrix& c)
+{
+    ASSERT_EQ(10, c.GetRows());
+    ASSERT_EQ(1, c.GetCols());
+    for (int r = 0; r < 10; ++r)
+        EXPECT_EQ(-1.0f, c.GetAt(r, 0)) << "row " << r;
 }
 
 } // namespace
@@ -251,4 +308,192 @@ TEST(ChordDecision, PeaksWithoutValleysBetweenThem)
     EXPECT_EQ((V{0, 5, 7}), Row(chord, 0));
     EXPECT_EQ((V{1, 1, 1}), Row(chord, 2));
     EXPECT_EQ((V{80, 200, 320}), Row(chord, 6));
+}
+
+TEST(ChordDecision, CloseContestSwapsToTheSecondCandidate)
+{
+    // D major just ahead of B minor; the first bass note is B, the strongest
+    // D (whose profile entry becomes 1.2 x the largest).
+    const V p = Profile({{0, 500}, {4, 500}, {7, 400}, {9, 400}}, 20);
+    const CFloatMatrix bass = BassNotes({{9, 50, 40, 80}, {0, 100, 50, 120}});
+    CFloatMatrix c = DecideOne(p, bass, kDMajorTones, 0);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(9.0f, c.GetAt(0, 0)); // B minor, taken from the second place
+    EXPECT_FLOAT_EQ(540.0f, c.GetAt(1, 0));
+    EXPECT_EQ(0.0f, c.GetAt(2, 0));
+    EXPECT_EQ(0.0f, c.GetAt(3, 0)); // D major now second
+    EXPECT_FLOAT_EQ(560.0f, c.GetAt(4, 0));
+    EXPECT_EQ(1.0f, c.GetAt(5, 0));
+    EXPECT_EQ(0.0f, c.GetAt(7, 0));
+    EXPECT_EQ(-1.0f, c.GetAt(8, 0));
+    EXPECT_FLOAT_EQ(0.2f, c.GetAt(9, 0));
+
+    // In B major B minor is not diatonic: the swapped chord is dropped (D,
+    // outside that key's scale, is no candidate any more).
+    ExpectNoChord(DecideOne(p, bass, kDMajorTones, 9));
+}
+
+TEST(ChordDecision, ConfidenceFollowsTheLeadOfTheBestTriad)
+{
+    // D major against D minor, no bass: only the thirds differ.
+    auto confidence = [](float minorThird, float majorThird) {
+        CFloatMatrix c =
+            DecideOne(Profile({{0, 600}, {3, minorThird}, {4, majorThird}, {7, 500}}, 20), NoBass(), kDMajorTones, 0);
+        EXPECT_EQ(1, c.GetCols());
+        EXPECT_EQ(0.0f, c.GetAt(0, 0));
+        EXPECT_EQ(1.0f, c.GetAt(2, 0));
+        return c.GetAt(9, 0);
+    };
+    EXPECT_FLOAT_EQ(0.4f, confidence(200, 260)); // r2 1.04
+    EXPECT_FLOAT_EQ(0.6f, confidence(200, 320)); // r2 1.08
+    EXPECT_FLOAT_EQ(0.8f, confidence(200, 450)); // r2 1.17
+    EXPECT_FLOAT_EQ(1.0f, confidence(20, 450));  // r2 1.33
+}
+
+TEST(ChordDecision, CloseContestSlashChords)
+{
+    // Bass on the fifth of a D major / D minor tie, dominant: a slash chord
+    // of type 0; not dominant enough (1.25): the chord without bass.
+    const V tie = Profile({{0, 600}, {3, 250}, {4, 250}, {7, 500}}, 20);
+    CFloatMatrix c = DecideOne(tie, OneBassNote(7, 100, 50, 120), kDMajorTones, 0);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_EQ(1.0f, c.GetAt(2, 0));
+    EXPECT_EQ(7.0f, c.GetAt(8, 0));
+    EXPECT_EQ(0.0f, c.GetAt(7, 0));
+    EXPECT_FLOAT_EQ(0.4f, c.GetAt(9, 0));
+    c = DecideOne(tie, OneBassNote(7, 100, 80, 120), kDMajorTones, 0);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_EQ(-1.0f, c.GetAt(8, 0));
+
+    // A dominant bass on the major third (D major just ahead of B minor, and
+    // a sixth in the profile) or the major seventh (a tie, and a major
+    // seventh in the profile): D with that bass, type still 0.
+    auto slash = [](const V& profile, int bassPitch) {
+        CFloatMatrix m = DecideOne(profile, OneBassNote(bassPitch, 100, 50, 120), kDMajorTones, 0);
+        EXPECT_EQ(1, m.GetCols());
+        EXPECT_EQ(0.0f, m.GetAt(0, 0));
+        EXPECT_EQ(1.0f, m.GetAt(2, 0));
+        EXPECT_EQ((float)bassPitch, m.GetAt(8, 0));
+        EXPECT_EQ(0.0f, m.GetAt(7, 0));
+        EXPECT_FLOAT_EQ(0.4f, m.GetAt(9, 0));
+        return m;
+    };
+    EXPECT_EQ(9.0f, slash(Profile({{0, 600}, {4, 400}, {7, 500}, {9, 520}}, 20), 4).GetAt(3, 0));
+    slash(Profile({{0, 600}, {3, 180}, {4, 180}, {7, 480}}, 20), 11);
+}
+
+TEST(ChordDecision, CloseContestDrops)
+{
+    const V tie = Profile({{0, 600}, {3, 200}, {4, 200}, {7, 500}}, 20);
+    // The best score (493) against the mean chordness: 250 keeps, 500 drops
+    // (still below the profile's largest value, which the extension check
+    // holds against it too).
+    CFloatMatrix c = DecideOne(tie, NoBass(), kDMajorTones, 0, 100.0f);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    ExpectNoChord(DecideOne(tie, NoBass(), kDMajorTones, 0, 200.0f));
+
+    // No bass and the fourth triad (D minor behind Bm and G) within 10 % of
+    // D major: dropped; with G out of the running the chord stays.
+    ExpectNoChord(DecideOne(Profile({{0, 600}, {3, 260}, {4, 400}, {5, 400}, {7, 500}, {9, 420}}, 20), NoBass(),
+                            kDMajorTones, 0));
+    c = DecideOne(Profile({{0, 600}, {3, 260}, {4, 400}, {7, 500}, {9, 420}}, 20), NoBass(), kDMajorTones, 0);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_FLOAT_EQ(0.6f, c.GetAt(9, 0));
+}
+
+TEST(ChordDecision, BassCandidatesOutsideTheKeyScaleCountForNothing)
+{
+    // E, in D major's scale but in neither triad, drops a tied peak; D#,
+    // outside the scale, is no candidate and the chord stays.
+    const V tie = Profile({{0, 600}, {3, 200}, {4, 200}, {7, 500}}, 20);
+    ExpectNoChord(DecideOne(tie, OneBassNote(2, 100, 50, 120), kDMajorTones, 0));
+    CFloatMatrix c = DecideOne(tie, OneBassNote(1, 100, 50, 120), kDMajorTones, 0);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_EQ(-1.0f, c.GetAt(8, 0));
+    EXPECT_FLOAT_EQ(0.4f, c.GetAt(9, 0));
+}
+
+TEST(ChordDecision, BassChromaFallbackFindsANoteBesideTheSegment)
+{
+    // Wide segment frames 2-3 (80-160 ms) without a bass note; the note at
+    // 79.9 ms lies within 0.2 ms of frame 2, where bass-chroma row 1 peaks
+    // (the larger values of other rows in frame 3 do not count).
+    const V curve = {0, 0, 20, 100, 20, 0, 0, 0};
+    const CFloatMatrix bass = BassNotes({{4, 100, 50, 79.9f}});
+    std::vector<V> bassFrames(8, V(12, 0.0f));
+    bassFrames[2][1] = 5;
+    bassFrames[3][0] = 50;
+    bassFrames[3][4] = 50;
+    CFloatMatrix c = DecidePeak(curve, 3, kDMajorFrame, bass, bassFrames);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_EQ(4.0f, c.GetAt(8, 0)); // D/F#: the found note, dominant
+    EXPECT_EQ(1.0f, c.GetAt(9, 0));
+
+    // Row 1 peaking in frame 3 (120 ms) finds no note: no bass.
+    bassFrames[3][1] = 6;
+    c = DecidePeak(curve, 3, kDMajorFrame, bass, bassFrames);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_EQ(-1.0f, c.GetAt(8, 0));
+}
+
+TEST(ChordDecision, RootAmongLaterBassCandidatesIsTheChordsBass)
+{
+    // A D7 profile; with the root's note after another one the chord counts
+    // as having a bass (the root): no bass in row 8 and the type stays 0.
+    const V d7 = Profile({{0, 600}, {4, 400}, {7, 500}, {10, 440}}, 20);
+    CFloatMatrix c = DecideOne(d7, BassNotes({{2, 50, 40, 80}, {0, 100, 50, 120}}), kDMajorTones, 0);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_EQ(-1.0f, c.GetAt(8, 0));
+    EXPECT_EQ(0.0f, c.GetAt(7, 0));
+    EXPECT_FLOAT_EQ(1052.0f, c.GetAt(1, 0)); // the seventh's level is still added
+    EXPECT_EQ(1.0f, c.GetAt(9, 0));
+    // The root's note alone: a plain D7.
+    c = DecideOne(d7, OneBassNote(0, 100, 50, 120), kDMajorTones, 0);
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(7.0f, c.GetAt(7, 0));
+    EXPECT_EQ(-1.0f, c.GetAt(8, 0));
+}
+
+TEST(ChordDecision, CoreSegmentEndsAtTheirFractionsOfThePeak)
+{
+    // Left of the peak 98.5 passes 98 % and 97.5 does not (the first frame
+    // at or below the level still counts): frames 3-5, score 3 x 56.
+    // At 99 % it would be 2 frames, at 97 % 4.
+    CFloatMatrix c = DecidePeak({0, 20, 50, 97.5f, 98.5f, 100, 50, 20, 0, 0}, 5, kDMajorFrame, NoBass());
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_FLOAT_EQ(168.0f, c.GetAt(1, 0));
+    // Right of the peak 97.5 passes 97 % and 96.5 ends the core (excluded):
+    // frames 2-4. At 98 % it would be 2 frames, at 96 % 4.
+    c = DecidePeak({0, 20, 50, 100, 97.5f, 96.5f, 50, 20, 0, 0}, 3, kDMajorFrame, NoBass());
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_FLOAT_EQ(168.0f, c.GetAt(1, 0));
+}
+
+TEST(ChordDecision, WideSegmentEndsAtTheirFractionsOfThePeak)
+{
+    // A dominant F# bass note alone in the wide segment makes D/F#. It sits
+    // on the wide segment's first frame, which 30 % reaches (29.5 is at or
+    // below it, 30.5 above); an E note one frame further out stays outside.
+    // At 31 % the F# would be outside (no bass), at 29 % the E inside (two
+    // candidates, no slash).
+    CFloatMatrix c = DecidePeak({0, 0, 29.5f, 30.5f, 80, 100, 50, 20, 0, 0}, 5, kDMajorFrame,
+                                BassNotes({{2, 50, 40, 40}, {4, 100, 50, 80}}));
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_EQ(4.0f, c.GetAt(8, 0));
+    // The same on the right at 40 %: 40.5 above, 39.5 at or below.
+    c = DecidePeak({0, 20, 50, 100, 80, 40.5f, 39.5f, 0, 0, 0}, 3, kDMajorFrame,
+                   BassNotes({{4, 100, 50, 240}, {2, 50, 40, 280}}));
+    ASSERT_EQ(1, c.GetCols());
+    EXPECT_EQ(0.0f, c.GetAt(0, 0));
+    EXPECT_EQ(4.0f, c.GetAt(8, 0));
 }

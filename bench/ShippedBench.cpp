@@ -1,0 +1,263 @@
+// The shipped Windows binaries timed as the program uses them (run under
+// Wine from the tree's bin folder, beside Zumbrel.dll and QuorvaSound.dll):
+//   shipped_bench engine [runs]          the 4-minute song through GetFinder
+//   shipped_bench road [runs]            the analysis worker's road of the same song,
+//                                        loaded from a 16-bit stereo WAV, against the
+//                                        engine alone on the same samples
+//   shipped_bench open FILE [runs]       conversion through GetQuorvaSound, then the
+//                                        load of the WAV into the player
+//   shipped_bench wav FILE SECONDS       writes the song's first seconds as a stereo WAV
+// Each prints the fastest, median and slowest of its runs in seconds.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/AnalysisJob.h"
+#include "app/LibraryLoaders.h"
+#include "app/WaveOut.h"
+#include "bench/BenchSong.h"
+#include "shared/IFinder.h"
+#include "shared/Messages.h"
+
+namespace {
+
+double Now()
+{
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return (double)t.QuadPart / (double)freq.QuadPart;
+}
+
+void Report(const char* what, std::vector<double> s)
+{
+    std::sort(s.begin(), s.end());
+    std::printf("%s: %.3f s fastest, %.3f median, %.3f slowest of %d\n", what, s.front(), s[s.size() / 2],
+                s.back(), (int)s.size());
+}
+
+std::string ExeFolder()
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of("\\/") + 1);
+}
+
+void Put32(FILE* f, unsigned v)
+{
+    unsigned char b[4] = {(unsigned char)v, (unsigned char)(v >> 8), (unsigned char)(v >> 16),
+                          (unsigned char)(v >> 24)};
+    std::fwrite(b, 1, 4, f);
+}
+
+bool WriteWav(const std::string& path, double seconds)
+{
+    const std::vector<unsigned char> pcm = bench::SongPcm16(2, seconds);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    std::fwrite("RIFF", 1, 4, f);
+    Put32(f, 36 + (unsigned)pcm.size());
+    std::fwrite("WAVEfmt ", 1, 8, f);
+    Put32(f, 16);
+    const unsigned char fmt[16] = {1, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0};
+    std::fwrite(fmt, 1, 16, f);
+    std::fwrite("data", 1, 4, f);
+    Put32(f, (unsigned)pcm.size());
+    std::fwrite(pcm.data(), 1, pcm.size(), f);
+    return std::fclose(f) == 0;
+}
+
+IFinder* Finder(HMODULE& module)
+{
+    module = LoadLibraryA((ExeFolder() + "Zumbrel.dll").c_str());
+    GetFinderFn get = module ? (GetFinderFn)(void*)GetProcAddress(module, "GetFinder") : nullptr;
+    IFinder* f = get ? get() : nullptr;
+    if (f)
+        f->Initialize(nullptr);
+    return f;
+}
+
+double TimeEngine(IFinder* f, const float* y, int count)
+{
+    const double t0 = Now();
+    f->Analyze(y, 0, count, bench::kRate, nullptr);
+    const double t = Now() - t0;
+    CFloatMatrix* chords = nullptr;
+    if (!f->GetChordMatrix(&chords) || chords->GetRows() != 10)
+        std::printf("engine: no result\n");
+    return t;
+}
+
+int Engine(int runs)
+{
+    const std::vector<float>& y = bench::Song();
+    HMODULE module = nullptr;
+    IFinder* f = Finder(module);
+    if (!f) {
+        std::printf("engine: Zumbrel.dll or GetFinder missing\n");
+        return 1;
+    }
+    std::vector<double> s;
+    for (int i = 0; i < runs; ++i)
+        s.push_back(TimeEngine(f, y.data(), (int)y.size()));
+    f->Release();
+    FreeLibrary(module);
+    Report("shipped engine, 4-minute song", s);
+    return 0;
+}
+
+int Road(int runs)
+{
+    const std::string wav = ExeFolder() + "bench-road.wav";
+    if (!WriteWav(wav, bench::kSeconds)) {
+        std::printf("road: cannot write %s\n", wav.c_str());
+        return 1;
+    }
+    CWaveOut player(nullptr);
+    if (!player.LoadWave(wav.c_str())) {
+        std::printf("road: the player does not take %s\n", wav.c_str());
+        return 1;
+    }
+    float* mono = nullptr;
+    int count = 0, rate = 0;
+    if (!player.GetMonoMix(&mono, &count, &rate))
+        return 1;
+    // The library has one engine object: the loader's, timed alone and on
+    // the worker's road.
+    CEngineLoader engine(nullptr, (ExeFolder() + "Zumbrel.dll").c_str());
+    if (!engine.IsLoaded()) {
+        std::printf("road: Zumbrel.dll or GetFinder missing\n");
+        return 1;
+    }
+    HANDLE cancel = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::vector<double> alone, road, mix;
+    for (int i = 0; i < runs; ++i) {
+        const double a0 = Now();
+        engine.Analyze(mono, 0, count, rate, nullptr);
+        alone.push_back(Now() - a0);
+        float* again = nullptr;
+        const double m0 = Now();
+        player.GetMonoMix(&again, &count, &rate);
+        delete[] again;
+        mix.push_back(Now() - m0);
+        CAnalysisJob job;
+        job.player = &player;
+        job.engine = &engine;
+        job.cancelEvent = cancel;
+        const double t0 = Now();
+        AnalysisThreadProc(&job);
+        road.push_back(Now() - t0);
+        if (job.results.chords.empty())
+            std::printf("road: no chords\n");
+    }
+    delete[] mono;
+    CloseHandle(cancel);
+    DeleteFileA(wav.c_str());
+    Report("engine alone on the WAV's samples", alone);
+    Report("mono mix of the loaded WAV", mix);
+    Report("program road, WAV samples to records", road);
+    std::sort(alone.begin(), alone.end());
+    std::sort(road.begin(), road.end());
+    std::printf("road against engine alone: %+.1f %% (medians)\n",
+                100.0 * (road[road.size() / 2] / alone[alone.size() / 2] - 1.0));
+    return 0;
+}
+
+// Counts the conversion's messages until it has ended.
+struct Conversion {
+    int progress = 0;
+    bool done = false;
+    bool failed = false;
+};
+
+LRESULT CALLBACK ConversionProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    Conversion* c = (Conversion*)GetWindowLongPtrA(wnd, GWLP_USERDATA);
+    if (c && msg == WM_DECODE_STATUS) {
+        if (wp == DECODE_PROGRESS)
+            ++c->progress;
+        else if (wp == DECODE_DONE)
+            c->done = true;
+        return 0;
+    }
+    if (c && msg == WM_DECODE_RESULT) {
+        c->failed = true;
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+int Open(const char* file, int runs)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ConversionProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ShippedBenchSink";
+    RegisterClassA(&wc);
+    HWND sink = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    CSoundLibraryLoader library(sink, (ExeFolder() + "QuorvaSound.dll").c_str());
+    if (!sink || !library.IsLoaded()) {
+        std::printf("open: QuorvaSound.dll or GetQuorvaSound missing\n");
+        return 1;
+    }
+    CWaveOut player(nullptr);
+    const std::string target = ExeFolder() + "bench-open.wav";
+    std::vector<double> convert, load, total;
+    int messages = 0;
+    for (int i = 0; i < runs; ++i) {
+        Conversion c;
+        SetWindowLongPtrA(sink, GWLP_USERDATA, (LONG_PTR)&c);
+        const double t0 = Now();
+        library.Convert(CString(file), CString(target.c_str()));
+        MSG m;
+        while (!c.done && !c.failed && GetMessageA(&m, nullptr, 0, 0) > 0)
+            DispatchMessageA(&m);
+        const double t1 = Now();
+        if (c.failed || !player.LoadWave(target.c_str())) {
+            std::printf("open: %s did not convert and load\n", file);
+            return 1;
+        }
+        const double t2 = Now();
+        convert.push_back(t1 - t0);
+        load.push_back(t2 - t1);
+        total.push_back(t2 - t0);
+        messages = c.progress;
+    }
+    std::printf("open: %.1f s of %d-channel %d Hz sound, %d progress messages per conversion\n",
+                player.GetLengthMs() / 1000.0, player.GetChannels(), player.GetSampleRate(), messages);
+    Report("conversion through the library", convert);
+    Report("load into the player", load);
+    Report("open without the dialog", total);
+    DestroyWindow(sink);
+    DeleteFileA(target.c_str());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    auto runsAt = [&](int i, int fallback) { return argc > i ? std::max(1, std::atoi(argv[i])) : fallback; };
+    if (mode == "engine")
+        return Engine(runsAt(2, 9));
+    if (mode == "road")
+        return Road(runsAt(2, 5));
+    if (mode == "open" && argc > 2)
+        return Open(argv[2], runsAt(3, 5));
+    if (mode == "wav" && argc > 3)
+        return WriteWav(argv[2], std::atof(argv[3])) ? 0 : 1;
+    std::printf("usage: shipped_bench engine|road [runs] | open FILE [runs] | wav FILE SECONDS\n");
+    return 2;
+}
