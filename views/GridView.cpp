@@ -710,7 +710,7 @@ void CGridView::OnTimer(UINT_PTR nIDEvent)
         StopCursorTimer();
         return;
     }
-    if (LoopJumpDue(doc->IsLoopOn(), m_selectionMode != 0, p, m_loopEnd)) {
+    if (LoopJumpDue(doc->IsLoopOn(), m_selectionMode != 0, p, m_lastPosition, m_loopEnd)) {
         doc->Seek(m_loopStart, true);
         return;
     }

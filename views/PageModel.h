@@ -79,11 +79,15 @@ template <class Row> int RowHoldingTime(const std::vector<Row>& rows, int timeMs
     return -1;
 }
 
-// A cursor tick that finds the play position at or just past the loop's end
-// (less than 100 ms) jumps back; a later first sight does not.
-inline bool LoopJumpDue(bool loopOn, bool selectionMode, int positionMs, int loopEndMs)
+// A cursor tick jumps back to the loop's start when playback reached the
+// loop's end: at it or just past it (less than 100 ms), or past it after the
+// previous tick was still before it (a tick delayed by a busy moment must not
+// lose the loop). A position that was already past the end does not loop.
+inline bool LoopJumpDue(bool loopOn, bool selectionMode, int positionMs, int previousMs, int loopEndMs)
 {
-    return loopOn && selectionMode && positionMs >= loopEndMs && positionMs - loopEndMs < 100;
+    if (!loopOn || !selectionMode || positionMs < loopEndMs)
+        return false;
+    return positionMs - loopEndMs < 100 || previousMs < loopEndMs;
 }
 
 class PageGeometry {

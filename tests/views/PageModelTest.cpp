@@ -136,15 +136,18 @@ TEST(Pages, VisiblePagesAndIntersection)
     EXPECT_EQ(5, x.Height());
 }
 
-TEST(Loop, JumpsOnlyJustPastItsEnd)
+TEST(Loop, JumpsWhenPlaybackReachesItsEnd)
 {
-    EXPECT_TRUE(LoopJumpDue(true, true, 14000, 14000));
-    EXPECT_TRUE(LoopJumpDue(true, true, 14050, 14000));
-    EXPECT_TRUE(LoopJumpDue(true, true, 14099, 14000));
-    EXPECT_FALSE(LoopJumpDue(true, true, 14100, 14000));
-    EXPECT_FALSE(LoopJumpDue(true, true, 13999, 14000));
-    EXPECT_FALSE(LoopJumpDue(false, true, 14050, 14000));
-    EXPECT_FALSE(LoopJumpDue(true, false, 14050, 14000));
+    // Previous tick already past the end (a seek there): only within 100 ms.
+    EXPECT_TRUE(LoopJumpDue(true, true, 14000, 14000, 14000));
+    EXPECT_TRUE(LoopJumpDue(true, true, 14050, 14020, 14000));
+    EXPECT_TRUE(LoopJumpDue(true, true, 14099, 14099, 14000));
+    EXPECT_FALSE(LoopJumpDue(true, true, 14100, 14100, 14000));
+    // Crossed the end since the last tick, however late the tick.
+    EXPECT_TRUE(LoopJumpDue(true, true, 14300, 13990, 14000));
+    EXPECT_FALSE(LoopJumpDue(true, true, 13999, 13900, 14000));
+    EXPECT_FALSE(LoopJumpDue(false, true, 14050, 13990, 14000));
+    EXPECT_FALSE(LoopJumpDue(true, false, 14050, 13990, 14000));
 }
 
 TEST(Rows, RowHoldingATimeAtBoundaries)
