@@ -588,5 +588,8 @@ CString CChordEditView::ExportRtf()
     all.DestroyWindow();
     for (size_t at; (at = rtf.find(kPageMark)) != std::string::npos;)
         rtf.replace(at, sizeof kPageMark - 1, "\\page ");
+    // The stream ends with a terminator that has no place in a file.
+    while (!rtf.empty() && rtf.back() == '\0')
+        rtf.pop_back();
     return CString(rtf.data(), static_cast<int>(rtf.size()));
 }
