@@ -761,3 +761,42 @@ TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ProgramTab, BassPairsReachTheToolsPanelAndFretsFollowTranspose)
+{
+    AnalyzeSong();
+    ShowTab();
+    COstrelView* tab = Tab();
+    // Hovering a time line hands the bass pitches there to the tools panel.
+    const TabRow& row = tab->GetRows()[1];
+    POINT at = {row.lineStart.x + 100, row.lineStart.y - 2};
+    ClientToScreen(tab->m_hWnd, &at);
+    ScreenToClient(View()->m_hWnd, &at);
+    MoveTo(at.x, at.y);
+    const std::string pair = m_app->GetToolsPanelText().GetString();
+    EXPECT_FALSE(pair.empty());
+    EXPECT_LE(pair.size(), 4u); // at most two names
+
+    // Transposing moves the frets: the same notes are written elsewhere.
+    std::vector<std::string> before, after;
+    auto frets = [&](std::vector<std::string>& out) {
+        out.clear();
+        for (const TabRow& r : tab->GetRows())
+            for (const BassNote& n : r.items) {
+                CString text;
+                const int s = tab->PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
+                out.push_back(std::to_string(s) + ":" + std::string(text));
+            }
+    };
+    frets(before);
+    ASSERT_FALSE(before.empty());
+    Doc()->SetTranspose(2);
+    Pump(*m_app);
+    frets(after);
+    ASSERT_EQ(before.size(), after.size());
+    EXPECT_NE(before, after);
+}
+
+} // namespace
