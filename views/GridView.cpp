@@ -75,7 +75,7 @@ CSize MeasureText(CDC* pDC, CFont* font, const CString& text)
 
 CGridView::CGridView()
     : m_songLength(0), m_layoutBuilt(false), m_showBarNumbers(true), m_cursorRect(0, 0, 2, 30), m_cursorRow(0),
-      m_lastPosition(0), m_caretIndex(0), m_typing(0), m_typingTime(-1), m_timerPeriod(0), m_timeBias(1), m_selStart(0), m_selEnd(0), m_selStartRow(0), m_selEndRow(0),
+      m_lastPosition(0), m_caretIndex(0), m_typing(0), m_typingTime(-1), m_timerPeriod(0), m_timeBias(1), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_selStart(0), m_selEnd(0), m_selStartRow(0), m_selEndRow(0),
       m_selStarted(0), m_selectionMode(0), m_loopStart(0), m_loopEnd(0)
 {
     m_geo.rowsPerPage = 8;
@@ -522,10 +522,49 @@ void CGridView::OnInitialUpdate()
     host->ShowToolWindows(true, false);
 }
 
-bool CGridView::OnGridHint(LPARAM hint)
+bool CGridView::OnGridHint(LPARAM hint, CObject* pHint)
 {
     CKestrixDoc* doc = Doc();
+    if (!doc)
+        return false;
     switch (hint) {
+    case HINT_PLAY_STARTED:
+        StartCursorTimer();
+        return true;
+    case HINT_PLAY_STOPPED:
+        StopCursorTimer();
+        return true;
+    case HINT_AUDIO_LOADED:
+    case HINT_RELOAD_ALL:
+        StopCursorTimer();
+        BuildRows(doc->GetTotalLength());
+        OnRowsRebuilt();
+        UpdateCursor(false);
+        if (!pHint) {
+            // A new song: the selection of the old one means nothing.
+            m_selStartRow = m_selEndRow = 0;
+            m_selectionMode = 0;
+            m_selStart = m_selEnd = 0;
+            DropBands();
+        }
+        ClearPitchList();
+        if (hint == HINT_RELOAD_ALL) {
+            ReloadResults();
+            m_layoutBuilt = doc->HasAudio();
+        } else {
+            ResultsGone();
+        }
+        Invalidate(FALSE);
+        return true;
+    case HINT_MODE_CHANGED:
+        ReloadResults();
+        Invalidate(FALSE);
+        return true;
+    case HINT_POSITION_CHANGED:
+        if (doc->IsPlaying())
+            StartCursorTimer();
+        UpdateCursor(true);
+        return true;
     case HINT_ZOOM_CHANGED:
         EndTyping();
         OnZoomTyping();
@@ -1017,3 +1056,73 @@ LRESULT CGridView::OnLyricNavigate(WPARAM wParam, LPARAM lParam)
 void CGridView::OnEditCut() { SendToFocusedEdit(WM_CUT); }
 void CGridView::OnEditCopy() { SendToFocusedEdit(WM_COPY); }
 void CGridView::OnEditPaste() { SendToFocusedEdit(WM_PASTE); }
+
+// --- Shared by both views' mouse handling ---
+
+void CGridView::SetPitchList(const std::vector<int>& times, const std::vector<int>& codes)
+{
+    if (times.size() != codes.size())
+        return;
+    m_pitchTimes = times;
+    m_pitchCodes = codes;
+}
+
+void CGridView::ClearPitchList()
+{
+    m_pitchTimes.clear();
+    m_pitchCodes.clear();
+}
+
+int CGridView::PitchCodeNear(int timeMs) const
+{
+    for (size_t i = 0; i < m_pitchTimes.size(); ++i)
+        if (abs(m_pitchTimes[i] - timeMs) < 50)
+            return m_pitchCodes[i];
+    return -1;
+}
+
+void CGridView::SeekOnTimeLine(const CPoint& point)
+{
+    CKestrixDoc* doc = Doc();
+    const int reach = static_cast<int>(7 * m_geo.zoom);
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const GridRow& row = GetGridRow(r);
+        if (abs(point.y - row.lineStart.y) >= reach)
+            continue;
+        if (point.x > row.lineStart.x && point.x < row.lineEnd.x) {
+            const int t = m_geo.TimeAtX(point.x, GetScrollPosition().x, r, RowStartMs(r));
+            doc->Seek(t, true);
+            if (!m_selectionMode)
+                AnchorSelection(t, r);
+            UpdateCursor(false);
+            Invalidate(FALSE);
+        }
+        return;
+    }
+}
+
+int CGridView::NearestRow(int y) const
+{
+    int nearest = 0, best = 1 << 30;
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const int d = abs(GetGridRow(r).lineStart.y - y);
+        if (d < best) {
+            best = d;
+            nearest = r;
+        }
+    }
+    return nearest;
+}
+
+int CGridView::HoverRow(const CPoint& point) const
+{
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const GridRow& row = GetGridRow(r);
+        const int y = row.lineStart.y;
+        const int spacing = m_geo.RowSpacing(r / m_geo.rowsPerPage);
+        if (point.y > y - spacing / 2 && point.y < y + static_cast<int>(20 * m_geo.zoom) &&
+            point.x >= row.lineStart.x && point.x <= row.lineEnd.x)
+            return r;
+    }
+    return -1;
+}

@@ -70,6 +70,9 @@ public:
     const std::vector<CRect>& GetSelectionBands() const { return m_bands; }
     bool IsCursorTimerRunning() const { return m_timerPeriod != 0; }
     const CString& GetTypedText() const { return m_typed; }
+    // The selected item (chord or note): its index in its row and the row.
+    int GetSelectedIndex() const { return m_selIndex; }
+    int GetSelectedRow() const { return m_selRow; }
     bool IsTyping() const { return m_typing != 0; }
     void Rewind();
 
@@ -133,8 +136,40 @@ protected:
     void PlayOrStop();
     void SeekBy(int deltaMs);
 
-    // Hints both views handle alike; false for the others.
-    bool OnGridHint(LPARAM hint);
+    // Item selection, shared by chords and notes.
+    void SelectItem(int index, int row)
+    {
+        m_selIndex = index;
+        m_selRow = row;
+    }
+    void ClearItemSelection()
+    {
+        m_selIndex = -1;
+        m_selRow = -1;
+        m_dragging = 0;
+    }
+    bool IsItemSelected(int index, int row) const { return index == m_selIndex && row == m_selRow; }
+    // The song time of the selected item, -1 when nothing valid is selected.
+    virtual int SelectedItemTime() const = 0;
+    // The pitch lists under the mouse: times and packed codes of equal length.
+    void SetPitchList(const std::vector<int>& times, const std::vector<int>& codes);
+    void ClearPitchList();
+    // The packed code sounding within 50 ms of a time; -1 for none.
+    int PitchCodeNear(int timeMs) const;
+    // Button down on a time line: seek there and anchor a selection.
+    void SeekOnTimeLine(const CPoint& point);
+    // The row whose time line is nearest to a client y.
+    int NearestRow(int y) const;
+    // The row the mouse hovers for the pitches under it, -1 for none.
+    int HoverRow(const CPoint& point) const;
+
+    // Hints both views handle alike; false for the others. Audio hints
+    // rebuild the rows; reloadResults runs the view's result reload.
+    bool OnGridHint(LPARAM hint, CObject* pHint);
+    virtual void ReloadResults() = 0;
+    // New audio: the view's results are gone until the next result hint.
+    virtual void ResultsGone() {}
+    virtual void OnRowsRebuilt() {}
     // The edits' window-handle lookup: the row of an edit, -1 for none
     // (the title edit is not a row).
     int RowOfEdit(HWND edit) const;
@@ -156,6 +191,9 @@ protected:
     int m_typingTime;
     int m_timerPeriod;
     int m_timeBias; // the chord view's time under a point is 1 ms later
+    int m_selIndex, m_selRow;
+    BYTE m_dragging;
+    std::vector<int> m_pitchTimes, m_pitchCodes;
     int m_selStart, m_selEnd, m_selStartRow, m_selEndRow;
     BYTE m_selStarted;
     BYTE m_selectionMode;

@@ -19,13 +19,12 @@ END_MESSAGE_MAP()
 namespace {
 const COLORREF kSelectedColour = RGB(210, 65, 35);
 constexpr int kDragMoves = 7;
-constexpr int kPitchWindowMs = 50;
 } // namespace
 
 int CKestrixView::s_moveCount = 0;
 
 CKestrixView::CKestrixView()
-    : m_mode(0), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_chordsPresent(0)
+    : m_mode(0), m_chordsPresent(0)
 {
 }
 
@@ -65,41 +64,9 @@ void CKestrixView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
     if (!doc)
         return;
     switch (lHint) {
-    case HINT_PLAY_STARTED:
-        StartCursorTimer();
-        break;
-    case HINT_PLAY_STOPPED:
-        StopCursorTimer();
-        break;
-    case HINT_AUDIO_LOADED:
-    case HINT_RELOAD_ALL:
-        StopCursorTimer();
-        BuildRows(doc->GetTotalLength());
-        DropBands();
-        UpdateCursor(false);
-        if (!pHint) {
-            // A new song: the selection of the old one means nothing.
-            m_selStartRow = m_selEndRow = 0;
-            m_selectionMode = 0;
-            m_selStart = m_selEnd = 0;
-        }
-        m_chordsPresent = 0;
-        ClearPitchSets();
-        if (lHint == HINT_RELOAD_ALL) {
-            ReloadChords();
-            m_layoutBuilt = doc->HasAudio();
-        }
-        Invalidate(FALSE);
-        break;
     case HINT_CHORDS_CHANGED:
-    case HINT_MODE_CHANGED:
         ReloadChords();
         Invalidate(FALSE);
-        break;
-    case HINT_POSITION_CHANGED:
-        if (doc->IsPlaying())
-            StartCursorTimer();
-        UpdateCursor(true);
         break;
     case HINT_PITCH_SETS_CHANGED: {
         std::vector<int> codes, times;
@@ -112,7 +79,7 @@ void CKestrixView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
         OnFilePrint();
         break;
     default:
-        OnGridHint(lHint);
+        OnGridHint(lHint, pHint);
         break;
     }
 }
@@ -151,36 +118,7 @@ void CKestrixView::SimplifyChords()
     });
 }
 
-void CKestrixView::SetPitchSets(const std::vector<int>& times, const std::vector<int>& sets)
-{
-    if (times.size() != sets.size())
-        return;
-    m_pitchTimes = times;
-    m_pitchSets = sets;
-}
-
-void CKestrixView::ClearPitchSets()
-{
-    m_pitchTimes.clear();
-    m_pitchSets.clear();
-}
-
 // --- Chord selection and edits ---
-
-void CKestrixView::SelectChord(int index, int row)
-{
-    m_selIndex = index;
-    m_selRow = row;
-}
-
-void CKestrixView::ClearChordSelection()
-{
-    m_selIndex = -1;
-    m_selRow = -1;
-    m_dragging = 0;
-}
-
-bool CKestrixView::IsChordSelected(int index, int row) const { return index == m_selIndex && row == m_selRow; }
 
 void CKestrixView::DeleteChordAt(int timeMs)
 {
@@ -192,20 +130,19 @@ void CKestrixView::DeleteChordAt(int timeMs)
     for (size_t i = 0; i < chords.size(); ++i)
         if (chords[i].time == timeMs) {
             chords.erase(chords.begin() + static_cast<long>(i));
-            ClearChordSelection();
+            ClearItemSelection();
             doc->SetChords(chords);
             return;
         }
-    ClearChordSelection();
+    ClearItemSelection();
 }
 
 void CKestrixView::MoveSelectedChord(int newTimeMs)
 {
     CKestrixDoc* doc = Doc();
-    if (!doc || m_selRow < 0 || m_selRow >= GetRowCount() ||
-        m_selIndex < 0 || m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
+    const int oldTime = SelectedItemTime();
+    if (!doc || oldTime < 0)
         return;
-    const int oldTime = RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)];
     std::vector<ChordEntry> chords;
     doc->GetChords(chords);
     for (size_t i = 0; i < chords.size(); ++i) {
@@ -356,22 +293,8 @@ void CKestrixView::OnLButtonDown(UINT nFlags, CPoint point)
         CGridView::OnLButtonDown(nFlags, point);
         return;
     }
+    SeekOnTimeLine(point);
     const CPoint scroll = GetScrollPosition();
-    const int lineReach = static_cast<int>(7 * m_geo.zoom);
-    for (int r = 0; r < GetRowCount(); ++r) {
-        const ChordRow& row = m_rows[static_cast<size_t>(r)];
-        if (abs(point.y - row.lineStart.y) < lineReach) {
-            if (point.x > row.lineStart.x && point.x < row.lineEnd.x) {
-                const int t = m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r));
-                doc->Seek(t, true);
-                if (!m_selectionMode)
-                    AnchorSelection(t, r);
-                UpdateCursor(false);
-                Invalidate(FALSE);
-            }
-            break;
-        }
-    }
 
     ClearChordSelection();
     if (!doc->IsPlaying()) {
@@ -412,14 +335,7 @@ void CKestrixView::OnMouseMove(UINT nFlags, CPoint point)
                 SetCapture();
             if (m_selIndex >= 0) {
                 const int h = NameHeight();
-                int nearest = 0, best = 1 << 30;
-                for (int r = 0; r < GetRowCount(); ++r) {
-                    const int d = abs(m_rows[static_cast<size_t>(r)].lineStart.y - point.y);
-                    if (d < best) {
-                        best = d;
-                        nearest = r;
-                    }
-                }
+                const int nearest = NearestRow(point.y);
                 const ChordRow& sel = m_rows[static_cast<size_t>(m_selRow)];
                 CClientDC dc(this);
                 const int w = MeasureText(&dc, &m_nameFont, sel.items[static_cast<size_t>(m_selIndex)].name).cx;
@@ -450,21 +366,12 @@ void CKestrixView::HandOnHover(const CPoint& point)
 
     // The pitches sounding under the mouse.
     CString pitches;
-    for (int r = 0; r < GetRowCount(); ++r) {
-        const ChordRow& row = m_rows[static_cast<size_t>(r)];
-        const int y = row.lineStart.y;
-        const int spacing = m_geo.RowSpacing(r / m_geo.rowsPerPage);
-        if (point.y > y - spacing / 2 && point.y < y + static_cast<int>(20 * m_geo.zoom) &&
-            point.x >= row.lineStart.x && point.x <= row.lineEnd.x) {
-            const int t = TimeAtPoint(point.x, point.y);
-            for (size_t i = 0; i < m_pitchTimes.size(); ++i)
-                if (abs(m_pitchTimes[i] - t) < kPitchWindowMs) {
-                    int codes[6];
-                    UnpackPitchSet(m_pitchSets[i], doc->GetTranspose(), codes);
-                    pitches = PitchSetText(codes);
-                    break;
-                }
-            break;
+    if (HoverRow(point) >= 0) {
+        const int code = PitchCodeNear(TimeAtPoint(point.x, point.y));
+        if (code >= 0) {
+            int codes[6];
+            UnpackPitchSet(code, doc->GetTranspose(), codes);
+            pitches = PitchSetText(codes);
         }
     }
     host->SetToolsPanelText(pitches);
@@ -511,12 +418,20 @@ void CKestrixView::OnLButtonDblClk(UINT, CPoint)
 
 // --- Keys ---
 
-void CKestrixView::DeleteSelected()
+int CKestrixView::SelectedItemTime() const
 {
     if (m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
         m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
+        return -1;
+    return RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)];
+}
+
+void CKestrixView::DeleteSelected()
+{
+    const int time = SelectedItemTime();
+    if (time < 0)
         return;
-    DeleteChordAt(RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)]);
+    DeleteChordAt(time);
     m_typed.Empty();
     m_caretIndex = 0;
 }

@@ -17,11 +17,11 @@ public:
 
     void DistributeChords(const std::vector<ChordEntry>& chords);
     void SimplifyChords();
-    void SetPitchSets(const std::vector<int>& times, const std::vector<int>& sets);
-    void ClearPitchSets();
-    void SelectChord(int index, int row);
-    void ClearChordSelection();
-    bool IsChordSelected(int index, int row) const;
+    void SetPitchSets(const std::vector<int>& times, const std::vector<int>& sets) { SetPitchList(times, sets); }
+    void ClearPitchSets() { ClearPitchList(); }
+    void SelectChord(int index, int row) { SelectItem(index, row); }
+    void ClearChordSelection() { ClearItemSelection(); }
+    bool IsChordSelected(int index, int row) const { return IsItemSelected(index, row); }
     static CString PitchSetText(const int codes[6]) { return ::PitchSetText(codes); }
     static CString PitchName(int code) { return ::PitchName(code); }
     void DeleteChordAt(int timeMs);
@@ -32,8 +32,6 @@ public:
     // What the view holds, for its tests.
     const std::vector<ChordRow>& GetRows() const { return m_rows; }
     bool HasChordsPresent() const { return m_chordsPresent != 0; }
-    int GetSelectedIndex() const { return m_selIndex; }
-    int GetSelectedRow() const { return m_selRow; }
     // The name rectangle of a shown chord in client coordinates (empty when
     // it is not shown or its page is not laid out).
     CRect GetChordRect(int index, int row);
@@ -57,6 +55,10 @@ protected:
     void OnTypedEnter() override;
     void DeleteSelected() override;
     void OnZoomTyping() override { EndTyping(); }
+    int SelectedItemTime() const override;
+    void ReloadResults() override { ReloadChords(); }
+    void ResultsGone() override { m_chordsPresent = 0; }
+    void OnRowsRebuilt() override { DropBands(); }
 
 private:
     void ReloadChords();
@@ -70,11 +72,8 @@ private:
 
     std::vector<ChordRow> m_rows;
     int m_mode;
-    int m_selIndex, m_selRow;
-    BYTE m_dragging;
     CRect m_dragRect;
     BYTE m_chordsPresent;
-    std::vector<int> m_pitchTimes, m_pitchSets;
     CString m_hoverChord;
     static int s_moveCount;
 

@@ -18,14 +18,13 @@ END_MESSAGE_MAP()
 
 namespace {
 const COLORREF kSelectedColour = RGB(210, 65, 35);
-constexpr int kPitchWindowMs = 50;
 constexpr int kDragMoves = 7;
 } // namespace
 
 int COstrelView::s_moveCount = 0;
 
 COstrelView::COstrelView()
-    : m_mode(0), m_typingString(0), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_notesPresent(0)
+    : m_mode(0), m_typingString(0), m_notesPresent(0)
 {
     m_geo.pixelsPerMs = 0.173;
     m_timeBias = 0;
@@ -62,40 +61,9 @@ void COstrelView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
     if (!doc)
         return;
     switch (lHint) {
-    case HINT_PLAY_STARTED:
-        StartCursorTimer();
-        break;
-    case HINT_PLAY_STOPPED:
-        StopCursorTimer();
-        break;
-    case HINT_AUDIO_LOADED:
-    case HINT_RELOAD_ALL:
-        StopCursorTimer();
-        BuildRows(doc->GetTotalLength());
-        UpdateCursor(false);
-        if (!pHint) {
-            m_selStartRow = m_selEndRow = 0;
-            m_selectionMode = 0;
-            m_selStart = m_selEnd = 0;
-            DropBands();
-        }
-        m_notesPresent = 0;
-        ClearPitchPairs();
-        if (lHint == HINT_RELOAD_ALL) {
-            ReloadNotes();
-            m_layoutBuilt = doc->HasAudio();
-        }
-        Invalidate(FALSE);
-        break;
     case HINT_BASS_CHANGED:
-    case HINT_MODE_CHANGED:
         ReloadNotes();
         Invalidate(FALSE);
-        break;
-    case HINT_POSITION_CHANGED:
-        if (doc->IsPlaying())
-            StartCursorTimer();
-        UpdateCursor(true);
         break;
     case HINT_PITCH_PAIRS_CHANGED: {
         std::vector<int> codes, times;
@@ -106,7 +74,7 @@ void COstrelView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
     case HINT_PRINT:
         break;
     default:
-        OnGridHint(lHint);
+        OnGridHint(lHint, pHint);
         break;
     }
 }
@@ -124,33 +92,6 @@ void COstrelView::ReloadNotes()
 }
 
 void COstrelView::DistributeNotes(const std::vector<BassNote>& notes) { ::DistributeNotes(m_rows, notes); }
-
-void COstrelView::SetPitchPairs(const std::vector<int>& times, const std::vector<int>& pairs)
-{
-    if (times.size() != pairs.size())
-        return;
-    m_pairTimes = times;
-    m_pairs = pairs;
-}
-
-void COstrelView::ClearPitchPairs()
-{
-    m_pairTimes.clear();
-    m_pairs.clear();
-}
-
-void COstrelView::SelectNote(int index, int row)
-{
-    m_selIndex = index;
-    m_selRow = row;
-}
-
-void COstrelView::ClearNoteSelection()
-{
-    m_selIndex = -1;
-    m_selRow = -1;
-    m_dragging = 0;
-}
 
 int COstrelView::PlaceNoteOnString(CString& text, int pitch, int octave, int placement) const
 {
@@ -216,11 +157,9 @@ void COstrelView::DeleteNoteAt(int timeMs)
 void COstrelView::MoveNote(int newTimeMs)
 {
     CKestrixDoc* doc = Doc();
-    if (!doc || m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
-        m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
+    const int oldTime = SelectedItemTime();
+    if (!doc || oldTime < 0)
         return;
-    const TabRow& row = m_rows[static_cast<size_t>(m_selRow)];
-    const int oldTime = RowStartMs(m_selRow) + row.offsets[static_cast<size_t>(m_selIndex)];
     std::vector<BassNote> notes;
     doc->GetBassNotes(notes);
     for (size_t i = 0; i < notes.size(); ++i) {
@@ -240,12 +179,20 @@ void COstrelView::MoveNote(int newTimeMs)
     }
 }
 
-void COstrelView::DeleteSelected()
+int COstrelView::SelectedItemTime() const
 {
     if (m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
         m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
+        return -1;
+    return RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)];
+}
+
+void COstrelView::DeleteSelected()
+{
+    const int time = SelectedItemTime();
+    if (time < 0)
         return;
-    DeleteNoteAt(RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)]);
+    DeleteNoteAt(time);
     m_typed.Empty();
     m_caretIndex = 0;
     m_typingTime = -1;
@@ -352,21 +299,8 @@ void COstrelView::OnLButtonDown(UINT nFlags, CPoint point)
         CGridView::OnLButtonDown(nFlags, point);
         return;
     }
+    SeekOnTimeLine(point);
     const CPoint scroll = GetScrollPosition();
-    const int lineReach = static_cast<int>(7 * m_geo.zoom);
-    for (int r = 0; r < GetRowCount(); ++r) {
-        const TabRow& row = m_rows[static_cast<size_t>(r)];
-        if (abs(point.y - row.lineStart.y) < lineReach) {
-            if (point.x > row.lineStart.x && point.x < row.lineEnd.x) {
-                const int t = m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r));
-                doc->Seek(t, true);
-                if (!m_selectionMode)
-                    AnchorSelection(t, r);
-                UpdateCursor(false);
-            }
-            break;
-        }
-    }
 
     ClearNoteSelection();
     if (!doc->IsPlaying()) {
@@ -424,14 +358,7 @@ void COstrelView::OnMouseMove(UINT nFlags, CPoint point)
             const BassNote& n = m_rows[static_cast<size_t>(m_selRow)].items[static_cast<size_t>(m_selIndex)];
             CString text;
             const int s = PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
-            int nearest = 0, best = 1 << 30;
-            for (int r = 0; r < GetRowCount(); ++r) {
-                const int d = abs(m_rows[static_cast<size_t>(r)].lineStart.y - point.y);
-                if (d < best) {
-                    best = d;
-                    nearest = r;
-                }
-            }
+            const int nearest = NearestRow(point.y);
             CClientDC dc(this);
             const CSize size = MeasureText(&dc, &m_nameFont, text);
             const int bottom = StringY(nearest, s < 0 ? 0 : s) + size.cy / 2;
@@ -451,20 +378,10 @@ void COstrelView::OnMouseMove(UINT nFlags, CPoint point)
     }
     s_moveCount = 0;
     CString pitches;
-    for (int r = 0; r < GetRowCount(); ++r) {
-        const TabRow& row = m_rows[static_cast<size_t>(r)];
-        const int y = row.lineStart.y;
-        const int spacing = m_geo.RowSpacing(r / m_geo.rowsPerPage);
-        if (point.y > y - spacing / 2 && point.y < y + static_cast<int>(20 * m_geo.zoom) &&
-            point.x >= row.lineStart.x && point.x <= row.lineEnd.x) {
-            const int t = TimeAtPoint(point.x, point.y);
-            for (size_t i = 0; i < m_pairTimes.size(); ++i)
-                if (abs(m_pairTimes[i] - t) < kPitchWindowMs) {
-                    pitches = PitchPairText(m_pairs[i], doc->GetTranspose());
-                    break;
-                }
-            break;
-        }
+    if (HoverRow(point) >= 0) {
+        const int code = PitchCodeNear(TimeAtPoint(point.x, point.y));
+        if (code >= 0)
+            pitches = PitchPairText(code, doc->GetTranspose());
     }
     GetDocHost()->SetToolsPanelText(pitches);
 }

@@ -19,11 +19,11 @@ public:
 
     void DistributeNotes(const std::vector<BassNote>& notes);
     bool IsNoteShown(const BassNote& note) const { return ::IsNoteShown(note, m_mode); }
-    void SetPitchPairs(const std::vector<int>& times, const std::vector<int>& pairs);
-    void ClearPitchPairs();
-    void SelectNote(int index, int row);
-    void ClearNoteSelection();
-    bool IsNoteSelected(int index, int row) const { return index == m_selIndex && row == m_selRow; }
+    void SetPitchPairs(const std::vector<int>& times, const std::vector<int>& pairs) { SetPitchList(times, pairs); }
+    void ClearPitchPairs() { ClearPitchList(); }
+    void SelectNote(int index, int row) { SelectItem(index, row); }
+    void ClearNoteSelection() { ClearItemSelection(); }
+    bool IsNoteSelected(int index, int row) const { return IsItemSelected(index, row); }
     int PlaceNoteOnString(CString& text, int pitch, int octave, int placement) const;
     void PitchFromFret(const CString& fret, int string, int& pitch, int& octave) const;
     void CommitTypedFret(int timeMs);
@@ -31,8 +31,6 @@ public:
     void MoveNote(int newTimeMs);
 
     const std::vector<TabRow>& GetRows() const { return m_rows; }
-    int GetSelectedIndex() const { return m_selIndex; }
-    int GetSelectedRow() const { return m_selRow; }
     // The y of a string's line on a row (0 = E).
     int StringY(int row, int string) const;
     // The fret text's rectangle of a shown note, empty otherwise.
@@ -57,6 +55,9 @@ protected:
     void OnTypedEnter() override { CommitTypedFret(m_typingTime); }
     void DeleteSelected() override;
     void OnZoomTyping() override { m_typingTime = -1; }
+    int SelectedItemTime() const override;
+    void ReloadResults() override { ReloadNotes(); }
+    void ResultsGone() override { m_notesPresent = 0; }
 
 private:
     void ReloadNotes();
@@ -66,10 +67,7 @@ private:
     std::vector<TabRow> m_rows;
     int m_mode;
     int m_typingString;
-    int m_selIndex, m_selRow;
-    BYTE m_dragging;
     BYTE m_notesPresent;
-    std::vector<int> m_pairTimes, m_pairs;
     CRect m_dragRect;
     static int s_moveCount;
 
