@@ -1,7 +1,10 @@
 #include "DocState.h"
 
+#include <climits>
 #include <cstdlib>
 #include <mutex>
+
+#include "app/TextConvert.h"
 
 void SetRowTextIn(std::vector<CString>& rows, const CString& text, int row)
 {
@@ -40,23 +43,25 @@ int CTempWavNames::NumberOf(const CString& name)
     if (lower.Find("tempwavfile") < 0)
         return -1;
     // The number follows the first 11 characters, as in the names we make.
-    return std::atoi(name.Mid(11));
+    // Saturating: a huge number in a stray file name must not wrap.
+    return ParseLeadingInt(name.Mid(11));
 }
 
 CString CTempWavNames::Reserve(const std::vector<CString>& folderFiles)
 {
     std::lock_guard<std::mutex> lock(g_namesLock);
+    // A number that leaves no room for one above it (INT_MAX, or larger and
+    // clamped) is skipped, so the next name never overflows.
     int highest = -1;
-    for (const CString& f : folderFiles) {
+    auto consider = [&highest](const CString& f) {
         const int n = NumberOf(f);
-        if (n > highest)
+        if (n > highest && n < INT_MAX)
             highest = n;
-    }
-    for (const CString& f : HeldNames()) {
-        const int n = NumberOf(f);
-        if (n > highest)
-            highest = n;
-    }
+    };
+    for (const CString& f : folderFiles)
+        consider(f);
+    for (const CString& f : HeldNames())
+        consider(f);
     CString name;
     name.Format("tempWavFile%d.wav", highest + 1);
     HeldNames().push_back(name);

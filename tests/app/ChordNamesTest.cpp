@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "app/ChordNames.h"
 #include "app/DocState.h"
 
@@ -117,4 +119,20 @@ TEST(DocState, TempWavNamesNeverRepeatWhileHeld)
     EXPECT_EQ(CString("tempWavFile0.wav"), CTempWavNames::Reserve({}));
     CTempWavNames::Release("tempWavFile0.wav");
     EXPECT_EQ(-1, CTempWavNames::NumberOf("song.wav"));
+}
+
+TEST(DocState, TempWavNamesSkipNumbersWithoutRoomAbove)
+{
+    // atoi would clamp the larger one to INT_MAX too; the next name must not
+    // wrap to a negative number that every new document would share.
+    EXPECT_EQ(INT_MAX, CTempWavNames::NumberOf("tempWavFile99999999999.wav"));
+    const CString a = CTempWavNames::Reserve(
+        {"tempWavFile2147483647.wav", "tempWavFile99999999999.wav", "tempWavFile5.wav"});
+    EXPECT_EQ(CString("tempWavFile6.wav"), a);
+    const CString b = CTempWavNames::Reserve({"tempWavFile2147483647.wav"});
+    EXPECT_EQ(CString("tempWavFile7.wav"), b);
+    CTempWavNames::Release(a);
+    CTempWavNames::Release(b);
+    EXPECT_EQ(CString("tempWavFile2147483647.wav"), CTempWavNames::Reserve({"tempWavFile2147483646.wav"}));
+    CTempWavNames::Release("tempWavFile2147483647.wav");
 }
