@@ -336,20 +336,9 @@ void CKestrixDoc::Serialize(CArchive& ar)
 
 BOOL CKestrixDoc::DoSave(LPCSTR lpszPathName, BOOL bReplace)
 {
-    CString name = lpszPathName;
-    if (name.IsEmpty()) {
-        name = GetPathName();
-        if (name.IsEmpty()) {
-            name = m_strTitle;
-            CString ext;
-            if (m_pDocTemplate && m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt) && !ext.IsEmpty() &&
-                name.Find('.') < 0)
-                name += ext;
-        }
-        if (!AfxGetDocManager()->DoPromptFileName(name, "Save As", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, FALSE,
-                                                  m_pDocTemplate))
-            return FALSE;
-    }
+    CString name;
+    if (!ChooseSaveName(lpszPathName, name))
+        return FALSE;
     // A name ending in ".rtf" exports the lead sheet; the song itself keeps
     // its own file and stays unsaved.
     if (name.GetLength() >= 4 && name.Right(4) == ".rtf")
@@ -361,7 +350,6 @@ BOOL CKestrixDoc::ExportLeadSheet(const CString& path)
 {
     auto* sheet = dynamic_cast<CChordEditView*>(m_pLeadSheetView);
     const CString rtf = sheet && sheet->m_hWnd ? sheet->ExportRtf() : CString();
-    IDocHost* host = GetDocHost();
     const CString temp = path + ".saving";
     HANDLE h = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
@@ -374,7 +362,6 @@ BOOL CKestrixDoc::ExportLeadSheet(const CString& path)
         DeleteFileA(temp);
         CArchiveException e(CArchiveException::genericException, path);
         ReportSaveLoadException(path, &e, TRUE);
-        (void)host;
         return FALSE;
     }
     return TRUE;

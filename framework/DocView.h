@@ -93,6 +93,9 @@ public:
     virtual BOOL CanCloseFrame(CWnd* pFrame);
     // Saves under lpszPathName, or asks for a name when it is null.
     virtual BOOL DoSave(LPCSTR lpszPathName, BOOL bReplace = TRUE);
+    // The name a save goes to: the given one, or the user's answer to the
+    // Save As dialog (FALSE when cancelled).
+    BOOL ChooseSaveName(LPCSTR lpszPathName, CString& name);
     virtual BOOL DoFileSave();
 
     afx_msg void OnFileClose();

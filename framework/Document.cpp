@@ -229,22 +229,28 @@ BOOL CDocument::SaveModified()
 
 BOOL CDocument::CanCloseFrame(CWnd*) { return SaveModified(); }
 
+BOOL CDocument::ChooseSaveName(LPCSTR lpszPathName, CString& name)
+{
+    name = lpszPathName;
+    if (!name.IsEmpty())
+        return TRUE;
+    name = m_strPathName;
+    if (name.IsEmpty()) {
+        name = m_strTitle;
+        CString ext;
+        if (m_pDocTemplate && m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt) && !ext.IsEmpty() &&
+            name.Find('.') < 0)
+            name += ext;
+    }
+    return AfxGetDocManager()->DoPromptFileName(name, "Save As", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, FALSE,
+                                                m_pDocTemplate);
+}
+
 BOOL CDocument::DoSave(LPCSTR lpszPathName, BOOL bReplace)
 {
-    CString name = lpszPathName;
-    if (name.IsEmpty()) {
-        name = m_strPathName;
-        if (name.IsEmpty()) {
-            name = m_strTitle;
-            CString ext;
-            if (m_pDocTemplate && m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt) && !ext.IsEmpty() &&
-                name.Find('.') < 0)
-                name += ext;
-        }
-        if (!AfxGetDocManager()->DoPromptFileName(name, "Save As", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, FALSE,
-                                                  m_pDocTemplate))
-            return FALSE;
-    }
+    CString name;
+    if (!ChooseSaveName(lpszPathName, name))
+        return FALSE;
     if (!OnSaveDocument(name))
         return FALSE;
     if (bReplace)
