@@ -279,7 +279,6 @@ void CGridView::PositionCursor()
     if (!doc || !GetRowCount())
         return;
     const int p = static_cast<int>(doc->GetPosition());
-    m_lastPosition = p;
     int row = RowOfTime(p);
     if (row < 0)
         row = GetRowCount() - 1;
@@ -749,7 +748,11 @@ void CGridView::OnTimer(UINT_PTR nIDEvent)
         StopCursorTimer();
         return;
     }
-    if (LoopJumpDue(doc->IsLoopOn(), m_selectionMode != 0, p, m_lastPosition, m_loopEnd)) {
+    // Only ticks note the position: a repaint in between must not hide that
+    // playback crossed the loop's end.
+    const int previous = m_lastPosition;
+    m_lastPosition = p;
+    if (LoopJumpDue(doc->IsLoopOn(), m_selectionMode != 0, p, previous, m_loopEnd)) {
         doc->Seek(m_loopStart, true);
         return;
     }
