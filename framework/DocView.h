@@ -14,6 +14,7 @@ class CDocument;
 class CView;
 class CDocTemplate;
 class CDocManager;
+class CPrintInfo;
 
 // Identifier of a frame's first pane: the view that fills its client area.
 #define AFX_IDW_PANE_FIRST 0xE900
@@ -26,6 +27,11 @@ class CDocManager;
 #define ID_FILE_CLOSE 0xE102
 #define ID_FILE_SAVE 0xE103
 #define ID_FILE_SAVE_AS 0xE104
+#endif
+// Printing, served by the views.
+#ifndef ID_FILE_PRINT
+#define ID_FILE_PRINT 0xE107
+#define ID_FILE_PRINT_PREVIEW 0xE109
 #endif
 // Edit commands, served by the view that holds the text.
 #ifndef ID_EDIT_CUT
@@ -139,6 +145,18 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+    // Printing, in this order: preparation (the page count, then the print
+    // dialog, or the default printer for a preview), begin, each page, end.
+    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
+    virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    // Draws the page pInfo->m_nCurPage on the printer (or preview) context.
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+    // The print job and the preview; the views map their commands here.
+    afx_msg void OnFilePrint();
+    afx_msg void OnFilePrintPreview();
 
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
     afx_msg void OnDestroy();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include <richedit.h>
+#include <winspool.h>
 
 #include "app/DocHost.h"
 #include "app/DocTypes.h"
@@ -11,6 +12,7 @@
 #include "framework/App.h"
 #include "framework/FontDialog.h"
 #include "framework/MsgMap.h"
+#include "framework/Print.h"
 #include "resources/resource.h"
 
 IMPLEMENT_DYNCREATE(CChordEditView, CKestrixViewBase)
@@ -25,6 +27,9 @@ BEGIN_MESSAGE_MAP(CChordEditView, CKestrixViewBase)
     ON_COMMAND(ID_EDIT_CUT, OnEditCut)
     ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
     ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+    ON_COMMAND(ID_PRINT_PREVIEW_COMMAND, OnPrintPreview)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPrintPreview)
 END_MESSAGE_MAP()
 
 namespace {
@@ -90,6 +95,100 @@ private:
 };
 
 } // namespace
+
+namespace {
+
+// The effects a printed run takes from its character format.
+const DWORD kRunMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_SIZE | CFM_FACE | CFM_COLOR;
+
+bool SameRunFormat(const CHARFORMAT2A& a, const CHARFORMAT2A& b)
+{
+    const DWORD effects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_AUTOCOLOR;
+    return (a.dwEffects & effects) == (b.dwEffects & effects) && a.yHeight == b.yHeight &&
+           std::strcmp(a.szFaceName, b.szFaceName) == 0 && a.bCharSet == b.bCharSet &&
+           ((a.dwEffects & CFE_AUTOCOLOR) || a.crTextColor == b.crTextColor);
+}
+
+// The format of a range; true when the whole range shares it.
+bool RangeFormat(CRichEditCtrl& box, long from, long to, CHARFORMAT2A& cf)
+{
+    CHARRANGE cr = {from, to};
+    box.SendMessage(EM_EXSETSEL, 0, (LPARAM)&cr);
+    cf = CHARFORMAT2A();
+    cf.cbSize = sizeof cf;
+    box.SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
+    return (cf.dwMask & kRunMask) == kRunMask;
+}
+
+} // namespace
+
+// Fonts of a print job made for the printer, with their measures.
+class CChordEditView::PrintFonts {
+public:
+    explicit PrintFonts(HDC dc) : m_dc(dc) {}
+    ~PrintFonts()
+    {
+        for (HFONT f : m_fonts)
+            ::DeleteObject(f);
+    }
+    PrintFonts(const PrintFonts&) = delete;
+    PrintFonts& operator=(const PrintFonts&) = delete;
+
+    // The index of a format, added when new.
+    int Add(const CHARFORMAT2A& cf)
+    {
+        for (size_t i = 0; i < m_formats.size(); ++i)
+            if (SameRunFormat(m_formats[i], cf))
+                return static_cast<int>(i);
+        m_formats.push_back(cf);
+        LOGFONTA lf = {};
+        lf.lfHeight = -::MulDiv(cf.yHeight > 0 ? cf.yHeight : 200, ::GetDeviceCaps(m_dc, LOGPIXELSY), 1440);
+        lf.lfWeight = (cf.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = (cf.dwEffects & CFE_ITALIC) ? 1 : 0;
+        lf.lfUnderline = (cf.dwEffects & CFE_UNDERLINE) ? 1 : 0;
+        lf.lfStrikeOut = (cf.dwEffects & CFE_STRIKEOUT) ? 1 : 0;
+        lf.lfCharSet = cf.bCharSet;
+        lf.lfOutPrecision = OUT_TT_PRECIS;
+        std::strncpy(lf.lfFaceName, cf.szFaceName, LF_FACESIZE - 1);
+        HFONT font = ::CreateFontIndirectA(&lf);
+        m_fonts.push_back(font);
+        TEXTMETRICA tm = {};
+        HGDIOBJ old = ::SelectObject(m_dc, font);
+        ::GetTextMetricsA(m_dc, &tm);
+        ::SelectObject(m_dc, old);
+        m_height.push_back(tm.tmHeight + tm.tmExternalLeading);
+        m_ascent.push_back(tm.tmAscent);
+        return static_cast<int>(m_formats.size() - 1);
+    }
+
+    FontMeasure Measure()
+    {
+        FontMeasure m;
+        m.width = [this](const std::string& text, int font) {
+            SIZE size = {};
+            HGDIOBJ old = ::SelectObject(m_dc, m_fonts[static_cast<size_t>(font)]);
+            ::GetTextExtentPoint32A(m_dc, text.data(), static_cast<int>(text.size()), &size);
+            ::SelectObject(m_dc, old);
+            return static_cast<int>(size.cx);
+        };
+        m.height = [this](int font) { return m_height[static_cast<size_t>(font)]; };
+        m.ascent = [this](int font) { return m_ascent[static_cast<size_t>(font)]; };
+        return m;
+    }
+
+    HFONT Font(int i) const { return m_fonts[static_cast<size_t>(i)]; }
+    COLORREF Colour(int i) const
+    {
+        const CHARFORMAT2A& cf = m_formats[static_cast<size_t>(i)];
+        return (cf.dwEffects & CFE_AUTOCOLOR) ? RGB(0, 0, 0) : cf.crTextColor;
+    }
+
+private:
+    HDC m_dc;
+    std::vector<CHARFORMAT2A> m_formats;
+    std::vector<HFONT> m_fonts;
+    std::vector<int> m_height, m_ascent;
+};
 
 CChordEditView::CChordEditView()
     : m_viewWidth(100), m_viewHeight(100), m_pageCount(0), m_zoom(0.6f), m_pageWidth(700), m_pageHeight(1000),
@@ -162,6 +261,17 @@ void CChordEditView::OnUpdate(CView*, LPARAM lHint, CObject*)
         Invalidate(FALSE);
         if (CKestrixDoc* doc = Doc())
             doc->SetLeadSheetStale(false);
+    } else if (lHint == HINT_PRINT) {
+        OnFilePrint();
+        // Regenerated only when stale: otherwise the rebuild would replace
+        // the user's edited sheet by an empty box.
+        CKestrixDoc* doc = Doc();
+        if (doc && doc->IsLeadSheetStale()) {
+            RegenerateText();
+            RescaleTextBoxes();
+            Invalidate(FALSE);
+            doc->SetLeadSheetStale(false);
+        }
     }
 }
 
@@ -592,4 +702,165 @@ CString CChordEditView::ExportRtf()
     while (!rtf.empty() && rtf.back() == '\0')
         rtf.pop_back();
     return CString(rtf.data(), static_cast<int>(rtf.size()));
+}
+
+// Printing ---------------------------------------------------------------
+
+void CChordEditView::OnPrintPreview()
+{
+    DWORD needed = 0, count = 0;
+    ::EnumPrintersA(PRINTER_ENUM_NAME, nullptr, 1, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed ? needed : 1);
+    if (needed)
+        ::EnumPrintersA(PRINTER_ENUM_NAME, nullptr, 1, buffer.data(), needed, &needed, &count);
+    if (count == 0) {
+        IDocHost* host = GetDocHost();
+        host->ShowMessage(host->GetLangString(2), host->GetLangString(122));
+        return;
+    }
+    CKestrixViewBase::OnFilePrintPreview();
+}
+
+std::vector<TextRun> CChordEditView::BoxRuns(CKestrixRichEdit& box, PrintFonts& fonts)
+{
+    std::vector<TextRun> runs;
+    // A hidden copy is walked, so the user's selection and scroll stay.
+    CRichEditCtrl copy;
+    const RECT none = {0, 0, 0, 0};
+    if (!copy.Create(WS_CHILD | ES_MULTILINE, none, this, 0xFFF1))
+        return runs;
+    PutRtf(copy, BoxRtf(box), SF_RTF);
+    GETTEXTLENGTHEX gtl = {GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+    const long length = static_cast<long>(copy.SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&gtl, 0));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    TEXTRANGEA tr = {{0, length}, &text[0]};
+    const long got = static_cast<long>(copy.SendMessage(EM_GETTEXTRANGE, 0, (LPARAM)&tr));
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    const long n = static_cast<long>(text.size());
+    CHARFORMAT2A cf;
+    for (long at = 0; at < n;) {
+        // The longest stretch of one format: gallop, then halve.
+        long good = at + 1, step = 2;
+        RangeFormat(copy, at, good, cf);
+        CHARFORMAT2A probe;
+        while (good < n) {
+            const long to = at + step < n ? at + step : n;
+            if (!RangeFormat(copy, at, to, probe))
+                break;
+            good = to;
+            step *= 2;
+        }
+        long bad = at + step < n ? at + step : n;
+        while (good < n && bad - good > 1) {
+            const long mid = good + (bad - good) / 2;
+            if (RangeFormat(copy, at, mid, probe))
+                good = mid;
+            else
+                bad = mid;
+        }
+        if (good < n && bad == good + 1 && RangeFormat(copy, at, bad, probe))
+            good = bad;
+        runs.push_back(TextRun{text.substr(static_cast<size_t>(at), static_cast<size_t>(good - at)), fonts.Add(cf)});
+        at = good;
+    }
+    copy.DestroyWindow();
+    return runs;
+}
+
+void CChordEditView::SheetArea(HDC printer, RECT& area, int& tabWidth) const
+{
+    const int w = ::GetDeviceCaps(printer, HORZRES), h = ::GetDeviceCaps(printer, VERTRES);
+    // The margin a box keeps inside its page on the screen, as a share of the width.
+    const int pageWidth = m_geometry.pageWidth > 0 ? m_geometry.pageWidth : 1000;
+    const int m = static_cast<int>(static_cast<long long>(w) * kLeadSheetMargin / pageWidth);
+    area = RECT{m, m, w - m, h - m};
+    // The rich edit's own stops: every half inch.
+    tabWidth = ::MulDiv(720, ::GetDeviceCaps(printer, LOGPIXELSX), 1440);
+}
+
+std::vector<CChordEditView::PrintedSheet> CChordEditView::PaginateFor(HDC printer)
+{
+    m_printFonts.reset(new PrintFonts(printer));
+    m_layouts.clear();
+    std::vector<PrintedSheet> sheets;
+    RECT area;
+    int tabWidth = 0;
+    SheetArea(printer, area, tabWidth);
+    const FontMeasure measure = m_printFonts->Measure();
+    for (size_t b = 0; b < m_textBoxes.size(); ++b) {
+        CKestrixRichEdit* box = m_textBoxes[b];
+        std::vector<TextRun> runs;
+        if (box && box->m_hWnd)
+            runs = BoxRuns(*box, *m_printFonts);
+        m_layouts.push_back(LayoutSheets(runs, measure, area.right - area.left, area.bottom - area.top, tabWidth));
+        for (size_t i = 0; i < m_layouts.back().size(); ++i)
+            sheets.push_back(PrintedSheet{static_cast<int>(b), static_cast<int>(i)});
+    }
+    if (sheets.empty())
+        sheets.push_back(PrintedSheet{-1, 0}); // a blank sheet
+    return sheets;
+}
+
+BOOL CChordEditView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    // The count the dialog offers comes from the printer offered first; the
+    // printer chosen counts again when printing begins.
+    UINT pages = m_textBoxes.empty() ? 1 : static_cast<UINT>(m_textBoxes.size());
+    {
+        CPrintDialog defaults(FALSE);
+        if (defaults.GetDefaults())
+            pages = static_cast<UINT>(PaginateFor(defaults.GetPrinterDC()).size());
+        m_printFonts.reset();
+        m_layouts.clear();
+    }
+    pInfo->SetMaxPage(pages);
+    return DoPreparePrinting(pInfo);
+}
+
+void CChordEditView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (CKestrixDoc* doc = Doc())
+        doc->SetPrinting(true);
+    m_sheets = PaginateFor(pDC->m_hDC);
+    pInfo->SetMaxPage(static_cast<UINT>(m_sheets.size()));
+}
+
+void CChordEditView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    const size_t index = pInfo->m_nCurPage - 1;
+    if (index >= m_sheets.size() || !m_printFonts)
+        return;
+    const PrintedSheet& s = m_sheets[index];
+    if (s.box < 0 || s.box >= static_cast<int>(m_layouts.size()) ||
+        s.sheet >= static_cast<int>(m_layouts[static_cast<size_t>(s.box)].size()))
+        return;
+    const LaidSheet& sheet = m_layouts[static_cast<size_t>(s.box)][static_cast<size_t>(s.sheet)];
+    RECT area;
+    int tabWidth = 0;
+    SheetArea(pDC->m_hAttribDC ? pDC->m_hAttribDC : pDC->m_hDC, area, tabWidth);
+    HDC dc = pDC->m_hDC;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+    HGDIOBJ oldFont = nullptr;
+    for (const LaidLine& line : sheet.lines)
+        for (const PlacedText& p : line.pieces) {
+            HGDIOBJ was = ::SelectObject(dc, m_printFonts->Font(p.font));
+            if (!oldFont)
+                oldFont = was;
+            ::SetTextColor(dc, m_printFonts->Colour(p.font));
+            ::TextOutA(dc, area.left + p.x, area.top + line.top + line.ascent, p.text.data(),
+                       static_cast<int>(p.text.size()));
+        }
+    if (oldFont)
+        ::SelectObject(dc, oldFont);
+}
+
+void CChordEditView::OnEndPrinting(CDC*, CPrintInfo*)
+{
+    if (CKestrixDoc* doc = Doc())
+        doc->SetPrinting(false);
+    m_sheets.clear();
+    m_layouts.clear();
+    m_printFonts.reset();
+    Invalidate(FALSE);
 }

@@ -2,12 +2,14 @@
 // The lead sheet: white pages on a desk, each holding one rich edit box, in
 // which the title and, row after row, the chord line above the lyric line
 // are generated as text that the user then edits and formats.
+#include <memory>
 #include <vector>
 
 #include "framework/Gdi.h"
 #include "framework/Menu.h"
 #include "views/KestrixRichEdit.h"
 #include "views/LeadSheetModel.h"
+#include "views/SheetLayout.h"
 #include "views/ViewBase.h"
 
 class CChordEditView : public CKestrixViewBase {
@@ -49,6 +51,22 @@ public:
     std::vector<CString> ListFontFamilies();
     std::vector<CString> ListFaceStyles(LPCSTR faceName);
 
+    // Printing: each box's text formatted by the rich edit onto as many
+    // sheets as it needs, in box order.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    // The sheets a printer context takes, each a sheet of a box's text;
+    // box -1 is the blank sheet of an empty lead sheet.
+    struct PrintedSheet {
+        int box;
+        int sheet;
+    };
+    std::vector<PrintedSheet> PaginateFor(HDC printer);
+    const std::vector<PrintedSheet>& GetPrintedSheets() const { return m_sheets; }
+
+    afx_msg void OnPrintPreview();
     afx_msg void OnDestroy();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -63,6 +81,7 @@ public:
     static constexpr UINT kTextBoxClick = 666666;
 
 private:
+    class PrintFonts;
     CKestrixDoc* Doc() const { return m_pOwnerDoc; }
     CKestrixRichEdit* CreateBox(int index);
     void DeleteBoxes();
@@ -70,6 +89,10 @@ private:
     void DrawPage(HDC dc, const LeadSheetRect& page, const LeadSheetRect& visible, POINT origin);
     void LayoutPages(HDC dc, int page, const LeadSheetRect& visible, POINT origin);
     void ShowContextMenu(CPoint screenPoint);
+    // The text area of a sheet in the printer's units, and its tab stops.
+    void SheetArea(HDC printer, RECT& area, int& tabWidth) const;
+    // The box's text as runs of one format each, the formats added to fonts.
+    std::vector<TextRun> BoxRuns(CKestrixRichEdit& box, PrintFonts& fonts);
     void SendToFocusedBox(UINT message);
     template <class Enumerate>
     std::vector<CString> ListFonts(Enumerate enumerate);
@@ -86,6 +109,9 @@ private:
     CMenu m_contextMenu;
     int m_fontHeight;
     LeadSheetGeometry m_geometry;
+    std::vector<PrintedSheet> m_sheets;
+    std::unique_ptr<PrintFonts> m_printFonts;
+    std::vector<std::vector<LaidSheet>> m_layouts; // per box
 
     DECLARE_MESSAGE_MAP()
 };

@@ -6,6 +6,7 @@
 
 #include "app/DocHost.h"
 #include "app/KestrixDoc.h"
+#include "framework/Print.h"
 #include "views/KestrixEdit.h"
 
 IMPLEMENT_DYNAMIC(CGridView, CKestrixViewBase)
@@ -17,6 +18,7 @@ BEGIN_MESSAGE_MAP(CGridView, CKestrixViewBase)
     ON_WM_VSCROLL()
     ON_WM_MOUSEWHEEL()
     ON_WM_DESTROY()
+    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
     ON_COMMAND(ID_PRINT_PREVIEW_COMMAND, OnFilePrintPreview)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
     ON_WM_TIMER()
@@ -74,7 +76,7 @@ CSize MeasureText(CDC* pDC, CFont* font, const CString& text)
 }
 
 CGridView::CGridView()
-    : m_songLength(0), m_layoutBuilt(false), m_showBarNumbers(true), m_cursorRect(0, 0, 2, 30), m_cursorRow(0),
+    : m_songLength(0), m_layoutBuilt(false), m_printLayout(false), m_showBarNumbers(true), m_cursorRect(0, 0, 2, 30), m_cursorRow(0),
       m_lastPosition(0), m_caretIndex(0), m_typing(0), m_typingTime(-1), m_timerPeriod(0), m_timeBias(1), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_selStart(0), m_selEnd(0), m_selStartRow(0), m_selEndRow(0),
       m_selStarted(0), m_selectionMode(0), m_loopStart(0), m_loopEnd(0)
 {
@@ -198,7 +200,7 @@ void CGridView::LayoutPages()
 
 void CGridView::PlaceRows(float, float)
 {
-    const CPoint scroll = GetScrollPosition();
+    const CPoint scroll = DrawOrigin();
     for (int r = 0; r < GetRowCount(); ++r) {
         GridRow& row = GetGridRow(r);
         const int y = m_geo.RowY(r, scroll.y);
@@ -353,7 +355,9 @@ void CGridView::OnDraw(CDC* pDC)
 
     const CPoint scroll = GetScrollPosition();
     const GridRect visible{scroll.x, scroll.y, scroll.x + client.Width(), scroll.y + client.Height()};
-    if (m_layoutBuilt && GetRowCount()) {
+    if (m_printLayout) {
+        // The rows are laid out for the paper until printing ends: only the desk.
+    } else if (m_layoutBuilt && GetRowCount()) {
         PlaceRows(m_geo.zoom, m_geo.zoom);
         for (int page : m_geo.VisiblePages(visible))
             DrawPage(page, visible, m_geo.PageRect(page), &mem, m_geo.zoom, m_geo.zoom, false);
@@ -482,7 +486,7 @@ void CGridView::DrawTitle(CDC* pDC, const GridRect& pageRect, bool printing)
         title.GetWindowText(text);
     const int h = MeasureText(pDC, &m_lyricFont, text.IsEmpty() ? CString("boddfdfdwertfd") : text).cy;
     const GridRow& row0 = GetGridRow(0);
-    const int top = pageRect.top - GetScrollPosition().y + static_cast<int>(40 * m_geo.zoom);
+    const int top = pageRect.top - DrawOrigin().y + static_cast<int>(40 * m_geo.zoom);
     CRect box(row0.lineStart.x, top, row0.lineEnd.x, top + h);
     CPen* old = pDC->SelectObject(&m_dotPen);
     Line(pDC, box.left, box.bottom + 2, box.right, box.bottom + 2);
@@ -670,9 +674,18 @@ void CGridView::SendToFocusedEdit(UINT message)
         title.SendMessage(message);
 }
 
-void CGridView::OnBeginPrinting()
+BOOL CGridView::OnPreparePrinting(CPrintInfo* pInfo)
 {
-    if (CKestrixDoc* doc = Doc()) {
+    // Without a song there is one blank page.
+    const int pages = m_layoutBuilt && GetRowCount() ? m_geo.pageCount : 0;
+    pInfo->SetMaxPage(static_cast<UINT>(pages > 0 ? pages : 1));
+    return DoPreparePrinting(pInfo);
+}
+
+void CGridView::OnBeginPrinting(CDC*, CPrintInfo*)
+{
+    CKestrixDoc* doc = Doc();
+    if (doc) {
         doc->SetPrinting(true);
         if (IDocPanel* panel = GetDocHost()->GetControlPanel())
             panel->OnStop();
@@ -680,10 +693,44 @@ void CGridView::OnBeginPrinting()
             doc->Stop(false);
     }
     GetDocHost()->ShowToolWindows(false, RowEditIdBase() == 79000);
+    EndTyping();
+    // Pages print as they look at zoom 1, whatever the zoom on screen.
+    if (doc) {
+        const CSize screen = GetScreenSize();
+        m_geo.Layout(screen.cx, screen.cy, 1.0f, doc->GetRowLength(), doc->GetRowsPerPage(), m_geo.pageCount);
+        RecreateGdi();
+    }
+    m_printLayout = true;
+    PlaceRows(m_geo.zoom, m_geo.zoom);
 }
 
-void CGridView::OnEndPrinting()
+void CGridView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
+    if (!m_printLayout || !m_layoutBuilt || !GetRowCount())
+        return; // a blank page
+    const int page = static_cast<int>(pInfo->m_nCurPage) - 1;
+    if (page < 0 || page >= m_geo.pageCount)
+        return;
+    const GridRect pr = m_geo.PageRect(page);
+    const CRect area = pInfo->m_rectDraw;
+    if (pr.Width() <= 0 || pr.Height() <= 0 || area.Width() <= 0 || area.Height() <= 0)
+        return;
+    // The page fills the paper's printable area, keeping its proportions.
+    double scale = static_cast<double>(area.Width()) / pr.Width();
+    if (static_cast<double>(area.Height()) / pr.Height() < scale)
+        scale = static_cast<double>(area.Height()) / pr.Height();
+    const int w = static_cast<int>(pr.Width() * scale), h = static_cast<int>(pr.Height() * scale);
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowOrg(pr.left, pr.top);
+    pDC->SetWindowExt(pr.Width(), pr.Height());
+    pDC->SetViewportOrg(area.left + (area.Width() - w) / 2, area.top + (area.Height() - h) / 2);
+    pDC->SetViewportExt(w, h);
+    DrawPage(page, pr, pr, pDC, m_geo.zoom, m_geo.zoom, true);
+}
+
+void CGridView::OnEndPrinting(CDC*, CPrintInfo*)
+{
+    m_printLayout = false;
     if (CKestrixDoc* doc = Doc())
         doc->SetPrinting(false);
     GetDocHost()->ShowToolWindows(true, RowEditIdBase() == 79000);
@@ -701,7 +748,7 @@ void CGridView::OnFilePrintPreview()
         OnNoPrinter();
         return;
     }
-    RunPrintPreview();
+    CKestrixViewBase::OnFilePrintPreview();
 }
 
 // --- Cursor timer, selection and loop ---

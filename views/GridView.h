@@ -18,11 +18,6 @@ class CKestrixEdit;
 #define ID_EDIT_CUT 0xE123
 #define ID_EDIT_PASTE 0xE125
 #endif
-#ifndef ID_FILE_PRINT
-#define ID_FILE_PRINT 0xE107
-#define ID_FILE_PRINT_PREVIEW 0xE109
-#endif
-constexpr UINT ID_PRINT_PREVIEW_COMMAND = 134;
 constexpr UINT_PTR TIMER_PLAY_CURSOR = 77;
 
 class CGridView : public CKestrixViewBase {
@@ -76,8 +71,12 @@ public:
     bool IsTyping() const { return m_typing != 0; }
     void Rewind();
 
-    virtual void OnBeginPrinting();
-    virtual void OnEndPrinting();
+    // Printing: every page of rows at zoom 1, scaled onto the paper.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    bool IsPrintLayout() const { return m_printLayout; }
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     void OnInitialUpdate() override;
@@ -115,7 +114,6 @@ protected:
     virtual void RequestResultHints() {}
     // No printer: what the view says (the chord view tells the user).
     virtual void OnNoPrinter() {}
-    virtual void RunPrintPreview() {}
 
     // The selection as the mouse draws it: a click anchors, moves extend,
     // the release decides whether it is a loop.
@@ -176,10 +174,14 @@ protected:
     void FocusRowEdit(int row);
     void SendToFocusedEdit(UINT message);
     CKestrixDoc* Doc() const;
+    // Where the rows are drawn from: the scroll position, or the unscrolled
+    // pages while printing.
+    CPoint DrawOrigin() const { return m_printLayout ? CPoint(0, 0) : GetScrollPosition(); }
 
     PageGeometry m_geo;
     int m_songLength;
     bool m_layoutBuilt;
+    bool m_printLayout;
     bool m_showBarNumbers;
     CRect m_cursorRect;
     int m_cursorRow;

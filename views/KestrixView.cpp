@@ -436,10 +436,3 @@ void CKestrixView::DeleteSelected()
     m_caretIndex = 0;
 }
 
-// --- Printing ---
-
-void CKestrixView::OnFilePrint()
-{
-    // The print path comes with printing; the command is answered here so
-    // that it reaches no other handler meanwhile.
-}

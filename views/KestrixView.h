@@ -40,7 +40,6 @@ public:
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
-    afx_msg void OnFilePrint();
 
 protected:
     int GetRowCount() const override { return static_cast<int>(m_rows.size()); }

@@ -72,6 +72,7 @@ void COstrelView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
         break;
     }
     case HINT_PRINT:
+        OnFilePrint();
         break;
     default:
         OnGridHint(lHint, pHint);

@@ -5,6 +5,9 @@
 
 class CKestrixDoc;
 
+// The toolbar's print preview (the menu's is ID_FILE_PRINT_PREVIEW).
+constexpr UINT ID_PRINT_PREVIEW_COMMAND = 134;
+
 class CKestrixViewBase : public CScrollView {
     DECLARE_DYNAMIC(CKestrixViewBase)
 public:

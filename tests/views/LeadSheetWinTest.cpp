@@ -1,6 +1,7 @@
 // The lead sheet in the running program: a song loaded, the document's rows
 // and lyric lines filled as the chord grid fills them, the view shown with
 // the toolbar and driven with the system's mouse and keyboard.
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -668,6 +669,49 @@ TEST_F(LeadSheet, BeforeAnySongOnePageAndNoBox)
     View()->RedrawWindow();
     Pump(*m_app);
     EXPECT_TRUE(m_boxes->All().empty());
+}
+
+// Sheets for a printer: every box starts a sheet of its own and a box whose
+// text runs past one sheet continues on the next. A metafile of the screen
+// stands for the printer; the user's selection in the boxes is left alone.
+TEST_F(LeadSheet, EachBoxPrintsOnSheetsOfItsOwn)
+{
+    ShowLongSong();
+    CChordEditView* view = View();
+    const size_t boxes = view->GetTextBoxes().size();
+    // A long last text makes the last box run past its sheet.
+    CKestrixRichEdit* last = Box(boxes - 1);
+    std::string longText;
+    for (int i = 0; i < 400; ++i)
+        longText += "a long line of lyrics number " + std::to_string(i) + "\r\n";
+    last->SetWindowText(longText.c_str());
+    last->SetSel(5, 9);
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateEnhMetaFileA(screen, nullptr, nullptr, nullptr);
+    ReleaseDC(nullptr, screen);
+    ASSERT_NE(dc, nullptr);
+    const auto sheets = view->PaginateFor(dc);
+    DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+
+    ASSERT_GT(sheets.size(), boxes);
+    int box = -1, sheet = -1;
+    for (const auto& s : sheets) {
+        if (s.box != box) {
+            EXPECT_EQ(s.box, box + 1) << "boxes print in order, none skipped";
+            box = s.box;
+            sheet = -1;
+        }
+        EXPECT_EQ(s.sheet, sheet + 1) << s.box;
+        sheet = s.sheet;
+    }
+    EXPECT_EQ(box, static_cast<int>(boxes) - 1);
+    // 400 lines do not fit on one sheet of a screen's height.
+    EXPECT_GE(sheet, 1);
+    long from = 0, to = 0;
+    last->GetSel(from, to);
+    EXPECT_EQ(from, 5);
+    EXPECT_EQ(to, 9);
 }
 
 } // namespace
