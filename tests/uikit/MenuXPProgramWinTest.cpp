@@ -25,7 +25,7 @@ using namespace progtest;
 
 namespace {
 
-const UINT kFilePrint = 0xE107; // the document menu's Print item
+const UINT kEditUndo = 0xE12B; // the document menu's Undo item, which nothing serves
 
 COLORREF T(int sysColour, int lightness, int saturation)
 {
@@ -340,27 +340,27 @@ TEST_F(MenuProgram, MenusWithAndWithoutADocumentGetTheVersionsFrame)
 
 TEST_F(MenuProgram, CheckedAndDisabledItemsAndTheMnemonic)
 {
-    const int file = BarPosition(m_app->GetLangString(4));
+    const int edit = BarPosition(m_app->GetLangString(11));
     const int view = BarPosition(m_app->GetLangString(12));
-    ASSERT_GE(file, 0);
+    ASSERT_GE(edit, 0);
     ASSERT_GE(view, 0);
     HMENU bar = Bar();
 
-    // File: the disabled Print item is grey, never in the menu's text colour.
+    // Edit: the disabled Undo item is grey, never in the menu's text colour.
     {
         OpenMenu m;
-        HMENU sub = GetSubMenu(bar, file);
-        int print = -1;
+        HMENU sub = GetSubMenu(bar, edit);
+        int undo = -1;
         for (int k = 0; k < GetMenuItemCount(sub); ++k)
-            if (GetMenuItemID(sub, k) == kFilePrint)
-                print = k;
-        ASSERT_GE(print, 0);
-        OpenWithMouse(file, m);
+            if (GetMenuItemID(sub, k) == kEditUndo)
+                undo = k;
+        ASSERT_GE(undo, 0);
+        OpenWithMouse(edit, m);
         ASSERT_TRUE(m.seen);
-        // Printing is not served yet: its update leaves the item disabled.
-        ASSERT_TRUE(GetMenuState(sub, kFilePrint, MF_BYCOMMAND) & MF_GRAYED);
-        ASSERT_GT((int)m.items.size(), print);
-        const RECT item = m.items[(size_t)print];
+        // Nothing serves Undo: its update leaves the item disabled.
+        ASSERT_TRUE(GetMenuState(sub, kEditUndo, MF_BYCOMMAND) & MF_GRAYED);
+        ASSERT_GT((int)m.items.size(), undo);
+        const RECT item = m.items[(size_t)undo];
         int grey = 0, black = 0;
         const COLORREF greyText = T(COLOR_BTNFACE, -18, 0), text = GetSysColor(COLOR_MENUTEXT);
         for (int y = item.top; y < item.bottom; ++y)
