@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commdlg.h>
 
 #include <string>
 
@@ -61,6 +62,34 @@ std::string PrintersSeenByChild()
     return test_printer::ReadFile(report);
 }
 
+// What the system's print dialog would start with: the default printer's
+// name, or an empty name and the dialog's error code.
+std::wstring PrintDialogDefault(DWORD* error)
+{
+    PRINTDLGW pd = {};
+    pd.lStructSize = sizeof pd;
+    pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+    *error = 0;
+    if (!PrintDlgW(&pd)) {
+        *error = CommDlgExtendedError();
+        return L"";
+    }
+    std::wstring name;
+    if (pd.hDevNames) {
+        auto* names = static_cast<DEVNAMES*>(GlobalLock(pd.hDevNames));
+        name = reinterpret_cast<const wchar_t*>(names) + names->wDeviceOffset;
+        GlobalUnlock(pd.hDevNames);
+        GlobalFree(pd.hDevNames);
+    }
+    if (pd.hDevMode) GlobalFree(pd.hDevMode);
+    if (pd.hDC) {
+        printf("printer DC: %d x %d dots at %d dpi\n", GetDeviceCaps(pd.hDC, HORZRES),
+               GetDeviceCaps(pd.hDC, VERTRES), GetDeviceCaps(pd.hDC, LOGPIXELSX));
+        DeleteDC(pd.hDC);
+    }
+    return name;
+}
+
 } // namespace
 
 TEST(PrinterProbe, TheTestQueueIsWinesDefaultPrinter)
@@ -71,6 +100,8 @@ TEST(PrinterProbe, TheTestQueueIsWinesDefaultPrinter)
     std::vector<PRINTER_INFO_2W> printers = test_printer::LocalPrinters(storage);
     ASSERT_EQ(1u, printers.size());
     EXPECT_STREQ(L"CUPS:QuorvaPDF", printers[0].pPortName);
+    DWORD error;
+    EXPECT_EQ(kQueue, PrintDialogDefault(&error));
 }
 
 TEST(PrinterProbe, TwoPagesComeBackAsPdfWithTheirText)
@@ -98,6 +129,9 @@ TEST(PrinterProbe, NoPrinterForStartedProgramsUntilRestored)
         EXPECT_EQ(L"", DefaultPrinter());
         std::vector<BYTE> storage;
         EXPECT_TRUE(test_printer::LocalPrinters(storage).empty());
+        DWORD error;
+        EXPECT_EQ(L"", PrintDialogDefault(&error));
+        EXPECT_EQ(static_cast<DWORD>(PDERR_NODEFAULTPRN), error);
         // The CUPS server still runs; the started program must not fetch
         // the queue again.
         EXPECT_EQ("default=", PrintersSeenByChild());
@@ -108,8 +142,7 @@ TEST(PrinterProbe, NoPrinterForStartedProgramsUntilRestored)
     int last = test_printer::LastJobId();
     ASSERT_TRUE(PrintPages(kQueue, L"Quorva probe again", 1));
     test_printer::Job job;
-    ASSERT_TRUE(test_printer::WaitForJobAfter(last, job));
-    EXPECT_EQ("Quorva probe again", job.title);
+    ASSERT_TRUE(test_printer::WaitForJobAfter(last, job, 60000, "Quorva probe again"));
     EXPECT_EQ(1, job.pages);
 }
 

@@ -81,13 +81,15 @@ inline bool ReadJob(int id, Job& job) {
   return true;
 }
 
-// Waits for the first job after `afterId` to finish (take LastJobId() before
-// printing). A job goes through the queue in well under a second.
-inline bool WaitForJobAfter(int afterId, Job& job, DWORD timeoutMs = 60000) {
+// Waits for the first job after `afterId` (take LastJobId() before printing)
+// to finish; with a title, for the first such job of that document name.
+// A job goes through the queue in well under a second.
+inline bool WaitForJobAfter(int afterId, Job& job, DWORD timeoutMs = 60000, const std::string& title = "") {
   DWORD start = GetTickCount();
   for (;;) {
     int last = LastJobId();
-    if (last > afterId && ReadJob(afterId + 1, job)) return true;
+    for (int id = afterId + 1; id <= last; ++id)
+      if (ReadJob(id, job) && (title.empty() || job.title == title)) return true;
     if (GetTickCount() - start > timeoutMs) return false;
     Sleep(100);
   }
