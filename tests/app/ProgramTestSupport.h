@@ -445,6 +445,10 @@ public:
     // and new layouts, 0x47C) or a plain edit (0x480).
     static HWND FileNameEdit(HWND dlg)
     {
+        // The print dialog's page-range boxes share these numbers; its
+        // printer list (0x473) tells it apart.
+        if (GetDlgItem(dlg, 0x473))
+            return nullptr;
         for (int id : {0x47C, 0x480}) {
             HWND found = nullptr;
             FindCtx ctx{id, &found};
