@@ -708,14 +708,8 @@ CString CChordEditView::ExportRtf()
 
 void CChordEditView::OnPrintPreview()
 {
-    DWORD needed = 0, count = 0;
-    ::EnumPrintersA(PRINTER_ENUM_NAME, nullptr, 1, nullptr, 0, &needed, &count);
-    std::vector<BYTE> buffer(needed ? needed : 1);
-    if (needed)
-        ::EnumPrintersA(PRINTER_ENUM_NAME, nullptr, 1, buffer.data(), needed, &needed, &count);
-    if (count == 0) {
-        IDocHost* host = GetDocHost();
-        host->ShowMessage(host->GetLangString(2), host->GetLangString(122));
+    if (CountPrinters(PRINTER_ENUM_NAME, 1) == 0) {
+        WarnNoPrinter();
         return;
     }
     CKestrixViewBase::OnFilePrintPreview();

@@ -739,12 +739,7 @@ void CGridView::OnEndPrinting(CDC*, CPrintInfo*)
 
 void CGridView::OnFilePrintPreview()
 {
-    DWORD needed = 0, count = 0;
-    ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, nullptr, 0, &needed, &count);
-    std::vector<BYTE> buffer(needed ? needed : 1);
-    if (needed)
-        ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, buffer.data(), needed, &needed, &count);
-    if (count == 0) {
+    if (CountPrinters(PRINTER_ENUM_LOCAL, 4) == 0) {
         OnNoPrinter();
         return;
     }

@@ -50,11 +50,7 @@ void CKestrixView::RequestResultHints()
     }
 }
 
-void CKestrixView::OnNoPrinter()
-{
-    IDocHost* host = GetDocHost();
-    host->ShowMessage(host->GetLangString(2), host->GetLangString(122));
-}
+void CKestrixView::OnNoPrinter() { WarnNoPrinter(); }
 
 // --- Hints ---
 

@@ -17,5 +17,10 @@ public:
     void SetOwnerDoc(CKestrixDoc* doc) { m_pOwnerDoc = doc; }
 
 protected:
+    // How many printers the spooler lists (asked for the size, then the data).
+    static DWORD CountPrinters(DWORD flags, DWORD level);
+    // Language text 2 under caption 122, in the program's message box.
+    static void WarnNoPrinter();
+
     CKestrixDoc* m_pOwnerDoc; // also while detached
 };
