@@ -116,8 +116,7 @@ TEST(FrameworkDialog, NotAnIntegerIsPromptedAndRefused)
     int prompts = 0;
     for (const char* text : bad) {
         SCOPED_TRACE(text);
-        MessageBoxDismisser dismiss(GetCurrentThreadId());
-        dismiss.Ignore(dlg.m_hWnd);
+        MessageBoxDismisser dismiss(GetCurrentThreadId(), dlg.m_hWnd);
         dlg.m_number = 5;
         dlg.SetDlgItemText(1001, text);
         dlg.SetDlgItemText(1002, "kept");

@@ -8,7 +8,10 @@
 // message box that appears (posting IDOK), remembering its text.
 class MessageBoxDismisser {
 public:
-    explicit MessageBoxDismisser(DWORD uiThread) : m_uiThread(uiThread), m_stop(false), m_count(0)
+    // ignore: a dialog under test, known before the watching starts (set
+    // later, the watcher could take the dialog for a box and press its OK).
+    explicit MessageBoxDismisser(DWORD uiThread, HWND ignore = nullptr)
+        : m_uiThread(uiThread), m_stop(false), m_ignore(ignore), m_count(0)
     {
         m_thread = CreateThread(nullptr, 0, &MessageBoxDismisser::Run, this, 0, nullptr);
     }
@@ -21,8 +24,6 @@ public:
     MessageBoxDismisser(const MessageBoxDismisser&) = delete;
     MessageBoxDismisser& operator=(const MessageBoxDismisser&) = delete;
 
-    // Windows that are not message boxes (the dialogs under test).
-    void Ignore(HWND h) { m_ignore = h; }
     int Count() const { return m_count; }
     std::string Text() const { return m_text; }
 
@@ -76,7 +77,7 @@ private:
 
     DWORD m_uiThread;
     volatile bool m_stop;
-    volatile HWND m_ignore = nullptr;
+    volatile HWND m_ignore;
     volatile int m_count;
     std::string m_text;
     HANDLE m_thread;
