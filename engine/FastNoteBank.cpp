@@ -12,7 +12,8 @@ const double kTwoPi = 6.28318530717958;
 // Table samples per cache block: 24 tables of it stay in the first-level cache.
 const int kChunk = 256;
 const int kLanes = 8;
-const int kTables = 72; // 36 exponentials, cosine and sine rows
+const int kExps = 36;
+const int kTables = 2 * kExps; // cosine and sine rows of each exponential
 
 // Frames are taken four at a time (AVX2) or two at a time (SSE2); the short
 // last group repeats its last frame.
@@ -139,16 +140,17 @@ void CFastNoteBank::Prepare(const float freqs[12], int len, int hop, int rate)
     m_hop = hop;
     m_whole = hop > 0 ? len / hop : 0;
     m_rest = hop > 0 ? len % hop : 0;
-    double alpha[36];
+    double alpha[kExps];
     for (int k = 0; k < 12; ++k)
         for (int e = 0; e < 3; ++e)
             alpha[3 * k + e] = kTwoPi * freqs[k] / rate + kHannShift[e] * kTwoPi / len;
     // Segment sums with their phase origin at the segment's first sample.
     auto fill = [&](Tables& tab, int from, int n) {
         tab.len = n;
-        tab.padded = (n + kChunk - 1) / kChunk * kChunk;
+        // Rows padded to whole lanes only: the last chunk is shorter.
+        tab.padded = (n + kLanes - 1) / kLanes * kLanes;
         tab.data.assign((size_t)(kTables + 1) * tab.padded, 0.0f);
-        for (int a = 0; a < 36; ++a) {
+        for (int a = 0; a < kExps; ++a) {
             float* ct = tab.Row(2 * a);
             float* st = tab.Row(2 * a + 1);
             // A rotation in double: drifts far below float rounding over a hop.
@@ -165,11 +167,12 @@ void CFastNoteBank::Prepare(const float freqs[12], int len, int hop, int rate)
     };
     fill(m_head, 0, m_rest);
     fill(m_tail, m_rest, hop - m_rest);
-    m_rot.assign((size_t)36 * (m_whole + 1) * 2, 0.0);
-    for (int a = 0; a < 36; ++a)
+    m_rotRe.assign((size_t)kExps * (m_whole + 1), 0.0);
+    m_rotIm.assign((size_t)kExps * (m_whole + 1), 0.0);
+    for (int a = 0; a < kExps; ++a)
         for (int q = 0; q <= m_whole; ++q) {
-            m_rot[((size_t)a * (m_whole + 1) + q) * 2] = std::cos(alpha[a] * q * hop);
-            m_rot[((size_t)a * (m_whole + 1) + q) * 2 + 1] = std::sin(alpha[a] * q * hop);
+            m_rotRe[(size_t)q * kExps + a] = std::cos(alpha[a] * q * hop);
+            m_rotIm[(size_t)q * kExps + a] = std::sin(alpha[a] * q * hop);
         }
 }
 
@@ -187,10 +190,11 @@ void CFastNoteBank::Sums(Tables& tab, const float* x, const std::vector<int>& st
     const float* tables = tab.Row(0);
     const bool avx = CpuHasAvx2Fma();
     for (int j0 = 0; j0 < tab.padded; j0 += kChunk) {
+        const int j1 = j0 + kChunk < tab.padded ? j0 + kChunk : tab.padded;
         if (avx)
-            ChunkAvx2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j0 + kChunk);
+            ChunkAvx2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j1);
         else
-            ChunkSse2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j0 + kChunk);
+            ChunkSse2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j1);
     }
     for (size_t i = 0; i < (size_t)n * kTables; ++i) {
         const float* p = &partial[i * kLanes];
@@ -219,27 +223,44 @@ void CFastNoteBank::Compute(const float* x, int first, int frames, Scratch& scra
     const std::vector<double>& headSum = scratch.head;
     const std::vector<double>& tailSum = scratch.tail;
 
+    // Each segment's sums, cosine and sine rows apart: the head alone (a
+    // frame's last segment) and head plus tail (its whole segments), added
+    // once per segment for all frames that share it.
     const int W = m_whole;
+    const size_t cells = (size_t)segments * kExps;
+    scratch.headRe.resize(cells);
+    scratch.headIm.resize(cells);
+    scratch.wholeRe.resize(cells);
+    scratch.wholeIm.resize(cells);
+    for (size_t m = 0; m < (size_t)segments; ++m)
+        for (int a = 0; a < kExps; ++a) {
+            const size_t from = m * kTables + 2 * a, to = m * kExps + a;
+            scratch.headRe[to] = headSum[from];
+            scratch.headIm[to] = headSum[from + 1];
+            scratch.wholeRe[to] = headSum[from] + tailSum[from];
+            scratch.wholeIm[to] = headSum[from + 1] + tailSum[from + 1];
+        }
+
+    // The exponentials side by side, each with its own running sum: the
+    // loops over them vectorise, and every sum takes its terms in order.
     for (int i = 0; i < frames; ++i) {
+        double dr[kExps] = {}, di[kExps] = {};
+        for (int q = 0; q <= W; ++q) {
+            const size_t m = (size_t)(i + q) * kExps;
+            const double* gr = (q < W ? scratch.wholeRe.data() : scratch.headRe.data()) + m;
+            const double* gi = (q < W ? scratch.wholeIm.data() : scratch.headIm.data()) + m;
+            const double* cr = &m_rotRe[(size_t)q * kExps];
+            const double* ci = &m_rotIm[(size_t)q * kExps];
+            for (int a = 0; a < kExps; ++a) {
+                dr[a] += cr[a] * gr[a] - ci[a] * gi[a];
+                di[a] += cr[a] * gi[a] + ci[a] * gr[a];
+            }
+        }
         for (int k = 0; k < 12; ++k) {
             double re = 0.0, im = 0.0;
             for (int e = 0; e < 3; ++e) {
-                const int a = 3 * k + e;
-                const double* rot = &m_rot[(size_t)a * (W + 1) * 2];
-                double dr = 0.0, di = 0.0;
-                for (int q = 0; q <= W; ++q) {
-                    const size_t m = (size_t)(i + q) * kTables + 2 * a;
-                    double gr = headSum[m], gi = headSum[m + 1];
-                    if (q < W) {
-                        gr += tailSum[m];
-                        gi += tailSum[m + 1];
-                    }
-                    const double cr = rot[2 * q], ci = rot[2 * q + 1];
-                    dr += cr * gr - ci * gi;
-                    di += cr * gi + ci * gr;
-                }
-                re += kHannWeight[e] * dr;
-                im += kHannWeight[e] * di;
+                re += kHannWeight[e] * dr[3 * k + e];
+                im += kHannWeight[e] * di[3 * k + e];
             }
             mags[12 * i + k] = (float)std::sqrt(re * re + im * im);
         }
