@@ -196,7 +196,7 @@ void CSpectrumAnalyzer::ComplexFft(double* data, unsigned n, int sign)
     }
 }
 
-void CSpectrumAnalyzer::MagnitudeSpectrum(double* data, unsigned n)
+void CSpectrumAnalyzer::MagnitudeSpectrum(double* data, unsigned n, unsigned firstBin, unsigned endBin)
 {
     if (n < 2)
         return;
@@ -221,7 +221,8 @@ void CSpectrumAnalyzer::MagnitudeSpectrum(double* data, unsigned n)
             twiddle[2 * k + 1] = std::sin(ang);
         }
     }
-    for (unsigned k = 1; k < h; ++k) {
+    const unsigned from = firstBin > 1 ? firstBin : 1, to = endBin < h ? endBin : h;
+    for (unsigned k = from; k < to; ++k) {
         // Split the half-length transform into the real sequence's bins.
         double ar = z[2 * k], ai = z[2 * k + 1];
         double br = z[2 * (h - k)], bi = -z[2 * (h - k) + 1]; // conj(Z[h-k])
