@@ -116,6 +116,42 @@ __attribute__((target("avx2,fma"))) void ChunkAvx2(const float* x, const int* st
     }
     _mm256_zeroupper();
 }
+// out[i] = the lanes of partial[i] added in order in double, eight sums at
+// a time: an 8 x 8 transpose puts lane l of eight sums in one register.
+// Returns the number of sums done.
+__attribute__((target("avx2,fma"))) size_t LaneSumsAvx2(const float* partial, size_t count, double* out)
+{
+    size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const float* p = partial + i * kLanes;
+        __m256 r[8];
+        for (int k = 0; k < 8; ++k)
+            r[k] = _mm256_loadu_ps(p + 8 * k);
+        const __m256 t0 = _mm256_unpacklo_ps(r[0], r[1]), t1 = _mm256_unpackhi_ps(r[0], r[1]);
+        const __m256 t2 = _mm256_unpacklo_ps(r[2], r[3]), t3 = _mm256_unpackhi_ps(r[2], r[3]);
+        const __m256 t4 = _mm256_unpacklo_ps(r[4], r[5]), t5 = _mm256_unpackhi_ps(r[4], r[5]);
+        const __m256 t6 = _mm256_unpacklo_ps(r[6], r[7]), t7 = _mm256_unpackhi_ps(r[6], r[7]);
+        const __m256 u0 = _mm256_shuffle_ps(t0, t2, 0x44), u1 = _mm256_shuffle_ps(t0, t2, 0xEE);
+        const __m256 u2 = _mm256_shuffle_ps(t1, t3, 0x44), u3 = _mm256_shuffle_ps(t1, t3, 0xEE);
+        const __m256 u4 = _mm256_shuffle_ps(t4, t6, 0x44), u5 = _mm256_shuffle_ps(t4, t6, 0xEE);
+        const __m256 u6 = _mm256_shuffle_ps(t5, t7, 0x44), u7 = _mm256_shuffle_ps(t5, t7, 0xEE);
+        // lane[l] holds lane l of sums i .. i + 7.
+        const __m256 lane[8] = {
+            _mm256_permute2f128_ps(u0, u4, 0x20), _mm256_permute2f128_ps(u1, u5, 0x20),
+            _mm256_permute2f128_ps(u2, u6, 0x20), _mm256_permute2f128_ps(u3, u7, 0x20),
+            _mm256_permute2f128_ps(u0, u4, 0x31), _mm256_permute2f128_ps(u1, u5, 0x31),
+            _mm256_permute2f128_ps(u2, u6, 0x31), _mm256_permute2f128_ps(u3, u7, 0x31)};
+        __m256d lo = _mm256_setzero_pd(), hi = _mm256_setzero_pd();
+        for (int l = 0; l < kLanes; ++l) {
+            lo = _mm256_add_pd(lo, _mm256_cvtps_pd(_mm256_castps256_ps128(lane[l])));
+            hi = _mm256_add_pd(hi, _mm256_cvtps_pd(_mm256_extractf128_ps(lane[l], 1)));
+        }
+        _mm256_storeu_pd(out + i, lo);
+        _mm256_storeu_pd(out + i + 4, hi);
+    }
+    _mm256_zeroupper();
+    return i;
+}
 } // namespace
 
 float* CFastNoteBank::Tables::Row(int t)
@@ -196,7 +232,8 @@ void CFastNoteBank::Sums(Tables& tab, const float* x, const std::vector<int>& st
         else
             ChunkSse2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j1);
     }
-    for (size_t i = 0; i < (size_t)n * kTables; ++i) {
+    const size_t count = (size_t)n * kTables;
+    for (size_t i = avx ? LaneSumsAvx2(partial.data(), count, out.data()) : 0; i < count; ++i) {
         const float* p = &partial[i * kLanes];
         double sum = 0.0;
         for (int l = 0; l < kLanes; ++l)
