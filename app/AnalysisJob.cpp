@@ -77,13 +77,18 @@ private:
 
 } // namespace
 
+int RunAnalysisJob(CAnalysisJob& job, IStagePoster& poster)
+{
+    PlayerSong song(job.player);
+    LoaderEngine engine(job.engine, job.cancelEvent);
+    bool loaded = job.engine && job.engine->IsLoaded();
+    return RunAnalysis(song, loaded ? &engine : nullptr, poster, job.results);
+}
+
 UINT AnalysisThreadProc(LPVOID param)
 {
     CAnalysisJob* job = static_cast<CAnalysisJob*>(param);
-    PlayerSong song(job->player);
-    LoaderEngine engine(job->engine, job->cancelEvent);
     WindowPoster poster(job->notifyWnd);
-    bool loaded = job->engine && job->engine->IsLoaded();
-    RunAnalysis(song, loaded ? &engine : nullptr, poster, job->results);
+    RunAnalysisJob(*job, poster);
     return 0;
 }

@@ -6,6 +6,7 @@
 
 class CEngineLoader;
 class CWaveOut;
+class IStagePoster;
 
 struct CAnalysisJob {
     HWND notifyWnd = nullptr;          // gets WM_ANALYSIS_PROGRESS with the stage codes
@@ -17,3 +18,6 @@ struct CAnalysisJob {
 
 // Thread body; the argument is a CAnalysisJob. Returns 0.
 UINT AnalysisThreadProc(LPVOID job);
+// The body's run with the stages going to another poster (the benchmark
+// notes when the last one is posted). Returns the last stage posted.
+int RunAnalysisJob(CAnalysisJob& job, IStagePoster& poster);

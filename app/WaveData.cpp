@@ -34,25 +34,38 @@ bool FormatUsable(const PcmFormat& f)
     return f.blockAlign == f.channels * ((f.bitsPerSample + 7u) / 8u);
 }
 
-// Runs work(first, end) over the frames [0, frames): a long song in two
-// halves on two threads. Most of the time goes into the first touch of the
-// fresh float array's pages, which two cores share out.
+// Runs work(first, end) over the frames [0, frames): a long song in up to
+// four parts on as many threads. Most of the time goes into the first touch
+// of the fresh float array's pages, which the cores share out.
 template <class Work>
 void SplitFrames(uint32_t frames, Work work)
 {
-    constexpr uint32_t kSplitAt = 1u << 20;
-    if (frames >= kSplitAt) {
-        const uint32_t half = frames / 2;
-        try {
-            std::thread other(work, half, frames);
-            work(0u, half);
-            other.join();
-            return;
-        } catch (const std::system_error&) {
-            // No second thread: the whole song here.
-        }
+    constexpr uint32_t kPartFrames = 1u << 19;
+    const unsigned cores = std::thread::hardware_concurrency();
+    uint32_t parts = frames / kPartFrames;
+    parts = parts < 4 ? parts : 4;
+    if (cores > 0 && parts > cores)
+        parts = cores;
+    if (parts < 2) {
+        work(0u, frames);
+        return;
     }
-    work(0u, frames);
+    const uint32_t step = frames / parts;
+    std::thread others[3];
+    uint32_t launched = 1; // part 0 is this thread's
+    try {
+        for (; launched < parts; ++launched)
+            others[launched - 1] =
+                std::thread(work, step * launched, launched + 1 < parts ? step * (launched + 1) : frames);
+    } catch (const std::system_error&) {
+        // Fewer threads: the parts none took are done here.
+    }
+    work(0u, step);
+    if (launched < parts)
+        work(step * launched, frames);
+    for (std::thread& t : others)
+        if (t.joinable())
+            t.join();
 }
 
 } // namespace

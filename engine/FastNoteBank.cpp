@@ -12,7 +12,8 @@ const double kTwoPi = 6.28318530717958;
 // Table samples per cache block: 24 tables of it stay in the first-level cache.
 const int kChunk = 256;
 const int kLanes = 8;
-const int kTables = 72; // 36 exponentials, cosine and sine rows
+const int kExps = 36;
+const int kTables = 2 * kExps; // cosine and sine rows of each exponential
 
 // Frames are taken four at a time (AVX2) or two at a time (SSE2); the short
 // last group repeats its last frame.
@@ -115,6 +116,42 @@ __attribute__((target("avx2,fma"))) void ChunkAvx2(const float* x, const int* st
     }
     _mm256_zeroupper();
 }
+// out[i] = the lanes of partial[i] added in order in double, eight sums at
+// a time: an 8 x 8 transpose puts lane l of eight sums in one register.
+// Returns the number of sums done.
+__attribute__((target("avx2,fma"))) size_t LaneSumsAvx2(const float* partial, size_t count, double* out)
+{
+    size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const float* p = partial + i * kLanes;
+        __m256 r[8];
+        for (int k = 0; k < 8; ++k)
+            r[k] = _mm256_loadu_ps(p + 8 * k);
+        const __m256 t0 = _mm256_unpacklo_ps(r[0], r[1]), t1 = _mm256_unpackhi_ps(r[0], r[1]);
+        const __m256 t2 = _mm256_unpacklo_ps(r[2], r[3]), t3 = _mm256_unpackhi_ps(r[2], r[3]);
+        const __m256 t4 = _mm256_unpacklo_ps(r[4], r[5]), t5 = _mm256_unpackhi_ps(r[4], r[5]);
+        const __m256 t6 = _mm256_unpacklo_ps(r[6], r[7]), t7 = _mm256_unpackhi_ps(r[6], r[7]);
+        const __m256 u0 = _mm256_shuffle_ps(t0, t2, 0x44), u1 = _mm256_shuffle_ps(t0, t2, 0xEE);
+        const __m256 u2 = _mm256_shuffle_ps(t1, t3, 0x44), u3 = _mm256_shuffle_ps(t1, t3, 0xEE);
+        const __m256 u4 = _mm256_shuffle_ps(t4, t6, 0x44), u5 = _mm256_shuffle_ps(t4, t6, 0xEE);
+        const __m256 u6 = _mm256_shuffle_ps(t5, t7, 0x44), u7 = _mm256_shuffle_ps(t5, t7, 0xEE);
+        // lane[l] holds lane l of sums i .. i + 7.
+        const __m256 lane[8] = {
+            _mm256_permute2f128_ps(u0, u4, 0x20), _mm256_permute2f128_ps(u1, u5, 0x20),
+            _mm256_permute2f128_ps(u2, u6, 0x20), _mm256_permute2f128_ps(u3, u7, 0x20),
+            _mm256_permute2f128_ps(u0, u4, 0x31), _mm256_permute2f128_ps(u1, u5, 0x31),
+            _mm256_permute2f128_ps(u2, u6, 0x31), _mm256_permute2f128_ps(u3, u7, 0x31)};
+        __m256d lo = _mm256_setzero_pd(), hi = _mm256_setzero_pd();
+        for (int l = 0; l < kLanes; ++l) {
+            lo = _mm256_add_pd(lo, _mm256_cvtps_pd(_mm256_castps256_ps128(lane[l])));
+            hi = _mm256_add_pd(hi, _mm256_cvtps_pd(_mm256_extractf128_ps(lane[l], 1)));
+        }
+        _mm256_storeu_pd(out + i, lo);
+        _mm256_storeu_pd(out + i + 4, hi);
+    }
+    _mm256_zeroupper();
+    return i;
+}
 } // namespace
 
 float* CFastNoteBank::Tables::Row(int t)
@@ -139,16 +176,17 @@ void CFastNoteBank::Prepare(const float freqs[12], int len, int hop, int rate)
     m_hop = hop;
     m_whole = hop > 0 ? len / hop : 0;
     m_rest = hop > 0 ? len % hop : 0;
-    double alpha[36];
+    double alpha[kExps];
     for (int k = 0; k < 12; ++k)
         for (int e = 0; e < 3; ++e)
             alpha[3 * k + e] = kTwoPi * freqs[k] / rate + kHannShift[e] * kTwoPi / len;
     // Segment sums with their phase origin at the segment's first sample.
     auto fill = [&](Tables& tab, int from, int n) {
         tab.len = n;
-        tab.padded = (n + kChunk - 1) / kChunk * kChunk;
+        // Rows padded to whole lanes only: the last chunk is shorter.
+        tab.padded = (n + kLanes - 1) / kLanes * kLanes;
         tab.data.assign((size_t)(kTables + 1) * tab.padded, 0.0f);
-        for (int a = 0; a < 36; ++a) {
+        for (int a = 0; a < kExps; ++a) {
             float* ct = tab.Row(2 * a);
             float* st = tab.Row(2 * a + 1);
             // A rotation in double: drifts far below float rounding over a hop.
@@ -165,11 +203,12 @@ void CFastNoteBank::Prepare(const float freqs[12], int len, int hop, int rate)
     };
     fill(m_head, 0, m_rest);
     fill(m_tail, m_rest, hop - m_rest);
-    m_rot.assign((size_t)36 * (m_whole + 1) * 2, 0.0);
-    for (int a = 0; a < 36; ++a)
+    m_rotRe.assign((size_t)kExps * (m_whole + 1), 0.0);
+    m_rotIm.assign((size_t)kExps * (m_whole + 1), 0.0);
+    for (int a = 0; a < kExps; ++a)
         for (int q = 0; q <= m_whole; ++q) {
-            m_rot[((size_t)a * (m_whole + 1) + q) * 2] = std::cos(alpha[a] * q * hop);
-            m_rot[((size_t)a * (m_whole + 1) + q) * 2 + 1] = std::sin(alpha[a] * q * hop);
+            m_rotRe[(size_t)q * kExps + a] = std::cos(alpha[a] * q * hop);
+            m_rotIm[(size_t)q * kExps + a] = std::sin(alpha[a] * q * hop);
         }
 }
 
@@ -187,12 +226,14 @@ void CFastNoteBank::Sums(Tables& tab, const float* x, const std::vector<int>& st
     const float* tables = tab.Row(0);
     const bool avx = CpuHasAvx2Fma();
     for (int j0 = 0; j0 < tab.padded; j0 += kChunk) {
+        const int j1 = j0 + kChunk < tab.padded ? j0 + kChunk : tab.padded;
         if (avx)
-            ChunkAvx2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j0 + kChunk);
+            ChunkAvx2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j1);
         else
-            ChunkSse2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j0 + kChunk);
+            ChunkSse2(x, starts.data(), n, tables, tab.padded, partial.data(), j0, j1);
     }
-    for (size_t i = 0; i < (size_t)n * kTables; ++i) {
+    const size_t count = (size_t)n * kTables;
+    for (size_t i = avx ? LaneSumsAvx2(partial.data(), count, out.data()) : 0; i < count; ++i) {
         const float* p = &partial[i * kLanes];
         double sum = 0.0;
         for (int l = 0; l < kLanes; ++l)
@@ -219,27 +260,44 @@ void CFastNoteBank::Compute(const float* x, int first, int frames, Scratch& scra
     const std::vector<double>& headSum = scratch.head;
     const std::vector<double>& tailSum = scratch.tail;
 
+    // Each segment's sums, cosine and sine rows apart: the head alone (a
+    // frame's last segment) and head plus tail (its whole segments), added
+    // once per segment for all frames that share it.
     const int W = m_whole;
+    const size_t cells = (size_t)segments * kExps;
+    scratch.headRe.resize(cells);
+    scratch.headIm.resize(cells);
+    scratch.wholeRe.resize(cells);
+    scratch.wholeIm.resize(cells);
+    for (size_t m = 0; m < (size_t)segments; ++m)
+        for (int a = 0; a < kExps; ++a) {
+            const size_t from = m * kTables + 2 * a, to = m * kExps + a;
+            scratch.headRe[to] = headSum[from];
+            scratch.headIm[to] = headSum[from + 1];
+            scratch.wholeRe[to] = headSum[from] + tailSum[from];
+            scratch.wholeIm[to] = headSum[from + 1] + tailSum[from + 1];
+        }
+
+    // The exponentials side by side, each with its own running sum: the
+    // loops over them vectorise, and every sum takes its terms in order.
     for (int i = 0; i < frames; ++i) {
+        double dr[kExps] = {}, di[kExps] = {};
+        for (int q = 0; q <= W; ++q) {
+            const size_t m = (size_t)(i + q) * kExps;
+            const double* gr = (q < W ? scratch.wholeRe.data() : scratch.headRe.data()) + m;
+            const double* gi = (q < W ? scratch.wholeIm.data() : scratch.headIm.data()) + m;
+            const double* cr = &m_rotRe[(size_t)q * kExps];
+            const double* ci = &m_rotIm[(size_t)q * kExps];
+            for (int a = 0; a < kExps; ++a) {
+                dr[a] += cr[a] * gr[a] - ci[a] * gi[a];
+                di[a] += cr[a] * gi[a] + ci[a] * gr[a];
+            }
+        }
         for (int k = 0; k < 12; ++k) {
             double re = 0.0, im = 0.0;
             for (int e = 0; e < 3; ++e) {
-                const int a = 3 * k + e;
-                const double* rot = &m_rot[(size_t)a * (W + 1) * 2];
-                double dr = 0.0, di = 0.0;
-                for (int q = 0; q <= W; ++q) {
-                    const size_t m = (size_t)(i + q) * kTables + 2 * a;
-                    double gr = headSum[m], gi = headSum[m + 1];
-                    if (q < W) {
-                        gr += tailSum[m];
-                        gi += tailSum[m + 1];
-                    }
-                    const double cr = rot[2 * q], ci = rot[2 * q + 1];
-                    dr += cr * gr - ci * gi;
-                    di += cr * gi + ci * gr;
-                }
-                re += kHannWeight[e] * dr;
-                im += kHannWeight[e] * di;
+                re += kHannWeight[e] * dr[3 * k + e];
+                im += kHannWeight[e] * di[3 * k + e];
             }
             mags[12 * i + k] = (float)std::sqrt(re * re + im * im);
         }

@@ -18,6 +18,7 @@ public:
     struct Scratch {
         std::vector<float> partial; // running lane sums
         std::vector<double> head, tail;
+        std::vector<double> headRe, headIm, wholeRe, wholeIm; // per segment and exponential
         std::vector<int> starts;
     };
 
@@ -38,5 +39,5 @@ private:
     int m_len = 0, m_hop = 0, m_whole = 0, m_rest = 0; // len = whole x hop + rest
     Tables m_head;                 // first `rest` samples of a segment
     Tables m_tail;                 // the remaining hop - rest
-    std::vector<double> m_rot;     // per exponential: e^(i a q hop), q = 0 .. whole
+    std::vector<double> m_rotRe, m_rotIm; // e^(i a q hop), q = 0 .. whole, per exponential a
 };

@@ -26,8 +26,10 @@ public:
 
     // Real FFT of data[1..n] (n a power of two) in place, then magnitudes:
     // data[0] = DC (signed), data[k] = |X(k)| for 0 < k < n/2, data[n/2] =
-    // Nyquist (signed). data holds at least n + 1 values.
-    static void MagnitudeSpectrum(double* data, unsigned n);
+    // Nyquist (signed). data holds at least n + 1 values. With a bin range,
+    // only the magnitudes of bins firstBin <= k < endBin are made; the other
+    // bins between 0 and n/2 hold no magnitude then.
+    static void MagnitudeSpectrum(double* data, unsigned n, unsigned firstBin = 1, unsigned endBin = ~0u);
     // In-place radix-2 complex FFT of n complex values interleaved (re, im)
     // in data[0 .. 2n-1]; sign -1 forward, +1 inverse (no scaling).
     static void ComplexFft(double* data, unsigned n, int sign);

@@ -6,9 +6,13 @@
 
 namespace {
 
-// WindowedSpectrum into buf, whose storage is reused from call to call.
+// The comb counts bins kCombFirstBin <= bin < kCombEndBin.
+const unsigned kCombFirstBin = 1001, kCombEndBin = 3000;
+
+// WindowedSpectrum into buf, whose storage is reused from call to call;
+// only bins firstBin <= k < endBin get their magnitudes.
 void FillWindowedSpectrum(std::vector<double>& buf, const float* x, int centre, double seconds, int rate,
-                          double* binsPerHz)
+                          double* binsPerHz, unsigned firstBin = 1, unsigned endBin = ~0u)
 {
     double len = rate * seconds;
     int fade = (int)std::floor(rate * 0.008);
@@ -26,7 +30,7 @@ void FillWindowedSpectrum(std::vector<double>& buf, const float* x, int centre, 
         buf[j] *= g;
         buf[count - 1 - j] *= g;
     }
-    CSpectrumAnalyzer::MagnitudeSpectrum(buf.data(), n);
+    CSpectrumAnalyzer::MagnitudeSpectrum(buf.data(), n, firstBin, endBin);
 }
 
 } // namespace
@@ -60,7 +64,7 @@ float CAnalysisEngine::EstimateTuning(const float* samples, int rate, int count)
     int step = count / 70 > 0 ? count / 70 : 1;
     for (int p = rate; p < count - rate; p += step) {
         double binsPerHz = 0.0;
-        FillWindowedSpectrum(spec, samples, p, 1.0, rate, &binsPerHz);
+        FillWindowedSpectrum(spec, samples, p, 1.0, rate, &binsPerHz, kCombFirstBin, kCombEndBin);
         // Bins from n/2 up are the signed Nyquist value or lie beyond the
         // magnitudes: only bins below it are counted.
         long long magnitudeEnd = (long long)(spec.size() - 2) / 2;
@@ -70,7 +74,7 @@ float CAnalysisEngine::EstimateTuning(const float* samples, int rate, int count)
                 comb[k + 24] = c * ratio[k + 24];
             for (double f : comb) {
                 long long bin = (long long)std::floor(f * binsPerHz + 0.5);
-                if (bin > 1000 && bin < 3000 && bin < magnitudeEnd) {
+                if (bin >= kCombFirstBin && bin < kCombEndBin && bin < magnitudeEnd) {
                     *score.At(0, ci) += (float)spec[(size_t)bin];
                     *lines.At(0, ci) += 1.0f;
                 }

@@ -202,35 +202,36 @@ TEST(WaveConversion, FloatAndMonoSamples)
     EXPECT_FALSE(WaveToFloat(d.data(), 6, c3, &l, &r, &n));
 }
 
-TEST(WaveData, LongSongsConvertWholeOnTwoThreads)
+TEST(WaveData, LongSongsConvertWholeOnSeveralThreads)
 {
-    // Over a million frames the copy is made in two halves: every frame,
-    // the seam and the last one included, comes out as for a short song.
-    const unsigned frames = (1u << 20) + 3;
-    std::vector<unsigned char> d;
-    d.reserve(frames * 4u);
-    for (unsigned i = 0; i < frames; ++i) {
-        Put16(d, i & 0xFFFF);
-        Put16(d, (i * 7u) & 0xFFFF);
+    // Long songs are copied in two or four parts: every frame, the seams
+    // and the last one included, comes out as for a short song.
+    for (unsigned frames : {(1u << 20) + 3, (1u << 21) + 7}) {
+        std::vector<unsigned char> d;
+        d.reserve(frames * 4u);
+        for (unsigned i = 0; i < frames; ++i) {
+            Put16(d, i & 0xFFFF);
+            Put16(d, (i * 7u) & 0xFFFF);
+        }
+        auto sample = [](unsigned v) { return static_cast<float>(static_cast<int16_t>(v & 0xFFFF)); };
+        float* m = nullptr;
+        int n = 0;
+        ASSERT_TRUE(WaveToMono(d.data(), (uint32_t)d.size(), Stereo16(), &m, &n));
+        ASSERT_EQ((int)frames, n);
+        int wrong = 0;
+        for (unsigned i = 0; i < frames; ++i)
+            if (m[i] != (sample(i) + sample(i * 7u)) / 65536.0f)
+                ++wrong;
+        EXPECT_EQ(0, wrong) << frames;
+        delete[] m;
+        float *l = nullptr, *r = nullptr;
+        ASSERT_TRUE(WaveToFloat(d.data(), (uint32_t)d.size(), Stereo16(), &l, &r, &n));
+        ASSERT_EQ((int)frames, n);
+        for (unsigned i = 0; i < frames; ++i)
+            if (l[i] != sample(i) / 32768.0f || r[i] != sample(i * 7u) / 32768.0f)
+                ++wrong;
+        EXPECT_EQ(0, wrong) << frames;
+        delete[] l;
+        delete[] r;
     }
-    auto sample = [](unsigned v) { return static_cast<float>(static_cast<int16_t>(v & 0xFFFF)); };
-    float* m = nullptr;
-    int n = 0;
-    ASSERT_TRUE(WaveToMono(d.data(), (uint32_t)d.size(), Stereo16(), &m, &n));
-    ASSERT_EQ((int)frames, n);
-    int wrong = 0;
-    for (unsigned i = 0; i < frames; ++i)
-        if (m[i] != (sample(i) + sample(i * 7u)) / 65536.0f)
-            ++wrong;
-    EXPECT_EQ(0, wrong);
-    delete[] m;
-    float *l = nullptr, *r = nullptr;
-    ASSERT_TRUE(WaveToFloat(d.data(), (uint32_t)d.size(), Stereo16(), &l, &r, &n));
-    ASSERT_EQ((int)frames, n);
-    for (unsigned i = 0; i < frames; ++i)
-        if (l[i] != sample(i) / 32768.0f || r[i] != sample(i * 7u) / 32768.0f)
-            ++wrong;
-    EXPECT_EQ(0, wrong);
-    delete[] l;
-    delete[] r;
 }

@@ -67,6 +67,27 @@ TEST(SpectrumAnalyzer, MagnitudeSpectrumMatchesDirectDft)
     }
 }
 
+TEST(SpectrumAnalyzer, MagnitudeSpectrumOfABinRangeIsTheWholeSpectrumsThere)
+{
+    const unsigned n = 256;
+    std::vector<double> whole(n + 2, 0.0);
+    for (unsigned i = 0; i < n; ++i)
+        whole[i + 1] = std::sin(0.21 * i) * std::cos(0.05 * i) + (i % 7) * 0.03;
+    const std::vector<double> input(whole);
+    std::vector<double> part(input);
+    CSpectrumAnalyzer::MagnitudeSpectrum(whole.data(), n);
+    CSpectrumAnalyzer::MagnitudeSpectrum(part.data(), n, 40, 90);
+    for (unsigned k = 40; k < 90; ++k)
+        EXPECT_EQ(whole[k], part[k]) << k; // bit for bit
+    EXPECT_EQ(whole[0], part[0]);
+    EXPECT_EQ(whole[n / 2], part[n / 2]);
+    // A range past the magnitudes stops at them.
+    std::vector<double> tail(input);
+    CSpectrumAnalyzer::MagnitudeSpectrum(tail.data(), n, 120, 5000);
+    for (unsigned k = 120; k < n / 2; ++k)
+        EXPECT_EQ(whole[k], tail[k]) << k;
+}
+
 TEST(SpectrumAnalyzer, NoteMagnitudeOfASineAndFromTheTables)
 {
     const int rate = 22050;

@@ -9,6 +9,7 @@
 #include "engine/AnalysisEngine.h"
 #include "engine/CpuFeatures.h"
 #include "engine/FirFilter.h"
+#include "engine/SpectrumAnalyzer.h"
 
 namespace {
 using namespace song;
@@ -101,6 +102,25 @@ TEST(FastPath, FilterMatchesTheDirectSumAtEveryEdge)
                         ASSERT_NEAR(want[i], out[i], 1e-6f * (1.0f + std::fabs(want[i]))) << n << " " << len << " " << i;
                 }
             }
+        }
+    }
+}
+
+TEST(FastPath, FftStagesGiveTheBaselineValuesBitForBit)
+{
+    // The wide butterflies make the same products and sums, both ways.
+    for (unsigned n : {2u, 4u, 8u, 1024u}) {
+        for (int sign : {-1, 1}) {
+            std::vector<double> wide(2 * n), base;
+            for (unsigned i = 0; i < 2 * n; ++i)
+                wide[i] = std::sin(0.73 * i) + 0.125 * (double)(i % 5);
+            base = wide;
+            CSpectrumAnalyzer::ComplexFft(wide.data(), n, sign);
+            CpuForceBaseline(true);
+            CSpectrumAnalyzer::ComplexFft(base.data(), n, sign);
+            CpuForceBaseline(false);
+            for (unsigned i = 0; i < 2 * n; ++i)
+                ASSERT_EQ(base[i], wide[i]) << n << " " << sign << " " << i;
         }
     }
 }
