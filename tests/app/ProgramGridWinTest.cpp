@@ -334,11 +334,7 @@ TEST_F(ProgramGrid, ARangeDrawnAcrossATimeLineLoopsPlayback)
     // A double click ends the loop.
     const CPoint free(row.lineStart.x + 40, row.lineStart.y + 60);
     MoveTo(free.x, free.y);
-    Button(true);
-    Button(false);
-    Button(true);
-    Button(false);
-    PumpFor(*m_app, 50);
+    DoubleClick();
     EXPECT_FALSE(view->IsSelectionMode());
     EXPECT_TRUE(view->GetSelectionBands().empty());
     EXPECT_FALSE(Doc()->IsLoopOn());
