@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/AnalysisJob.h"
@@ -120,6 +121,26 @@ int Engine(int runs)
     return 0;
 }
 
+// Writes a fresh array of count floats on four threads, as the mix does, and
+// returns the seconds taken: what the first touch of the mix's pages costs
+// without its arithmetic.
+double FreshArray(int count)
+{
+    const double t0 = Now();
+    float* a = new float[count];
+    std::thread parts[4];
+    for (int p = 0; p < 4; ++p)
+        parts[p] = std::thread([=] {
+            const size_t first = (size_t)count * p / 4, end = (size_t)count * (p + 1) / 4;
+            std::memset(a + first, 0, (end - first) * sizeof(float));
+        });
+    for (std::thread& t : parts)
+        t.join();
+    const double t1 = Now();
+    delete[] a;
+    return t1 - t0;
+}
+
 // Notes when the worker posts its last stage.
 class DoneClock : public IStagePoster {
 public:
@@ -155,7 +176,7 @@ int Road(int runs)
         return 1;
     }
     HANDLE cancel = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::vector<double> alone, road, thread, mix;
+    std::vector<double> alone, road, thread, mix, fresh;
     std::vector<double> extra; // each road less the engine run just before it
     for (int i = 0; i < runs; ++i) {
         const double a0 = Now();
@@ -166,6 +187,7 @@ int Road(int runs)
         player.GetMonoMix(&again, &count, &rate);
         delete[] again;
         mix.push_back(Now() - m0);
+        fresh.push_back(FreshArray(count));
         CAnalysisJob job;
         job.player = &player;
         job.engine = &engine;
@@ -185,8 +207,13 @@ int Road(int runs)
     DeleteFileA(wav.c_str());
     Report("engine alone on the WAV's samples", alone);
     Report("mono mix of the loaded WAV", mix);
+    Report("a fresh array of the mix's size, written on four threads", fresh);
     Report("program road, WAV samples to records", road);
     Report("the same with the samples' release after the results", thread);
+    std::vector<double> untouched; // each road less its run's fresh-array time
+    for (size_t i = 0; i < road.size(); ++i)
+        untouched.push_back(road[i] - fresh[i]);
+    std::sort(untouched.begin(), untouched.end());
     std::sort(alone.begin(), alone.end());
     std::sort(road.begin(), road.end());
     std::sort(extra.begin(), extra.end());
@@ -195,6 +222,8 @@ int Road(int runs)
                 "run before it: median %+.3f s, %+.1f %% of the engine's median\n",
                 100.0 * (road[road.size() / 2] / engineMedian - 1.0), 100.0 * (road.front() / alone.front() - 1.0),
                 extra[extra.size() / 2], 100.0 * extra[extra.size() / 2] / engineMedian);
+    std::printf("road less the fresh array's first touch, against engine alone: %+.1f %% (medians)\n",
+                100.0 * (untouched[untouched.size() / 2] / engineMedian - 1.0));
     return 0;
 }
 
