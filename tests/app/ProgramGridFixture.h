@@ -22,12 +22,12 @@ protected:
 
     CKestrixView* View() { return dynamic_cast<CKestrixView*>(Doc()->GetChordView()); }
 
-    void AnalyzeSong()
+    void AnalyzeSong(double seconds = 26.0)
     {
-        OpenSong(WriteSong("g major.wav", SynthSong(kRate, 26.0, 2)));
+        OpenSong(WriteSong("g major.wav", SynthSong(kRate, seconds, 2)));
         ASSERT_TRUE(Doc()->HasAudio());
         Click(kAnalyze);
-        ASSERT_TRUE(PumpUntil(*m_app, [&] { return Doc()->HasChords(); }, 30000));
+        ASSERT_TRUE(PumpUntil(*m_app, [&] { return Doc()->HasChords(); }, seconds < 30.0 ? 30000 : 60000));
         ParkPanel();
         RedrawWindow(View()->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Pump(*m_app);

@@ -230,11 +230,8 @@ protected:
     // A song of a minute: eleven rows, two pages.
     void AnalyzeLongSong()
     {
-        OpenSong(WriteSong("g major.wav", SynthSong(kRate, 60.0, 2)));
-        ASSERT_TRUE(Doc()->HasAudio());
-        Click(kAnalyze);
-        ASSERT_TRUE(PumpUntil(*m_app, [&] { return Doc()->HasChords(); }, 60000));
-        ParkPanel();
+        AnalyzeSong(60.0);
+        ASSERT_FALSE(HasFatalFailure());
         Doc()->GetTitleEdit().SetWindowText("Printed Song Title");
         std::vector<CKestrixEdit*>& edits = Doc()->GetLyricEdits();
         ASSERT_GE(edits.size(), 8u);
