@@ -49,7 +49,8 @@ printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s/played.raw"\n f
 echo "== silent install"
 "$wine" "$setup" /S </dev/null >/dev/null 2>&1 || fail "installer exit code $?"
 for f in QuorvaPlindor.exe Zumbrel.dll QuorvaSound.dll akrip.dll languages.txt chordfile.ini \
-         mainBmp.bmp english/TutorialStart.html deutsch/TutorialStart.html Uninstall.exe; do
+         mainBmp.bmp english/TutorialStart.html deutsch/TutorialStart.html \
+         help/English/QuorvaPlindor.chm help/Deutsch/QuorvaPlindor.chm Uninstall.exe; do
   [ -f "$folder/$f" ] || fail "not installed: $f"
 done
 value=$("$wine" reg query "$app_paths" /v path 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
