@@ -1,5 +1,7 @@
 #include "app/HtmlDynDialog.h"
 
+#include <map>
+
 #include "resources/resource.h"
 
 IMPLEMENT_DYNCREATE(CHtmlDynView, CHtmlView)
@@ -43,7 +45,69 @@ BOOL CHtmlDynDialog::OnInitDialog()
     return TRUE;
 }
 
-bool CHtmlDynDialog::Navigate(const CString& path) { return m_pView && m_pView->Navigate(path); }
+namespace {
+std::map<UINT_PTR, CHtmlDynDialog*>& Watches()
+{
+    static std::map<UINT_PTR, CHtmlDynDialog*> watches;
+    return watches;
+}
+} // namespace
+
+CHtmlDynDialog::~CHtmlDynDialog() { StopWatch(); }
+
+bool CHtmlDynDialog::Navigate(const CString& path)
+{
+    // A missing file would show the browser's error page, not ours.
+    m_navigated = m_pView && ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && m_pView->Navigate(path);
+    StopWatch();
+    m_watchStart = ::GetTickCount();
+    m_watchTimer = ::SetTimer(nullptr, 0, 100, &CHtmlDynDialog::OnPageTimer);
+    if (m_watchTimer)
+        Watches()[m_watchTimer] = this;
+    return m_navigated;
+}
+
+bool CHtmlDynDialog::IsPageShown() const
+{
+    IWebBrowser2* browser = m_navigated && m_pView ? m_pView->GetBrowser() : nullptr;
+    if (!browser)
+        return false;
+    READYSTATE state = READYSTATE_UNINITIALIZED;
+    IDispatch* document = nullptr;
+    const bool complete = SUCCEEDED(browser->get_ReadyState(&state)) && state == READYSTATE_COMPLETE &&
+                          SUCCEEDED(browser->get_Document(&document)) && document;
+    if (document)
+        document->Release();
+    return complete;
+}
+
+void CHtmlDynDialog::StopWatch()
+{
+    if (!m_watchTimer)
+        return;
+    ::KillTimer(nullptr, m_watchTimer);
+    Watches().erase(m_watchTimer);
+    m_watchTimer = 0;
+}
+
+void CALLBACK CHtmlDynDialog::OnPageTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    auto it = Watches().find(id);
+    if (it == Watches().end()) {
+        ::KillTimer(nullptr, id);
+        return;
+    }
+    CHtmlDynDialog* dialog = it->second;
+    const bool shown = dialog->IsPageShown();
+    if (!shown && dialog->m_navigated && ::GetTickCount() - dialog->m_watchStart < (DWORD)kPageTimeoutMs)
+        return;
+    dialog->StopWatch();
+    if (shown && dialog->m_showWhenShown && dialog->m_hWnd)
+        dialog->ShowWindow(SW_SHOWNOACTIVATE);
+    dialog->m_showWhenShown = false;
+    if (dialog->m_pageHandler)
+        dialog->m_pageHandler(dialog->m_pageContext, shown);
+}
 
 void CHtmlDynDialog::OnSize(UINT nType, int cx, int cy)
 {

@@ -542,9 +542,9 @@ void CKestrixApp::NavigateTutorial(const CString& path)
         tutorial->Navigate(path);
 }
 
-void CKestrixApp::OpenInShell(const CString& path, int showCommand)
+bool CKestrixApp::OpenInShell(const CString& path, int showCommand)
 {
-    ::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, showCommand);
+    return (INT_PTR)::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, showCommand) > 32;
 }
 
 void CKestrixApp::CreateTutorialDialog(CWnd* frame)
@@ -558,11 +558,29 @@ void CKestrixApp::CreateTutorialDialog(CWnd* frame)
     }
     if (ready) {
         m_pTutorialDialog = dialog;
+        // A page that never comes up leaves no empty window behind.
+        dialog->SetPageHandler(
+            [](void* app, bool shown) {
+                if (!shown)
+                    static_cast<CKestrixApp*>(app)->DropTutorialDialog();
+            },
+            this);
         return;
     }
     if (dialog->m_hWnd)
         dialog->DestroyWindow();
     delete dialog;
+    DropTutorialDialog();
+}
+
+void CKestrixApp::DropTutorialDialog()
+{
+    if (m_pTutorialDialog) {
+        if (m_pTutorialDialog->m_hWnd)
+            m_pTutorialDialog->DestroyWindow();
+        delete m_pTutorialDialog;
+        m_pTutorialDialog = nullptr;
+    }
     // Only a user who wants the page at start-up hears about it.
     if (IsQuickStartShown()) {
         ShowMessageBox(GetLangString(140), GetLangString(123), false, nullptr);
@@ -602,9 +620,12 @@ void CKestrixApp::RunStartupStep(int step)
         PlaceToolWindow(m_pChordDialog, 20, 120, true);
         break;
     case kStepQuickStart:
-        if (m_pTutorialDialog) {
+        if (CHtmlDynDialog* tutorial = GetTutorialDialog()) {
+            // Shown once its page is up, never as an empty box.
+            PlaceToolWindow(tutorial, 20, 390, false);
+            if (IsQuickStartShown())
+                tutorial->ShowWhenPageShown();
             NavigateTutorial(GetTutorialPath());
-            PlaceToolWindow(m_pTutorialDialog, 20, 390, IsQuickStartShown());
         }
         break;
     default:

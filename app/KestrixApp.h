@@ -90,6 +90,10 @@ public:
     // The tools panel; null until start-up made it.
     CViewDlg* GetToolsPanel() const;
 
+    // Opens a file with the shell's "open" (the help file, the quick-start
+    // page without its own window); false when the shell could not.
+    virtual bool OpenInShell(const CString& path, int showCommand);
+
     afx_msg void OnAppAbout();
     afx_msg void OnFileNew();
     afx_msg void OnSettings();
@@ -103,11 +107,6 @@ public:
     afx_msg void OnUpdateTutorial(CCmdUI* pCmdUI);
     afx_msg void OnUpdateRecentFile(CCmdUI* pCmdUI);
 
-protected:
-    // Opens a file with the shell's "open" (the quick-start page without
-    // its own window).
-    virtual void OpenInShell(const CString& path, int showCommand);
-
 private:
     // Start-up: the tools panel (placed and shown) and the hidden bitmap window.
     void CreateToolsPanel(CWnd* frame);
@@ -119,6 +118,9 @@ private:
     void UpdateToggle(CCmdUI* pCmdUI, CWnd* window);
     // Start-up steps 11 to 13.
     void CreateTutorialDialog(CWnd* frame);
+    // Without a quick-start page of its own: the dialog goes, and a user who
+    // wants the page at start-up is told and gets it in the shell's browser.
+    void DropTutorialDialog();
     void RunSplash(CWnd* frame);
     static UINT StartupThreadProc(LPVOID param);
     // The chord diagram dialog loads its chord shapes and fills its chord

@@ -314,7 +314,14 @@ void CMainFrame::OpenHelpFile()
     }
     folder = StripOneSeparator(folder);
     const CString path = folder + "\\help\\" + app->GetLanguageName() + "\\QuorvaPlindor.chm";
-    ::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    // The shell says nothing of a missing file: the user is told here.
+    if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        CString text;
+        text.Format(app->GetLangString(170), (const char*)path);
+        ShowMessageBox(text, app->GetLangString(122), false, nullptr);
+    } else if (!app->OpenInShell(path, SW_SHOWNORMAL)) {
+        ShowMessageBox(app->GetLangString(171), app->GetLangString(122), false, nullptr);
+    }
 }
 
 void CMainFrame::OnZoomIn()

@@ -262,8 +262,11 @@ public:
     };
     std::vector<Opened> opened;
 
-protected:
-    void OpenInShell(const CString& path, int showCommand) override { opened.push_back({std::string(path), showCommand}); }
+    bool OpenInShell(const CString& path, int showCommand) override
+    {
+        opened.push_back({std::string(path), showCommand});
+        return true;
+    }
 };
 
 // Notes what reaches the splash window, in order, before the window sees
@@ -284,6 +287,7 @@ public:
     HWND splash = nullptr;
     // What the quick-start dialog was when the close message came.
     bool quickStartPlaced = false;
+    bool quickStartShown = false;
 
 private:
     static SplashTrace*& Current()
@@ -304,7 +308,8 @@ private:
                     RECT r = {};
                     if (q && q->m_hWnd)
                         GetWindowRect(q->m_hWnd, &r);
-                    self->quickStartPlaced = q && r.left == 20 && r.top == 390 && IsWindowVisible(q->m_hWnd);
+                    self->quickStartPlaced = q && r.left == 20 && r.top == 390;
+                    self->quickStartShown = q && IsWindowVisible(q->m_hWnd);
                 } else {
                     self->events.push_back(std::string(*(const CString*)m->wParam));
                 }
@@ -325,6 +330,11 @@ protected:
                                              "mainLightBmp.bmp", "volumeBmp.bmp", "timeSlideBmp.bmp"},
                                             "qp-start-"));
         ASSERT_TRUE(m_folder->missing.empty());
+        // The quick-start pages and help files in their folders.
+        for (const std::string& dir : kFolders)
+            CreateDirectoryA((m_folder->path + dir).c_str(), nullptr);
+        for (const std::string& file : kFolderFiles)
+            ASSERT_TRUE(CopyFileA((ExeFolder() + file).c_str(), (m_folder->path + file).c_str(), FALSE)) << file;
     }
     void TearDown() override
     {
@@ -332,8 +342,17 @@ protected:
             EndProgram(*m_app);
         m_app.reset();
         m_boxes.reset();
+        if (m_folder) {
+            for (const std::string& file : kFolderFiles)
+                DeleteFileA((m_folder->path + file).c_str());
+            for (auto dir = std::rbegin(kFolders); dir != std::rend(kFolders); ++dir)
+                RemoveDirectoryA((m_folder->path + *dir).c_str());
+        }
         m_folder.reset();
     }
+    const std::string kFolders[5] = {"english", "deutsch", "help", "help\\English", "help\\Deutsch"};
+    const std::string kFolderFiles[4] = {"english\\TutorialStart.html", "deutsch\\TutorialStart.html",
+                                         "help\\English\\QuorvaPlindor.chm", "help\\Deutsch\\QuorvaPlindor.chm"};
     void ShowQuickStart(int on)
     {
         WriteText(m_folder->path + "set.ton", "[defaultLanguage]=0\r\n[showQuickStart]=" + std::to_string(on) + "\r\n");
@@ -348,6 +367,16 @@ protected:
         return ok;
     }
     std::string TutorialPath() const { return m_folder->path + "english\\TutorialStart.html"; }
+    // Pumps until the quick-start dialog is gone (its page never came up).
+    bool QuickStartDropped()
+    {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < CHtmlDynDialog::kPageTimeoutMs + 3000;) {
+            if (!m_app->GetTutorialDialog())
+                return true;
+            PumpFor(*m_app, 50);
+        }
+        return !m_app->GetTutorialDialog();
+    }
 
     std::unique_ptr<TestInstallation> m_folder;
     std::unique_ptr<BoxWatcher> m_boxes;
@@ -367,8 +396,10 @@ TEST_F(StartUp, TheSplashShowsTheStatusTextsInOrderAndTheWorkIsDoneWhenItCloses)
     EXPECT_EQ(trace.events, (std::vector<std::string>{"Reading the settings...", "step 1", "Opening the tools panel...",
                                                        "step 2", "Loading the chord shapes...",
                                                        "Preparing the quick start page...", "step 3", "close"}));
-    // The quick-start page was placed and shown before the splash closed.
+    // The quick-start page was placed before the splash closed; it shows
+    // only once its page is up.
     EXPECT_TRUE(trace.quickStartPlaced);
+    EXPECT_FALSE(trace.quickStartShown);
     // Gone before the main window is used, with every text deleted.
     ASSERT_NE(trace.splash, nullptr);
     EXPECT_FALSE(IsWindow(trace.splash));
@@ -377,7 +408,7 @@ TEST_F(StartUp, TheSplashShowsTheStatusTextsInOrderAndTheWorkIsDoneWhenItCloses)
     EXPECT_TRUE(m_boxes->All().empty());
     EXPECT_TRUE(m_app->opened.empty());
 
-    // Wine's browser object stands in for the system's: the page is there.
+    // Wine's browser object stands in for the system's: the page is asked for.
     CHtmlDynDialog* quick = m_app->GetTutorialDialog();
     ASSERT_NE(quick, nullptr);
     EXPECT_TRUE(quick->IsBrowserReady());
@@ -386,15 +417,26 @@ TEST_F(StartUp, TheSplashShowsTheStatusTextsInOrderAndTheWorkIsDoneWhenItCloses)
     EXPECT_NE(std::string(quick->GetView()->GetLocationURL()).find("english\\TutorialStart.html"), std::string::npos)
         << quick->GetView()->GetLocationURL();
 
-    // View > Quick Start hides and shows it; a new language re-titles it.
-    SendMessageA(m_app->m_pMainWnd->m_hWnd, WM_COMMAND, ID_VIEW_TUTORIAL, 0);
-    EXPECT_FALSE(IsWindowVisible(quick->m_hWnd));
+    // View > Quick Start shows and hides it; a new language re-titles it.
     SendMessageA(m_app->m_pMainWnd->m_hWnd, WM_COMMAND, ID_VIEW_TUTORIAL, 0);
     EXPECT_TRUE(IsWindowVisible(quick->m_hWnd));
+    SendMessageA(m_app->m_pMainWnd->m_hWnd, WM_COMMAND, ID_VIEW_TUTORIAL, 0);
+    EXPECT_FALSE(IsWindowVisible(quick->m_hWnd));
     m_app->SetLanguage("Deutsch");
     EXPECT_EQ(TextOf(quick->m_hWnd), "Schnellstart");
     PumpFor(*m_app, 300);
     EXPECT_NE(std::string(quick->GetView()->GetLocationURL()).find("deutsch\\TutorialStart.html"), std::string::npos);
+
+    // Wine's browser has no engine to draw with: the page never comes up,
+    // and the empty dialog gives way to the page in the system's browser.
+    EXPECT_FALSE(quick->IsPageShown());
+    ASSERT_TRUE(QuickStartDropped());
+    ASSERT_EQ(m_boxes->Count("box"), 1);
+    EXPECT_TRUE(m_boxes->All()[0].Mentions("kann nicht im Programm angezeigt werden"));
+    ASSERT_EQ(m_app->opened.size(), 1u);
+    EXPECT_EQ(m_app->opened[0].path, m_folder->path + "deutsch\\TutorialStart.html");
+    EXPECT_EQ(m_app->opened[0].show, SW_SHOWMINIMIZED);
+    EXPECT_FALSE(m_app->GetTutorialDialog());
 }
 
 TEST_F(StartUp, WithTheQuickStartPageOffNothingOpensAtStartUp)
@@ -404,8 +446,37 @@ TEST_F(StartUp, WithTheQuickStartPageOffNothingOpensAtStartUp)
     CHtmlDynDialog* quick = m_app->GetTutorialDialog();
     ASSERT_NE(quick, nullptr);
     EXPECT_FALSE(IsWindowVisible(quick->m_hWnd));
+    // A page that never comes up is dropped without a word.
+    EXPECT_TRUE(QuickStartDropped());
     EXPECT_TRUE(m_boxes->All().empty());
     EXPECT_TRUE(m_app->opened.empty());
+}
+
+TEST_F(StartUp, HelpTopicsOpensTheInstalledHelpFileOfTheLanguageOrSaysItIsMissing)
+{
+    ShowQuickStart(0);
+    ASSERT_TRUE(Start());
+    const HWND frame = m_app->m_pMainWnd->m_hWnd;
+    const std::string english = m_folder->path + "help\\English\\QuorvaPlindor.chm";
+    const std::string german = m_folder->path + "help\\Deutsch\\QuorvaPlindor.chm";
+
+    SendMessageA(frame, WM_COMMAND, ID_HELP_FINDER, 0);
+    m_app->SetLanguage("Deutsch");
+    SendMessageA(frame, WM_COMMAND, ID_HELP_FINDER, 0);
+    Pump(*m_app);
+    EXPECT_TRUE(m_boxes->All().empty());
+    ASSERT_EQ(m_app->opened.size(), 2u);
+    EXPECT_EQ(m_app->opened[0].path, english);
+    EXPECT_EQ(m_app->opened[0].show, SW_SHOWNORMAL);
+    EXPECT_EQ(m_app->opened[1].path, german);
+
+    // Without its help file the language's Help Topics says so.
+    DeleteFileA(german.c_str());
+    SendMessageA(frame, WM_COMMAND, ID_HELP_FINDER, 0);
+    Pump(*m_app);
+    ASSERT_EQ(m_boxes->Count("box"), 1);
+    EXPECT_TRUE(m_boxes->All()[0].Mentions("Die Hilfedatei " + german + " wurde nicht gefunden"));
+    EXPECT_EQ(m_app->opened.size(), 2u);
 }
 
 TEST_F(StartUp, WithoutABrowserThePageIsOfferedInTheSystemsBrowserOnlyWhenWanted)
