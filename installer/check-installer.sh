@@ -94,7 +94,7 @@ echo song >"$folder/Saved Here.vqx"
 # The uninstaller finishes from a copy of itself in the temporary folder.
 within 30 test ! -e "$folder/Uninstall.exe" || fail "uninstaller left itself"
 wineserver -w
-for f in QuorvaPlindor.exe Zumbrel.dll QuorvaSound.dll akrip.dll languages.txt mainBmp.bmp english deutsch; do
+for f in QuorvaPlindor.exe Zumbrel.dll QuorvaSound.dll akrip.dll languages.txt mainBmp.bmp english deutsch help; do
   [ ! -e "$folder/$f" ] || fail "left behind: $f"
 done
 "$wine" reg query "$app_paths" >/dev/null 2>&1 && fail "App Paths key left behind"
