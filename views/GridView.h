@@ -1,8 +1,11 @@
 #pragma once
 // What the chord grid and the bass tablature share: the pages on the desk,
 // the rows with their lyric edits and the title, the painting, scrolling,
-// the play cursor's placement and the printing hooks. The page arithmetic
-// itself is PageModel's.
+// the play cursor, the loop, typing, keys and the mouse. The page and row
+// arithmetic itself is PageModel's. The work is split by job:
+// GridView.cpp (rows, hints, lyrics), GridPaint.cpp (painting, printing),
+// GridCursor.cpp (times, cursor, selection and loop), GridTyping.cpp
+// (typing and keys), GridMouse.cpp (the mouse).
 #include <vector>
 
 #include "framework/Gdi.h"
@@ -96,6 +99,10 @@ public:
     afx_msg void OnEditCopy();
     afx_msg void OnEditPaste();
     afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
 
 protected:
     // The rows of the view, geometry first; the views add their items.
@@ -103,6 +110,13 @@ protected:
     virtual GridRow& GetGridRow(int row) = 0;
     const GridRow& GetGridRow(int row) const { return const_cast<CGridView*>(this)->GetGridRow(row); }
     virtual void ResetRows(const std::vector<RowSpec>& specs) = 0;
+    // The rows as PageModel's lookups take them.
+    struct RowList {
+        const CGridView* view;
+        size_t size() const { return static_cast<size_t>(view->GetRowCount()); }
+        const GridRow& operator[](size_t i) const { return view->GetGridRow(static_cast<int>(i)); }
+    };
+    RowList AllRows() const { return RowList{this}; }
     // Control ids of the row edits: 79000 (chords) or 78000 (tab) + row.
     virtual int RowEditIdBase() const = 0;
     virtual int NameFontSize() const = 0;
@@ -119,7 +133,9 @@ protected:
     // the release decides whether it is a loop.
     void AnchorSelection(int timeMs, int row);
     void ExtendSelection(const CPoint& point);
-    void FinishSelection(int timeUnderMouse, bool chordView);
+    void FinishSelection(int timeUnderMouse);
+    // The chord view keeps a short range that was released away from its end.
+    virtual bool ShortRangeWantsEndUnderMouse() const { return false; }
     void ClearSelection();
     void DropBands();
 
@@ -161,6 +177,20 @@ protected:
     // The row the mouse hovers for the pitches under it, -1 for none.
     int HoverRow(const CPoint& point) const;
 
+    // What each view adds to the mouse road.
+    // Pending typed text is committed at a time (a press elsewhere).
+    virtual void CommitTypedAt(int timeMs) = 0;
+    // A press while stopped: select the item under the point or start typing.
+    virtual void PickAt(const CPoint& point) = 0;
+    // Where the selected item is drawn while dragged to a point.
+    virtual CRect DragRectAt(const CPoint& point) = 0;
+    // The selected item dropped at a song time.
+    virtual void MoveSelectedTo(int timeMs) = 0;
+    // The names of a packed pitch code under the mouse, for the tools panel.
+    virtual CString PitchText(int code) const = 0;
+    // A move without a button, after the pitches are shown.
+    virtual void OnHover(const CPoint& point) {}
+
     // Hints both views handle alike; false for the others. Audio hints
     // rebuild the rows; reloadResults runs the view's result reload.
     bool OnGridHint(LPARAM hint, CObject* pHint);
@@ -195,6 +225,7 @@ protected:
     int m_timeBias; // the chord view's time under a point is 1 ms later
     int m_selIndex, m_selRow;
     BYTE m_dragging;
+    CRect m_dragRect; // the dragged item's rectangle
     std::vector<int> m_pitchTimes, m_pitchCodes;
     int m_selStart, m_selEnd, m_selStartRow, m_selEndRow;
     BYTE m_selStarted;
@@ -209,6 +240,10 @@ private:
     void EnableScrollBarCtrl(bool on);
     void HideSurplusEdits(size_t rows);
     void DrawTitle(CDC* pDC, const GridRect& pageRect, bool printing);
+    void DragSelectedTo(const CPoint& point);
+
+    // Moves with the left button held, one count for all grid views.
+    static int s_moveCount;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -10,18 +10,11 @@
 IMPLEMENT_DYNCREATE(CKestrixView, CGridView)
 
 BEGIN_MESSAGE_MAP(CKestrixView, CGridView)
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_MOUSEMOVE()
 END_MESSAGE_MAP()
 
 namespace {
 const COLORREF kSelectedColour = RGB(210, 65, 35);
-constexpr int kDragMoves = 7;
 } // namespace
-
-int CKestrixView::s_moveCount = 0;
 
 CKestrixView::CKestrixView()
     : m_mode(0), m_chordsPresent(0)
@@ -229,7 +222,7 @@ void CKestrixView::DrawTyping(CDC* pDC)
 
 // --- Typing ---
 
-void CKestrixView::CommitTyping(int timeMs)
+void CKestrixView::CommitTypedAt(int timeMs)
 {
     ParseChordName(timeMs);
     m_typed.Empty();
@@ -240,7 +233,7 @@ void CKestrixView::OnTypedEnter()
     // The chord lies under the centre of its typed name.
     CClientDC dc(this);
     const int w = MeasureText(&dc, &m_nameFont, m_typed).cx;
-    CommitTyping(m_typingTime + static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2));
+    CommitTypedAt(m_typingTime + static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2));
 }
 
 // --- Mouse ---
@@ -275,104 +268,46 @@ std::vector<int> CKestrixView::ChordsUnder(int row, int t)
     return hits;
 }
 
-void CKestrixView::OnLButtonDown(UINT nFlags, CPoint point)
+void CKestrixView::PickAt(const CPoint& point)
 {
-    CKestrixDoc* doc = Doc();
-    if (m_typing && !m_typed.IsEmpty() && m_typingTime >= 0) {
-        CommitTyping(m_typingTime);
-        m_typingTime = -1;
-    }
-    SetFocus();
-    EndTyping();
-    m_selStarted = 0;
-    if (!doc || !GetRowCount()) {
-        CGridView::OnLButtonDown(nFlags, point);
+    const int r = NameBandRow(point);
+    if (r < 0)
         return;
+    const int t = m_geo.TimeAtX(point.x, GetScrollPosition().x, r, RowStartMs(r));
+    bool shownHit = false;
+    for (int i : ChordsUnder(r, t)) {
+        // Only what the user sees can be picked.
+        if (!m_rows[static_cast<size_t>(r)].items[static_cast<size_t>(i)].visible)
+            continue;
+        SelectChord(i, r);
+        shownHit = true;
     }
-    SeekOnTimeLine(point);
-    const CPoint scroll = GetScrollPosition();
-
-    ClearChordSelection();
-    if (!doc->IsPlaying()) {
-        bool shownHit = false;
-        const int r = NameBandRow(point);
-        if (r >= 0) {
-            const int t = m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r));
-            for (int i : ChordsUnder(r, t)) {
-                // Only what the user sees can be picked.
-                if (!m_rows[static_cast<size_t>(r)].items[static_cast<size_t>(i)].visible)
-                    continue;
-                SelectChord(i, r);
-                shownHit = true;
-            }
-            if (shownHit) {
-                CRect box(point.x - 100, point.y - 50, point.x + 100, point.y + 50);
-                InvalidateRect(&box, FALSE);
-                Invalidate(FALSE);
-            } else if (m_chordsPresent) {
-                const int y = m_rows[static_cast<size_t>(r)].lineStart.y;
-                StartTyping(CPoint(point.x, y - NameLift() - NameHeight()), t);
-            }
-        }
+    if (!shownHit && m_chordsPresent) {
+        const int y = m_rows[static_cast<size_t>(r)].lineStart.y;
+        StartTyping(CPoint(point.x, y - NameLift() - NameHeight()), t);
     }
-    Invalidate(FALSE);
 }
 
-void CKestrixView::OnMouseMove(UINT nFlags, CPoint point)
+CRect CKestrixView::DragRectAt(const CPoint& point)
 {
-    CKestrixDoc* doc = Doc();
-    if (!doc || !GetRowCount()) {
-        CGridView::OnMouseMove(nFlags, point);
-        return;
-    }
-    if (nFlags & MK_LBUTTON) {
-        if (++s_moveCount >= kDragMoves) {
-            if (GetCapture() != this)
-                SetCapture();
-            if (m_selIndex >= 0) {
-                const int h = NameHeight();
-                const int nearest = NearestRow(point.y);
-                const ChordRow& sel = m_rows[static_cast<size_t>(m_selRow)];
-                CClientDC dc(this);
-                const int w = MeasureText(&dc, &m_nameFont, sel.items[static_cast<size_t>(m_selIndex)].name).cx;
-                const int bottom = m_rows[static_cast<size_t>(nearest)].lineStart.y - NameLift();
-                const CRect old = m_dragRect;
-                m_dragRect = CRect(point.x - w / 2, bottom - h, point.x - w / 2 + w, bottom);
-                if (!m_dragging) {
-                    m_dragging = 1;
-                    Invalidate(FALSE);
-                } else {
-                    InvalidateRect(&old, FALSE);
-                    InvalidateRect(&m_dragRect, FALSE);
-                }
-            }
-        }
-        if (!m_dragging && m_selStarted)
-            ExtendSelection(point);
-        return;
-    }
-    s_moveCount = 0;
-    HandOnHover(point);
+    const int h = NameHeight();
+    const ChordRow& sel = m_rows[static_cast<size_t>(m_selRow)];
+    CClientDC dc(this);
+    const int w = MeasureText(&dc, &m_nameFont, sel.items[static_cast<size_t>(m_selIndex)].name).cx;
+    const int bottom = m_rows[static_cast<size_t>(NearestRow(point.y))].lineStart.y - NameLift();
+    return CRect(point.x - w / 2, bottom - h, point.x - w / 2 + w, bottom);
 }
 
-void CKestrixView::HandOnHover(const CPoint& point)
+CString CKestrixView::PitchText(int code) const
 {
-    CKestrixDoc* doc = Doc();
-    IDocHost* host = GetDocHost();
+    int codes[6];
+    UnpackPitchSet(code, Doc()->GetTranspose(), codes);
+    return PitchSetText(codes);
+}
 
-    // The pitches sounding under the mouse.
-    CString pitches;
-    if (HoverRow(point) >= 0) {
-        const int code = PitchCodeNear(TimeAtPoint(point.x, point.y));
-        if (code >= 0) {
-            int codes[6];
-            UnpackPitchSet(code, doc->GetTranspose(), codes);
-            pitches = PitchSetText(codes);
-        }
-    }
-    host->SetToolsPanelText(pitches);
-
-    if (doc->IsPlaying())
+void CKestrixView::OnHover(const CPoint& point)
+{
+    if (Doc()->IsPlaying())
         return;
     CString chord;
     const int r = NameBandRow(point);
@@ -388,28 +323,8 @@ void CKestrixView::HandOnHover(const CPoint& point)
     }
     if (chord != m_hoverChord) {
         m_hoverChord = chord;
-        host->ShowChordName(chord);
+        GetDocHost()->ShowChordName(chord);
     }
-}
-
-void CKestrixView::OnLButtonUp(UINT nFlags, CPoint point)
-{
-    if (m_dragging) {
-        MoveSelectedChord(TimeAtPoint(point.x, point.y));
-        m_dragging = 0;
-    }
-    FinishSelection(TimeAtPoint(point.x, point.y), true);
-    s_moveCount = 0;
-    if (GetCapture() == this)
-        ReleaseCapture();
-    Invalidate(FALSE);
-    CGridView::OnLButtonUp(nFlags, point);
-}
-
-void CKestrixView::OnLButtonDblClk(UINT, CPoint)
-{
-    ClearChordSelection();
-    ClearSelection();
 }
 
 // --- Keys ---
