@@ -12,7 +12,7 @@ void DistributeChords(std::vector<ChordRow>& rows, const std::vector<ChordEntry>
         int start = 0;
         const int found = RowHoldingTime(rows, c.time, &start);
         if (found < 0)
-            break;
+            continue; // outside the song: the others are still shown
         rows[static_cast<size_t>(found)].items.push_back(c);
         rows[static_cast<size_t>(found)].offsets.push_back(c.time - start);
         CString& text = rowTexts[static_cast<size_t>(found)];

@@ -13,6 +13,13 @@
 
 int CGridView::RowStartMs(int row) const { return RowStart(AllRows(), row); }
 
+int CGridView::ClampToSong(int timeMs) const
+{
+    if (timeMs < 0)
+        return 0;
+    return timeMs > m_songLength ? m_songLength : timeMs;
+}
+
 int CGridView::RowOfTime(int timeMs) const { return RowHoldingTime(AllRows(), timeMs, nullptr); }
 
 int CGridView::TimeToX(int timeMs) const
@@ -218,11 +225,11 @@ void CGridView::FinishSelection(int timeUnderMouse)
     m_selStarted = 0;
 }
 
-void CGridView::ClearSelection()
+void CGridView::ClearSelection(bool tellPanel)
 {
     DropBands();
     m_selectionMode = 0;
-    if (IDocPanel* panel = GetDocHost()->GetControlPanel())
+    if (IDocPanel* panel = tellPanel ? GetDocHost()->GetControlPanel() : nullptr)
         panel->SetLoopState(false);
     m_selStart = m_selEnd = 0;
     m_selStarted = 0;

@@ -56,16 +56,16 @@ void CGridView::OnMouseMove(UINT nFlags, CPoint point)
         }
         if (!m_dragging && m_selStarted)
             ExtendSelection(point);
-        return;
+    } else {
+        s_moveCount = 0;
+        CString pitches;
+        if (HoverRow(point) >= 0) {
+            const int code = PitchCodeNear(TimeAtPoint(point.x, point.y));
+            if (code >= 0)
+                pitches = PitchText(code);
+        }
+        GetDocHost()->SetToolsPanelText(pitches);
     }
-    s_moveCount = 0;
-    CString pitches;
-    if (HoverRow(point) >= 0) {
-        const int code = PitchCodeNear(TimeAtPoint(point.x, point.y));
-        if (code >= 0)
-            pitches = PitchText(code);
-    }
-    GetDocHost()->SetToolsPanelText(pitches);
     OnHover(point);
 }
 

@@ -113,8 +113,16 @@ void CGridView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             PlayOrStop();
         break;
     case VK_DELETE:
-        if (extended)
-            DeleteSelected();
+        if (!extended)
+            break;
+        DeleteSelected();
+        // Delete also throws away what is being typed.
+        m_typed.Empty();
+        m_caretIndex = 0;
+        if (m_typing) {
+            MoveCaret();
+            Invalidate(FALSE);
+        }
         break;
     case VK_LEFT:
     case VK_RIGHT:

@@ -52,7 +52,7 @@ CSize MeasureText(CDC* pDC, CFont* font, const CString& text)
 CGridView::CGridView()
     : m_songLength(0), m_layoutBuilt(false), m_printLayout(false), m_showBarNumbers(true), m_cursorRect(0, 0, 2, 30), m_cursorRow(0),
       m_lastPosition(0), m_caretIndex(0), m_typing(0), m_typingTime(-1), m_timerPeriod(0), m_timeBias(1), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_selStart(0), m_selEnd(0), m_selStartRow(0), m_selEndRow(0),
-      m_selStarted(0), m_selectionMode(0), m_loopStart(0), m_loopEnd(0)
+      m_selStarted(0), m_selectionMode(0), m_loopStart(0), m_loopEnd(0), m_songSerial(0)
 {
     m_geo.rowsPerPage = 8;
 }
@@ -220,13 +220,14 @@ bool CGridView::OnGridHint(LPARAM hint, CObject* pHint)
         BuildRows(doc->GetTotalLength());
         OnRowsRebuilt();
         UpdateCursor(false);
-        if (!pHint) {
-            // A new song: the selection of the old one means nothing.
+        if (!pHint || doc->GetSongSerial() != m_songSerial) {
+            // A new song, here or while this view was hidden: the selection
+            // and loop of the old one mean nothing. The document's own hint
+            // also turns the loop off for playback.
             m_selStartRow = m_selEndRow = 0;
-            m_selectionMode = 0;
-            m_selStart = m_selEnd = 0;
-            DropBands();
+            ClearSelection(!pHint);
         }
+        m_songSerial = doc->GetSongSerial();
         ClearPitchList();
         if (hint == HINT_RELOAD_ALL) {
             ReloadResults();
@@ -256,8 +257,9 @@ bool CGridView::OnGridHint(LPARAM hint, CObject* pHint)
         LayoutPages();
         return true;
     case HINT_LAYOUT_CHANGED:
-        if (doc)
-            BuildRows(doc->GetTotalLength());
+        // New rows hold nothing: the results are laid out on them again.
+        BuildRows(doc->GetTotalLength());
+        ReloadResults();
         UpdateCursor(false);
         Invalidate(FALSE);
         return true;

@@ -49,6 +49,9 @@ public:
     // The row holding a time (a boundary belongs to the earlier row), -1 past the end.
     int RowOfTime(int timeMs) const;
     int RowStartMs(int row) const;
+    // A time within the rows: a chord or note stored outside them could
+    // never be shown, picked or deleted.
+    int ClampToSong(int timeMs) const;
 
     void OnDraw(CDC* pDC) override;
     void DrawPage(int page, const GridRect& visible, const GridRect& pageRect, CDC* pDC, float hZoom, float vZoom,
@@ -136,12 +139,14 @@ protected:
     void FinishSelection(int timeUnderMouse);
     // The chord view keeps a short range that was released away from its end.
     virtual bool ShortRangeWantsEndUnderMouse() const { return false; }
-    void ClearSelection();
+    // Drops the selection and the loop; tellPanel also turns the loop off
+    // for playback.
+    void ClearSelection(bool tellPanel = true);
     void DropBands();
 
     // Typing at a caret above a line: a chord name or a fret number.
     virtual void OnTypedEnter() = 0;   // Enter with text typed
-    virtual void DeleteSelected() = 0; // the Delete key
+    virtual void DeleteSelected() = 0; // the Delete key, before the typed text goes
     virtual void OnZoomTyping() {}
     void StartTyping(const CPoint& caret, int timeMs);
     void EndTyping();
@@ -188,7 +193,7 @@ protected:
     virtual void MoveSelectedTo(int timeMs) = 0;
     // The names of a packed pitch code under the mouse, for the tools panel.
     virtual CString PitchText(int code) const = 0;
-    // A move without a button, after the pitches are shown.
+    // Every move, with or without the button, after the road's own work.
     virtual void OnHover(const CPoint& point) {}
 
     // Hints both views handle alike; false for the others. Audio hints
@@ -231,6 +236,7 @@ protected:
     BYTE m_selStarted;
     BYTE m_selectionMode;
     int m_loopStart, m_loopEnd;
+    int m_songSerial; // the document's song this view has seen
     std::vector<CRect> m_bands;
     CFont m_nameFont, m_lyricFont, m_barFont;
     CPen m_bandPen, m_linePen, m_dotPen;

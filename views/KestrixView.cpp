@@ -141,7 +141,7 @@ void CKestrixView::MoveSelectedChord(int newTimeMs)
         // is not lost on the way.
         ChordEntry moved = chords[i];
         chords.erase(chords.begin() + static_cast<long>(i));
-        moved.time = newTimeMs;
+        moved.time = ClampToSong(newTimeMs);
         moved.confidence = 120;
         moved.visible = 1;
         InsertChordInOrder(chords, moved);
@@ -159,7 +159,7 @@ void CKestrixView::ParseChordName(int timeMs)
     if (typed.IsEmpty() || !doc)
         return;
     ChordEntry chord;
-    if (!ParseChordText(typed, doc->GetTranspose(), timeMs, chord))
+    if (!ParseChordText(typed, doc->GetTranspose(), ClampToSong(timeMs), chord))
         return;
     std::vector<ChordEntry> chords;
     doc->GetChords(chords);
@@ -257,12 +257,11 @@ std::vector<int> CKestrixView::ChordsUnder(int row, int t)
     const ChordRow& r = m_rows[static_cast<size_t>(row)];
     CClientDC dc(this);
     const int start = RowStartMs(row);
-    // Names are measured in zoomed pixels: convert with the zoom as well.
-    const double pxPerMs = m_geo.zoom * m_geo.pixelsPerMs;
+    // The zone: the name's width either side, converted at the unzoomed scale.
     for (size_t i = 0; i < r.items.size(); ++i) {
         const int w = MeasureText(&dc, &m_nameFont, r.items[i].name).cx + 5;
         const int time = start + r.offsets[i];
-        if (time - w / pxPerMs < t && t < time + w / pxPerMs)
+        if (time - w / m_geo.pixelsPerMs < t && t < time + w / m_geo.pixelsPerMs)
             hits.push_back(static_cast<int>(i));
     }
     return hits;
@@ -343,7 +342,5 @@ void CKestrixView::DeleteSelected()
     if (time < 0)
         return;
     DeleteChordAt(time);
-    m_typed.Empty();
-    m_caretIndex = 0;
 }
 

@@ -82,7 +82,7 @@ void COstrelView::ReloadNotes()
     // An emptied list is distributed too: the last deleted note must go.
     ClearNoteSelection();
     DistributeNotes(notes);
-    m_notesPresent = doc->HasAudio() && (!notes.empty() || doc->HasChords()) ? 1 : 0;
+    m_notesPresent = 1;
 }
 
 void COstrelView::DistributeNotes(const std::vector<BassNote>& notes) { ::DistributeNotes(m_rows, notes); }
@@ -113,7 +113,7 @@ void COstrelView::CommitTypedFret(int timeMs)
     // The note lies under the centre of its typed digits.
     CClientDC dc(this);
     const int w = MeasureText(&dc, &m_nameFont, text).cx;
-    timeMs += static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2);
+    timeMs = ClampToSong(timeMs + static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2));
 
     std::vector<BassNote> notes;
     doc->GetBassNotes(notes);
@@ -162,9 +162,9 @@ void COstrelView::MoveNote(int newTimeMs)
         // The note keeps its string, fret, octave and level; only its time moves.
         BassNote moved = notes[i];
         notes.erase(notes.begin() + static_cast<long>(i));
-        moved.time = newTimeMs;
+        moved.time = ClampToSong(newTimeMs);
         size_t at = 0;
-        while (at < notes.size() && notes[at].time < newTimeMs)
+        while (at < notes.size() && notes[at].time < moved.time)
             ++at;
         notes.insert(notes.begin() + static_cast<long>(at), moved);
         ClearNoteSelection();
@@ -187,8 +187,6 @@ void COstrelView::DeleteSelected()
     if (time < 0)
         return;
     DeleteNoteAt(time);
-    m_typed.Empty();
-    m_caretIndex = 0;
     m_typingTime = -1;
 }
 
@@ -292,8 +290,8 @@ void COstrelView::PickAt(const CPoint& point)
             continue;
         const int t = m_geo.TimeAtX(point.x, GetScrollPosition().x, r, RowStartMs(r));
         CClientDC dc(this);
-        // Fret widths are zoomed pixels: convert with the zoom as well.
-        const double hit = (MeasureText(&dc, &m_nameFont, "8").cx + 3) / (m_geo.zoom * m_geo.pixelsPerMs);
+        // As the chord names: the width at the unzoomed scale.
+        const double hit = (MeasureText(&dc, &m_nameFont, "8").cx + 3) / m_geo.pixelsPerMs;
         const int start = RowStartMs(r);
         for (size_t i = 0; i < row.items.size(); ++i) {
             const BassNote& n = row.items[i];

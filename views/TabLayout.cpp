@@ -14,7 +14,7 @@ void DistributeNotes(std::vector<TabRow>& rows, const std::vector<BassNote>& not
         int start = 0;
         const int row = RowHoldingTime(rows, n.time, &start);
         if (row < 0)
-            break;
+            continue;
         rows[static_cast<size_t>(row)].items.push_back(n);
         rows[static_cast<size_t>(row)].offsets.push_back(n.time - start);
     }
