@@ -80,9 +80,8 @@ CRect CGridView::UpdateCursor(bool autoscroll)
         if (y < client.top || y > client.bottom || x < client.left || x > client.right) {
             CPoint scroll = GetScrollPosition();
             if (y < client.top || y > client.bottom) {
-                const int page = row / m_geo.rowsPerPage;
-                scroll.y = static_cast<int>(m_geo.pageH * m_geo.zoom * page + 20 * page + 20) - 20 +
-                           (row % m_geo.rowsPerPage) * m_geo.RowSpacing(page);
+                // The row's page gap and spacing above it stay in sight.
+                scroll.y = m_geo.RowY(row, 0) - m_geo.RowSpacing(row / m_geo.rowsPerPage) - kPageGap;
             }
             if (x < client.left)
                 scroll.x -= 70;

@@ -82,6 +82,19 @@ template <class Rows> int RowHoldingTime(const Rows& rows, int timeMs, int* star
     return -1;
 }
 
+// Hands each item (anything with a time) to place(row, item, offset in the
+// row) for the first row holding its time; an item outside every row is
+// left out, and the others still placed.
+template <class Rows, class Items, class Place> void PlaceOnRows(const Rows& rows, const Items& items, Place place)
+{
+    for (const auto& item : items) {
+        int start = 0;
+        const int r = RowHoldingTime(rows, item.time, &start);
+        if (r >= 0)
+            place(static_cast<size_t>(r), item, item.time - start);
+    }
+}
+
 // The row whose time line is nearest to a client y (the first of equal
 // distances); -1 when there is none.
 template <class Rows> int RowNearestY(const Rows& rows, int y)
