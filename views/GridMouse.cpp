@@ -102,6 +102,16 @@ void CGridView::OnLButtonDblClk(UINT, CPoint)
     ClearSelection();
 }
 
+int CGridView::SelectedItemTime() const
+{
+    if (m_selRow < 0 || m_selRow >= GetRowCount())
+        return -1;
+    const std::vector<int>& offsets = GetGridRow(m_selRow).offsets;
+    if (m_selIndex < 0 || m_selIndex >= static_cast<int>(offsets.size()))
+        return -1;
+    return RowStartMs(m_selRow) + offsets[static_cast<size_t>(m_selIndex)];
+}
+
 // --- What lies under the mouse ---
 
 void CGridView::SetPitchList(const std::vector<int>& times, const std::vector<int>& codes)

@@ -22,6 +22,23 @@ void CGridView::StartTyping(const CPoint& caret, int timeMs)
     m_typing = 1;
 }
 
+void CGridView::DrawTyping(CDC* pDC)
+{
+    if (!m_typing || m_typed.IsEmpty())
+        return;
+    CFont* old = pDC->SelectObject(&m_nameFont);
+    pDC->SetTextColor(RGB(0, 0, 0));
+    pDC->TextOut(m_caretPos.x, m_caretPos.y, m_typed);
+    pDC->SelectObject(old);
+}
+
+int CGridView::HalfTextMs(const CString& text)
+{
+    CClientDC dc(this);
+    const int w = MeasureText(&dc, &m_nameFont, text).cx;
+    return static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2);
+}
+
 void CGridView::EndTyping()
 {
     m_typing = 0;

@@ -126,7 +126,8 @@ protected:
     // What each view draws on a row, after the line, ticks and lyric line.
     virtual void DrawRowStrings(CDC* pDC, int row, float zoom) {}
     virtual void DrawRowItems(CDC* pDC, int row, float zoom) {}
-    virtual void DrawTyping(CDC* pDC) {}
+    // The text being typed, at its caret.
+    void DrawTyping(CDC* pDC);
     // Results the view asks the document to send again in its initial update.
     virtual void RequestResultHints() {}
     // No printer: what the view says (the chord view tells the user).
@@ -151,6 +152,9 @@ protected:
     void StartTyping(const CPoint& caret, int timeMs);
     void EndTyping();
     void MoveCaret();
+    // Half a typed text's width as time: a typed chord or note lies under
+    // the centre of its text.
+    int HalfTextMs(const CString& text);
     int NameHeight() const { return static_cast<int>(NameFontSize() * m_geo.zoom); }
     void PlayOrStop();
     void SeekBy(int deltaMs);
@@ -169,7 +173,7 @@ protected:
     }
     bool IsItemSelected(int index, int row) const { return index == m_selIndex && row == m_selRow; }
     // The song time of the selected item, -1 when nothing valid is selected.
-    virtual int SelectedItemTime() const = 0;
+    int SelectedItemTime() const;
     // The pitch lists under the mouse: times and packed codes of equal length.
     void SetPitchList(const std::vector<int>& times, const std::vector<int>& codes);
     void ClearPitchList();

@@ -210,16 +210,6 @@ void CKestrixView::DrawRowItems(CDC* pDC, int row, float zoom)
     pDC->SelectObject(old);
 }
 
-void CKestrixView::DrawTyping(CDC* pDC)
-{
-    if (!m_typing || m_typed.IsEmpty())
-        return;
-    CFont* old = pDC->SelectObject(&m_nameFont);
-    pDC->SetTextColor(RGB(0, 0, 0));
-    pDC->TextOut(m_caretPos.x, m_caretPos.y, m_typed);
-    pDC->SelectObject(old);
-}
-
 // --- Typing ---
 
 void CKestrixView::CommitTypedAt(int timeMs)
@@ -230,10 +220,7 @@ void CKestrixView::CommitTypedAt(int timeMs)
 
 void CKestrixView::OnTypedEnter()
 {
-    // The chord lies under the centre of its typed name.
-    CClientDC dc(this);
-    const int w = MeasureText(&dc, &m_nameFont, m_typed).cx;
-    CommitTypedAt(m_typingTime + static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2));
+    CommitTypedAt(m_typingTime + HalfTextMs(m_typed));
 }
 
 // --- Mouse ---
@@ -327,14 +314,6 @@ void CKestrixView::OnHover(const CPoint& point)
 }
 
 // --- Keys ---
-
-int CKestrixView::SelectedItemTime() const
-{
-    if (m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
-        m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
-        return -1;
-    return RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)];
-}
 
 void CKestrixView::DeleteSelected()
 {

@@ -43,13 +43,11 @@ protected:
     int RowEditIdBase() const override { return 79000; }
     int NameFontSize() const override { return 27; }
     void DrawRowItems(CDC* pDC, int row, float zoom) override;
-    void DrawTyping(CDC* pDC) override;
     void RequestResultHints() override;
     void OnNoPrinter() override;
     void OnTypedEnter() override;
     void DeleteSelected() override;
     void OnZoomTyping() override { EndTyping(); }
-    int SelectedItemTime() const override;
     void ReloadResults() override { ReloadChords(); }
     void ResultsGone() override { m_chordsPresent = 0; }
     void OnRowsRebuilt() override { DropBands(); }

@@ -110,10 +110,7 @@ void COstrelView::CommitTypedFret(int timeMs)
     m_typed.Empty();
     if (!IsValidFretText(text))
         return;
-    // The note lies under the centre of its typed digits.
-    CClientDC dc(this);
-    const int w = MeasureText(&dc, &m_nameFont, text).cx;
-    timeMs = ClampToSong(timeMs + static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2));
+    timeMs = ClampToSong(timeMs + HalfTextMs(text));
 
     std::vector<BassNote> notes;
     doc->GetBassNotes(notes);
@@ -171,14 +168,6 @@ void COstrelView::MoveNote(int newTimeMs)
         doc->SetBassNotes(notes);
         return;
     }
-}
-
-int COstrelView::SelectedItemTime() const
-{
-    if (m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
-        m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
-        return -1;
-    return RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)];
 }
 
 void COstrelView::DeleteSelected()
@@ -262,16 +251,6 @@ void COstrelView::DrawRowItems(CDC* pDC, int row, float zoom)
     }
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(RGB(0, 0, 0));
-    pDC->SelectObject(old);
-}
-
-void COstrelView::DrawTyping(CDC* pDC)
-{
-    if (!m_typing || m_typed.IsEmpty())
-        return;
-    CFont* old = pDC->SelectObject(&m_nameFont);
-    pDC->SetTextColor(RGB(0, 0, 0));
-    pDC->TextOut(m_caretPos.x, m_caretPos.y, m_typed);
     pDC->SelectObject(old);
 }
 

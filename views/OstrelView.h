@@ -46,12 +46,10 @@ protected:
     int NameFontSize() const override { return 23; }
     void DrawRowStrings(CDC* pDC, int row, float zoom) override;
     void DrawRowItems(CDC* pDC, int row, float zoom) override;
-    void DrawTyping(CDC* pDC) override;
     void RequestResultHints() override;
     void OnTypedEnter() override { CommitTypedFret(m_typingTime); }
     void DeleteSelected() override;
     void OnZoomTyping() override { m_typingTime = -1; }
-    int SelectedItemTime() const override;
     void ReloadResults() override { ReloadNotes(); }
     void ResultsGone() override { m_notesPresent = 0; }
     void CommitTypedAt(int timeMs) override { CommitTypedFret(timeMs); }
