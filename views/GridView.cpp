@@ -1,6 +1,6 @@
+// The grid views' rows and their edits: building and laying out the rows
+// for the song, the document's hints, scrolling, and the lyric lines.
 #include "views/GridView.h"
-
-#include <cstdlib>
 
 #include "app/DocHost.h"
 #include "app/KestrixDoc.h"
