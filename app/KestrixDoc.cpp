@@ -550,6 +550,7 @@ void CKestrixDoc::OnAudioLoaded(int lengthMs)
     m_leadSheetStale = true;
     DeleteLyricEdits();
     SetModifiedFlag(TRUE);
+    ++m_songSerial;
     UpdateAllViews(nullptr, HINT_AUDIO_LOADED);
 }
 
@@ -560,6 +561,7 @@ void CKestrixDoc::OnAudioLoadFailed()
     m_playback.SetAudioPresent(false);
     m_playback.SetTotalLength(0);
     m_playback.SetStoredPosition(0);
+    ++m_songSerial;
     UpdateAllViews(nullptr, HINT_AUDIO_LOADED);
 }
 

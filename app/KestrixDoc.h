@@ -52,6 +52,9 @@ public:
     int GetRowsPerPage() const { return m_rowsPerPage; }
     float GetZoom();
     bool IsLoopOn() const { return m_playback.IsLoopOn(); }
+    // Counts the songs loaded (and failed loads): a view hidden while the
+    // song changed learns of it when it is shown again.
+    int GetSongSerial() const { return m_songSerial; }
     void SetLoop(bool on) { m_playback.SetLoop(on); }
     bool IsPlaying() const { return m_playback.IsPlaying(); }
     int GetTranspose() const { return m_transpose; }
@@ -152,6 +155,7 @@ private:
     float m_zoom;
     CCriticalSection m_zoomLock;
     bool m_leadSheetStale;
+    int m_songSerial = 0;
     bool m_chordsPresent;
     bool m_printing;
     CCriticalSection m_resultsLock;

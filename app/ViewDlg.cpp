@@ -274,16 +274,17 @@ void CViewDlg::OnMouseMove(UINT nFlags, CPoint point)
 
 void CViewDlg::OnLButtonDown(UINT, CPoint point)
 {
-    if (!m_chordOptions)
-        return;
     // The grab point is kept relative to the window's corner, so the panel
-    // does not jump by its caption when the drag starts.
+    // does not jump by its caption when the drag starts; it is taken while
+    // the bass view hides the rows too, or a drag would start from an old one.
     CPoint screen = point;
     ClientToScreen(&screen);
     CRect window;
     GetWindowRect(&window);
     m_drag.Grab(screen.x - window.left, screen.y - window.top);
     SetCapture();
+    if (!m_chordOptions)
+        return;
     const int row = RowAt(point);
     if (row < 0)
         return;

@@ -8,19 +8,15 @@ void DistributeChords(std::vector<ChordRow>& rows, const std::vector<ChordEntry>
         r.offsets.clear();
     }
     rowTexts.assign(rows.size(), CString());
-    for (const ChordEntry& c : chords) {
-        int start = 0;
-        const int found = RowHoldingTime(rows, c.time, &start);
-        if (found < 0)
-            break;
-        rows[static_cast<size_t>(found)].items.push_back(c);
-        rows[static_cast<size_t>(found)].offsets.push_back(c.time - start);
-        CString& text = rowTexts[static_cast<size_t>(found)];
+    PlaceOnRows(rows, chords, [&](size_t r, const ChordEntry& c, int offset) {
+        rows[r].items.push_back(c);
+        rows[r].offsets.push_back(offset);
+        CString& text = rowTexts[r];
         if (text.IsEmpty())
             text = c.name;
         else
             text += CString("\t") + c.name;
-    }
+    });
 }
 
 namespace {

@@ -14,7 +14,7 @@ struct ChordRow : GridRow {
 
 // Empties the rows' items and puts every chord into the first row whose
 // span holds its time (a chord on a boundary goes to the earlier row). A
-// chord later than the last row ends the distribution. rowTexts gets one
+// chord outside every row is left out. rowTexts gets one
 // text per row: the display names of its chords joined by tabs.
 void DistributeChords(std::vector<ChordRow>& rows, const std::vector<ChordEntry>& chords,
                       std::vector<CString>& rowTexts);

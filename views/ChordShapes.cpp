@@ -70,6 +70,28 @@ FingerPlace ParseFinger(const CString& v)
     return place;
 }
 
+// Numbers a guitar can have: six strings and 24 frets. A hand-edited file
+// may hold anything, and the diagram's arithmetic must not overflow.
+bool OnTheNeck(int string, int fret) { return string >= 1 && string <= 6 && fret >= 0 && fret <= 24; }
+
+bool Playable(const ChordShape& s)
+{
+    if (s.baseFret < 1 || s.baseFret > 24)
+        return false;
+    if (s.hasBarre && (!OnTheNeck(s.barreFirstString, s.barreFret) || !OnTheNeck(s.barreLastString, s.barreFret)))
+        return false;
+    for (const FingerPlace& f : s.fingers) {
+        const bool special = (f.string == FINGER_ON_BARRE && f.fret == FINGER_ON_BARRE) ||
+                             (f.string == FINGER_UNUSED && f.fret == FINGER_UNUSED);
+        if (!special && !OnTheNeck(f.string, f.fret))
+            return false;
+    }
+    for (int m : s.mutedStrings)
+        if (!OnTheNeck(m, 0))
+            return false;
+    return true;
+}
+
 } // namespace
 
 // --- The chord shape file ---
@@ -136,6 +158,11 @@ std::vector<ChordShape> ChordShapeFile::Load(const CString& path, std::vector<CS
         const CString muted = ReadStringKey(sections, i, "NS", CString());
         for (const CString& piece : SplitCommas(muted))
             shape.mutedStrings.push_back(ParseLeadingInt(piece));
+        if (!Playable(shape)) {
+            if (rejected)
+                rejected->push_back(section);
+            continue;
+        }
         if (Second(shape.name) == '#')
             shape.name = shape.name + "/" + FlatSpelling(shape.name);
         shapes.push_back(shape);
@@ -176,17 +203,20 @@ int ChordLookup::CountVersions(const std::vector<ChordShape>& shapes, const CStr
     if (slash >= 1)
         s = s.Left(slash);
     const CString alt = Alternative(s);
-    int count = 0;
+    // The versions the lookup can reach: a chord stored in both spellings
+    // ("C#m_1..3" and "Dbm_1..2") has three, not five.
+    std::vector<int> versions;
     for (const ChordShape& shape : shapes) {
-        const CString n = Lower(shape.name);
-        const int p = n.Find('/');
-        const CString main = p >= 1 ? n.Left(p) : n;
-        const bool split = p >= 1;
-        const CString after = split ? n.Mid(p + 1) : CString();
-        if (main == s || (split && after == s) || main == alt || (split && after == alt))
-            ++count;
+        const CString key = ShapeKey(shape.name);
+        if (key != s && key != alt)
+            continue;
+        bool seen = false;
+        for (int v : versions)
+            seen |= v == shape.version;
+        if (!seen)
+            versions.push_back(shape.version);
     }
-    return count;
+    return (int)versions.size();
 }
 
 std::vector<CString> ChordLookup::ComboNames(const std::vector<ChordShape>& shapes)
@@ -244,9 +274,10 @@ bool ChordSelection::Clear()
 
 bool ChordSelection::Show(const std::vector<ChordShape>& shapes, const CString& chordName, int wantedVersion)
 {
-    // Leaving the chords clears the diagram.
+    // The mouse leaving the chords keeps the diagram, so that the user can
+    // reach the version arrows.
     if (chordName.IsEmpty())
-        return Clear();
+        return false;
     CString a = ChordLookup::CompareForm(chordName);
     if (a == ChordLookup::CompareForm(name) && wantedVersion == version)
         return false;

@@ -47,7 +47,8 @@ public:
     static CString FlatSpelling(const CString& name);
 
     // The shapes of the file in file order; a missing file gives none. A
-    // section with a barre but no usable BS, BE or BAF is skipped and its
+    // section with a barre but no usable BS, BE or BAF, or with a number no
+    // guitar has (string 1-6, fret 0-24, base fret 1-24), is skipped and its
     // name appended to rejected (when given).
     static std::vector<ChordShape> Load(const CString& path, std::vector<CString>* rejected);
 };
@@ -61,7 +62,8 @@ public:
     // The other spelling of a lower-case name with a sharp or flat root, cut
     // before its "/"; "xxx" (no chord's name) when it has none.
     static CString Alternative(const CString& lowerName);
-    // Shapes that carry the name in either spelling.
+    // The distinct versions among the shapes that carry the name in either
+    // spelling.
     static int CountVersions(const std::vector<ChordShape>& shapes, const CString& name);
     // The names of the combo box (without its blank first item): a shape's
     // name whenever it differs from the one before.
@@ -85,7 +87,8 @@ public:
     CString key; // ShapeKey of the shown shape, empty with none
 
     // Selects version (wrapped into 1..count) of the named chord. An empty
-    // name or an unknown chord shows nothing. False when nothing changed.
+    // name changes nothing; an unknown chord shows nothing. False when
+    // nothing changed.
     bool Show(const std::vector<ChordShape>& shapes, const CString& chordName, int wantedVersion);
     // Shows nothing; false when nothing was shown.
     bool Clear();

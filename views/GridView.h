@@ -1,8 +1,11 @@
 #pragma once
 // What the chord grid and the bass tablature share: the pages on the desk,
 // the rows with their lyric edits and the title, the painting, scrolling,
-// the play cursor's placement and the printing hooks. The page arithmetic
-// itself is PageModel's.
+// the play cursor, the loop, typing, keys and the mouse. The page and row
+// arithmetic itself is PageModel's. The work is split by job:
+// GridView.cpp (rows, hints, lyrics), GridPaint.cpp (painting, printing),
+// GridCursor.cpp (times, cursor, selection and loop), GridTyping.cpp
+// (typing and keys), GridMouse.cpp (the mouse).
 #include <vector>
 
 #include "framework/Gdi.h"
@@ -46,6 +49,9 @@ public:
     // The row holding a time (a boundary belongs to the earlier row), -1 past the end.
     int RowOfTime(int timeMs) const;
     int RowStartMs(int row) const;
+    // A time within the rows: a chord or note stored outside them could
+    // never be shown, picked or deleted.
+    int ClampToSong(int timeMs) const;
 
     void OnDraw(CDC* pDC) override;
     void DrawPage(int page, const GridRect& visible, const GridRect& pageRect, CDC* pDC, float hZoom, float vZoom,
@@ -96,6 +102,10 @@ public:
     afx_msg void OnEditCopy();
     afx_msg void OnEditPaste();
     afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
 
 protected:
     // The rows of the view, geometry first; the views add their items.
@@ -103,13 +113,21 @@ protected:
     virtual GridRow& GetGridRow(int row) = 0;
     const GridRow& GetGridRow(int row) const { return const_cast<CGridView*>(this)->GetGridRow(row); }
     virtual void ResetRows(const std::vector<RowSpec>& specs) = 0;
+    // The rows as PageModel's lookups take them.
+    struct RowList {
+        const CGridView* view;
+        size_t size() const { return static_cast<size_t>(view->GetRowCount()); }
+        const GridRow& operator[](size_t i) const { return view->GetGridRow(static_cast<int>(i)); }
+    };
+    RowList AllRows() const { return RowList{this}; }
     // Control ids of the row edits: 79000 (chords) or 78000 (tab) + row.
     virtual int RowEditIdBase() const = 0;
     virtual int NameFontSize() const = 0;
     // What each view draws on a row, after the line, ticks and lyric line.
     virtual void DrawRowStrings(CDC* pDC, int row, float zoom) {}
     virtual void DrawRowItems(CDC* pDC, int row, float zoom) {}
-    virtual void DrawTyping(CDC* pDC) {}
+    // The text being typed, at its caret.
+    void DrawTyping(CDC* pDC);
     // Results the view asks the document to send again in its initial update.
     virtual void RequestResultHints() {}
     // No printer: what the view says (the chord view tells the user).
@@ -119,17 +137,24 @@ protected:
     // the release decides whether it is a loop.
     void AnchorSelection(int timeMs, int row);
     void ExtendSelection(const CPoint& point);
-    void FinishSelection(int timeUnderMouse, bool chordView);
-    void ClearSelection();
+    void FinishSelection(int timeUnderMouse);
+    // The chord view keeps a short range that was released away from its end.
+    virtual bool ShortRangeWantsEndUnderMouse() const { return false; }
+    // Drops the selection and the loop; tellPanel also turns the loop off
+    // for playback.
+    void ClearSelection(bool tellPanel = true);
     void DropBands();
 
     // Typing at a caret above a line: a chord name or a fret number.
     virtual void OnTypedEnter() = 0;   // Enter with text typed
-    virtual void DeleteSelected() = 0; // the Delete key
+    virtual void DeleteSelected() = 0; // the Delete key, before the typed text goes
     virtual void OnZoomTyping() {}
     void StartTyping(const CPoint& caret, int timeMs);
     void EndTyping();
     void MoveCaret();
+    // Half a typed text's width as time: a typed chord or note lies under
+    // the centre of its text.
+    int HalfTextMs(const CString& text);
     int NameHeight() const { return static_cast<int>(NameFontSize() * m_geo.zoom); }
     void PlayOrStop();
     void SeekBy(int deltaMs);
@@ -148,7 +173,7 @@ protected:
     }
     bool IsItemSelected(int index, int row) const { return index == m_selIndex && row == m_selRow; }
     // The song time of the selected item, -1 when nothing valid is selected.
-    virtual int SelectedItemTime() const = 0;
+    int SelectedItemTime() const;
     // The pitch lists under the mouse: times and packed codes of equal length.
     void SetPitchList(const std::vector<int>& times, const std::vector<int>& codes);
     void ClearPitchList();
@@ -160,6 +185,20 @@ protected:
     int NearestRow(int y) const;
     // The row the mouse hovers for the pitches under it, -1 for none.
     int HoverRow(const CPoint& point) const;
+
+    // What each view adds to the mouse road.
+    // Pending typed text is committed at a time (a press elsewhere).
+    virtual void CommitTypedAt(int timeMs) = 0;
+    // A press while stopped: select the item under the point or start typing.
+    virtual void PickAt(const CPoint& point) = 0;
+    // Where the selected item is drawn while dragged to a point.
+    virtual CRect DragRectAt(const CPoint& point) = 0;
+    // The selected item dropped at a song time.
+    virtual void MoveSelectedTo(int timeMs) = 0;
+    // The names of a packed pitch code under the mouse, for the tools panel.
+    virtual CString PitchText(int code) const = 0;
+    // Every move, with or without the button, after the road's own work.
+    virtual void OnHover(const CPoint& point) {}
 
     // Hints both views handle alike; false for the others. Audio hints
     // rebuild the rows; reloadResults runs the view's result reload.
@@ -195,11 +234,13 @@ protected:
     int m_timeBias; // the chord view's time under a point is 1 ms later
     int m_selIndex, m_selRow;
     BYTE m_dragging;
+    CRect m_dragRect; // the dragged item's rectangle
     std::vector<int> m_pitchTimes, m_pitchCodes;
     int m_selStart, m_selEnd, m_selStartRow, m_selEndRow;
     BYTE m_selStarted;
     BYTE m_selectionMode;
     int m_loopStart, m_loopEnd;
+    int m_songSerial; // the document's song this view has seen
     std::vector<CRect> m_bands;
     CFont m_nameFont, m_lyricFont, m_barFont;
     CPen m_bandPen, m_linePen, m_dotPen;
@@ -209,6 +250,10 @@ private:
     void EnableScrollBarCtrl(bool on);
     void HideSurplusEdits(size_t rows);
     void DrawTitle(CDC* pDC, const GridRect& pageRect, bool printing);
+    void DragSelectedTo(const CPoint& point);
+
+    // Moves with the left button held, one count for all grid views.
+    static int s_moveCount;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -10,18 +10,11 @@
 IMPLEMENT_DYNCREATE(CKestrixView, CGridView)
 
 BEGIN_MESSAGE_MAP(CKestrixView, CGridView)
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_MOUSEMOVE()
 END_MESSAGE_MAP()
 
 namespace {
 const COLORREF kSelectedColour = RGB(210, 65, 35);
-constexpr int kDragMoves = 7;
 } // namespace
-
-int CKestrixView::s_moveCount = 0;
 
 CKestrixView::CKestrixView()
     : m_mode(0), m_chordsPresent(0)
@@ -148,7 +141,7 @@ void CKestrixView::MoveSelectedChord(int newTimeMs)
         // is not lost on the way.
         ChordEntry moved = chords[i];
         chords.erase(chords.begin() + static_cast<long>(i));
-        moved.time = newTimeMs;
+        moved.time = ClampToSong(newTimeMs);
         moved.confidence = 120;
         moved.visible = 1;
         InsertChordInOrder(chords, moved);
@@ -166,7 +159,7 @@ void CKestrixView::ParseChordName(int timeMs)
     if (typed.IsEmpty() || !doc)
         return;
     ChordEntry chord;
-    if (!ParseChordText(typed, doc->GetTranspose(), timeMs, chord))
+    if (!ParseChordText(typed, doc->GetTranspose(), ClampToSong(timeMs), chord))
         return;
     std::vector<ChordEntry> chords;
     doc->GetChords(chords);
@@ -217,19 +210,9 @@ void CKestrixView::DrawRowItems(CDC* pDC, int row, float zoom)
     pDC->SelectObject(old);
 }
 
-void CKestrixView::DrawTyping(CDC* pDC)
-{
-    if (!m_typing || m_typed.IsEmpty())
-        return;
-    CFont* old = pDC->SelectObject(&m_nameFont);
-    pDC->SetTextColor(RGB(0, 0, 0));
-    pDC->TextOut(m_caretPos.x, m_caretPos.y, m_typed);
-    pDC->SelectObject(old);
-}
-
 // --- Typing ---
 
-void CKestrixView::CommitTyping(int timeMs)
+void CKestrixView::CommitTypedAt(int timeMs)
 {
     ParseChordName(timeMs);
     m_typed.Empty();
@@ -237,10 +220,7 @@ void CKestrixView::CommitTyping(int timeMs)
 
 void CKestrixView::OnTypedEnter()
 {
-    // The chord lies under the centre of its typed name.
-    CClientDC dc(this);
-    const int w = MeasureText(&dc, &m_nameFont, m_typed).cx;
-    CommitTyping(m_typingTime + static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2));
+    CommitTypedAt(m_typingTime + HalfTextMs(m_typed));
 }
 
 // --- Mouse ---
@@ -264,115 +244,56 @@ std::vector<int> CKestrixView::ChordsUnder(int row, int t)
     const ChordRow& r = m_rows[static_cast<size_t>(row)];
     CClientDC dc(this);
     const int start = RowStartMs(row);
-    // Names are measured in zoomed pixels: convert with the zoom as well.
-    const double pxPerMs = m_geo.zoom * m_geo.pixelsPerMs;
+    // The zone: the name's width either side, converted at the unzoomed scale.
     for (size_t i = 0; i < r.items.size(); ++i) {
         const int w = MeasureText(&dc, &m_nameFont, r.items[i].name).cx + 5;
         const int time = start + r.offsets[i];
-        if (time - w / pxPerMs < t && t < time + w / pxPerMs)
+        if (time - w / m_geo.pixelsPerMs < t && t < time + w / m_geo.pixelsPerMs)
             hits.push_back(static_cast<int>(i));
     }
     return hits;
 }
 
-void CKestrixView::OnLButtonDown(UINT nFlags, CPoint point)
+void CKestrixView::PickAt(const CPoint& point)
 {
-    CKestrixDoc* doc = Doc();
-    if (m_typing && !m_typed.IsEmpty() && m_typingTime >= 0) {
-        CommitTyping(m_typingTime);
-        m_typingTime = -1;
-    }
-    SetFocus();
-    EndTyping();
-    m_selStarted = 0;
-    if (!doc || !GetRowCount()) {
-        CGridView::OnLButtonDown(nFlags, point);
+    const int r = NameBandRow(point);
+    if (r < 0)
         return;
+    const int t = m_geo.TimeAtX(point.x, GetScrollPosition().x, r, RowStartMs(r));
+    bool shownHit = false;
+    for (int i : ChordsUnder(r, t)) {
+        // Only what the user sees can be picked.
+        if (!m_rows[static_cast<size_t>(r)].items[static_cast<size_t>(i)].visible)
+            continue;
+        SelectChord(i, r);
+        shownHit = true;
     }
-    SeekOnTimeLine(point);
-    const CPoint scroll = GetScrollPosition();
-
-    ClearChordSelection();
-    if (!doc->IsPlaying()) {
-        bool shownHit = false;
-        const int r = NameBandRow(point);
-        if (r >= 0) {
-            const int t = m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r));
-            for (int i : ChordsUnder(r, t)) {
-                // Only what the user sees can be picked.
-                if (!m_rows[static_cast<size_t>(r)].items[static_cast<size_t>(i)].visible)
-                    continue;
-                SelectChord(i, r);
-                shownHit = true;
-            }
-            if (shownHit) {
-                CRect box(point.x - 100, point.y - 50, point.x + 100, point.y + 50);
-                InvalidateRect(&box, FALSE);
-                Invalidate(FALSE);
-            } else if (m_chordsPresent) {
-                const int y = m_rows[static_cast<size_t>(r)].lineStart.y;
-                StartTyping(CPoint(point.x, y - NameLift() - NameHeight()), t);
-            }
-        }
+    if (!shownHit && m_chordsPresent) {
+        const int y = m_rows[static_cast<size_t>(r)].lineStart.y;
+        StartTyping(CPoint(point.x, y - NameLift() - NameHeight()), t);
     }
-    Invalidate(FALSE);
 }
 
-void CKestrixView::OnMouseMove(UINT nFlags, CPoint point)
+CRect CKestrixView::DragRectAt(const CPoint& point)
 {
-    CKestrixDoc* doc = Doc();
-    if (!doc || !GetRowCount()) {
-        CGridView::OnMouseMove(nFlags, point);
-        return;
-    }
-    if (nFlags & MK_LBUTTON) {
-        if (++s_moveCount >= kDragMoves) {
-            if (GetCapture() != this)
-                SetCapture();
-            if (m_selIndex >= 0) {
-                const int h = NameHeight();
-                const int nearest = NearestRow(point.y);
-                const ChordRow& sel = m_rows[static_cast<size_t>(m_selRow)];
-                CClientDC dc(this);
-                const int w = MeasureText(&dc, &m_nameFont, sel.items[static_cast<size_t>(m_selIndex)].name).cx;
-                const int bottom = m_rows[static_cast<size_t>(nearest)].lineStart.y - NameLift();
-                const CRect old = m_dragRect;
-                m_dragRect = CRect(point.x - w / 2, bottom - h, point.x - w / 2 + w, bottom);
-                if (!m_dragging) {
-                    m_dragging = 1;
-                    Invalidate(FALSE);
-                } else {
-                    InvalidateRect(&old, FALSE);
-                    InvalidateRect(&m_dragRect, FALSE);
-                }
-            }
-        }
-        if (!m_dragging && m_selStarted)
-            ExtendSelection(point);
-        return;
-    }
-    s_moveCount = 0;
-    HandOnHover(point);
+    const int h = NameHeight();
+    const ChordRow& sel = m_rows[static_cast<size_t>(m_selRow)];
+    CClientDC dc(this);
+    const int w = MeasureText(&dc, &m_nameFont, sel.items[static_cast<size_t>(m_selIndex)].name).cx;
+    const int bottom = m_rows[static_cast<size_t>(NearestRow(point.y))].lineStart.y - NameLift();
+    return CRect(point.x - w / 2, bottom - h, point.x - w / 2 + w, bottom);
 }
 
-void CKestrixView::HandOnHover(const CPoint& point)
+CString CKestrixView::PitchText(int code) const
 {
-    CKestrixDoc* doc = Doc();
-    IDocHost* host = GetDocHost();
+    int codes[6];
+    UnpackPitchSet(code, Doc()->GetTranspose(), codes);
+    return PitchSetText(codes);
+}
 
-    // The pitches sounding under the mouse.
-    CString pitches;
-    if (HoverRow(point) >= 0) {
-        const int code = PitchCodeNear(TimeAtPoint(point.x, point.y));
-        if (code >= 0) {
-            int codes[6];
-            UnpackPitchSet(code, doc->GetTranspose(), codes);
-            pitches = PitchSetText(codes);
-        }
-    }
-    host->SetToolsPanelText(pitches);
-
-    if (doc->IsPlaying())
+void CKestrixView::OnHover(const CPoint& point)
+{
+    if (Doc()->IsPlaying())
         return;
     CString chord;
     const int r = NameBandRow(point);
@@ -388,39 +309,11 @@ void CKestrixView::HandOnHover(const CPoint& point)
     }
     if (chord != m_hoverChord) {
         m_hoverChord = chord;
-        host->ShowChordName(chord);
+        GetDocHost()->ShowChordName(chord);
     }
-}
-
-void CKestrixView::OnLButtonUp(UINT nFlags, CPoint point)
-{
-    if (m_dragging) {
-        MoveSelectedChord(TimeAtPoint(point.x, point.y));
-        m_dragging = 0;
-    }
-    FinishSelection(TimeAtPoint(point.x, point.y), true);
-    s_moveCount = 0;
-    if (GetCapture() == this)
-        ReleaseCapture();
-    Invalidate(FALSE);
-    CGridView::OnLButtonUp(nFlags, point);
-}
-
-void CKestrixView::OnLButtonDblClk(UINT, CPoint)
-{
-    ClearChordSelection();
-    ClearSelection();
 }
 
 // --- Keys ---
-
-int CKestrixView::SelectedItemTime() const
-{
-    if (m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
-        m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
-        return -1;
-    return RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)];
-}
 
 void CKestrixView::DeleteSelected()
 {
@@ -428,7 +321,5 @@ void CKestrixView::DeleteSelected()
     if (time < 0)
         return;
     DeleteChordAt(time);
-    m_typed.Empty();
-    m_caretIndex = 0;
 }
 

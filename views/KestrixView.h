@@ -36,11 +36,6 @@ public:
     // it is not shown or its page is not laid out).
     CRect GetChordRect(int index, int row);
 
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
-    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
-    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
-    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
-
 protected:
     int GetRowCount() const override { return static_cast<int>(m_rows.size()); }
     GridRow& GetGridRow(int row) override { return m_rows[static_cast<size_t>(row)]; }
@@ -48,33 +43,34 @@ protected:
     int RowEditIdBase() const override { return 79000; }
     int NameFontSize() const override { return 27; }
     void DrawRowItems(CDC* pDC, int row, float zoom) override;
-    void DrawTyping(CDC* pDC) override;
     void RequestResultHints() override;
     void OnNoPrinter() override;
     void OnTypedEnter() override;
     void DeleteSelected() override;
     void OnZoomTyping() override { EndTyping(); }
-    int SelectedItemTime() const override;
     void ReloadResults() override { ReloadChords(); }
     void ResultsGone() override { m_chordsPresent = 0; }
     void OnRowsRebuilt() override { DropBands(); }
+    void CommitTypedAt(int timeMs) override;
+    void PickAt(const CPoint& point) override;
+    CRect DragRectAt(const CPoint& point) override;
+    void MoveSelectedTo(int timeMs) override { MoveSelectedChord(timeMs); }
+    CString PitchText(int code) const override;
+    void OnHover(const CPoint& point) override;
+    bool ShortRangeWantsEndUnderMouse() const override { return true; }
 
 private:
     void ReloadChords();
-    void CommitTyping(int timeMs);
     int NameLift() const { return static_cast<int>(20 * m_geo.zoom); }
     // The first row whose chord-name band holds y, and x within it; -1 for none.
     int NameBandRow(const CPoint& point);
     // Items whose names lie under the time t of a row.
     std::vector<int> ChordsUnder(int row, int t);
-    void HandOnHover(const CPoint& point);
 
     std::vector<ChordRow> m_rows;
     int m_mode;
-    CRect m_dragRect;
     BYTE m_chordsPresent;
     CString m_hoverChord;
-    static int s_moveCount;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -9,19 +9,12 @@
 IMPLEMENT_DYNCREATE(COstrelView, CGridView)
 
 BEGIN_MESSAGE_MAP(COstrelView, CGridView)
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_MOUSEMOVE()
     ON_MESSAGE(WM_TAB_RESERVED, OnReserved)
 END_MESSAGE_MAP()
 
 namespace {
 const COLORREF kSelectedColour = RGB(210, 65, 35);
-constexpr int kDragMoves = 7;
 } // namespace
-
-int COstrelView::s_moveCount = 0;
 
 COstrelView::COstrelView()
     : m_mode(0), m_typingString(0), m_notesPresent(0)
@@ -89,7 +82,7 @@ void COstrelView::ReloadNotes()
     // An emptied list is distributed too: the last deleted note must go.
     ClearNoteSelection();
     DistributeNotes(notes);
-    m_notesPresent = doc->HasAudio() && (!notes.empty() || doc->HasChords()) ? 1 : 0;
+    m_notesPresent = 1;
 }
 
 void COstrelView::DistributeNotes(const std::vector<BassNote>& notes) { ::DistributeNotes(m_rows, notes); }
@@ -117,10 +110,7 @@ void COstrelView::CommitTypedFret(int timeMs)
     m_typed.Empty();
     if (!IsValidFretText(text))
         return;
-    // The note lies under the centre of its typed digits.
-    CClientDC dc(this);
-    const int w = MeasureText(&dc, &m_nameFont, text).cx;
-    timeMs += static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2);
+    timeMs = ClampToSong(timeMs + HalfTextMs(text));
 
     std::vector<BassNote> notes;
     doc->GetBassNotes(notes);
@@ -169,9 +159,9 @@ void COstrelView::MoveNote(int newTimeMs)
         // The note keeps its string, fret, octave and level; only its time moves.
         BassNote moved = notes[i];
         notes.erase(notes.begin() + static_cast<long>(i));
-        moved.time = newTimeMs;
+        moved.time = ClampToSong(newTimeMs);
         size_t at = 0;
-        while (at < notes.size() && notes[at].time < newTimeMs)
+        while (at < notes.size() && notes[at].time < moved.time)
             ++at;
         notes.insert(notes.begin() + static_cast<long>(at), moved);
         ClearNoteSelection();
@@ -180,22 +170,12 @@ void COstrelView::MoveNote(int newTimeMs)
     }
 }
 
-int COstrelView::SelectedItemTime() const
-{
-    if (m_selRow < 0 || m_selRow >= GetRowCount() || m_selIndex < 0 ||
-        m_selIndex >= static_cast<int>(m_rows[static_cast<size_t>(m_selRow)].items.size()))
-        return -1;
-    return RowStartMs(m_selRow) + m_rows[static_cast<size_t>(m_selRow)].offsets[static_cast<size_t>(m_selIndex)];
-}
-
 void COstrelView::DeleteSelected()
 {
     const int time = SelectedItemTime();
     if (time < 0)
         return;
     DeleteNoteAt(time);
-    m_typed.Empty();
-    m_caretIndex = 0;
     m_typingTime = -1;
 }
 
@@ -274,135 +254,51 @@ void COstrelView::DrawRowItems(CDC* pDC, int row, float zoom)
     pDC->SelectObject(old);
 }
 
-void COstrelView::DrawTyping(CDC* pDC)
-{
-    if (!m_typing || m_typed.IsEmpty())
-        return;
-    CFont* old = pDC->SelectObject(&m_nameFont);
-    pDC->SetTextColor(RGB(0, 0, 0));
-    pDC->TextOut(m_caretPos.x, m_caretPos.y, m_typed);
-    pDC->SelectObject(old);
-}
-
 // --- Mouse ---
 
-void COstrelView::OnLButtonDown(UINT nFlags, CPoint point)
+void COstrelView::PickAt(const CPoint& point)
 {
-    CKestrixDoc* doc = Doc();
-    if (m_typing && !m_typed.IsEmpty() && m_typingTime >= 0) {
-        CommitTypedFret(m_typingTime);
-        m_typingTime = -1;
-    }
-    SetFocus();
-    EndTyping();
-    m_selStarted = 0;
-    if (!doc || !GetRowCount()) {
-        CGridView::OnLButtonDown(nFlags, point);
-        return;
-    }
-    SeekOnTimeLine(point);
-    const CPoint scroll = GetScrollPosition();
-
-    ClearNoteSelection();
-    if (!doc->IsPlaying()) {
-        const int reach = static_cast<int>(14 * m_geo.zoom / 2);
-        for (int r = 0; r < GetRowCount(); ++r) {
-            const TabRow& row = m_rows[static_cast<size_t>(r)];
-            int string = -1;
-            for (int s = 0; s < 4 && string < 0; ++s)
-                if (abs(point.y - StringY(r, s)) < reach)
-                    string = s;
-            if (string < 0 || point.x < row.lineStart.x || point.x > row.lineEnd.x)
+    const int reach = static_cast<int>(14 * m_geo.zoom / 2);
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const TabRow& row = m_rows[static_cast<size_t>(r)];
+        int string = -1;
+        for (int s = 0; s < 4 && string < 0; ++s)
+            if (abs(point.y - StringY(r, s)) < reach)
+                string = s;
+        if (string < 0 || point.x < row.lineStart.x || point.x > row.lineEnd.x)
+            continue;
+        const int t = m_geo.TimeAtX(point.x, GetScrollPosition().x, r, RowStartMs(r));
+        CClientDC dc(this);
+        // As the chord names: the width at the unzoomed scale.
+        const double hit = (MeasureText(&dc, &m_nameFont, "8").cx + 3) / m_geo.pixelsPerMs;
+        const int start = RowStartMs(r);
+        for (size_t i = 0; i < row.items.size(); ++i) {
+            const BassNote& n = row.items[i];
+            if (!IsNoteShown(n) || abs(start + row.offsets[i] - t) >= hit)
                 continue;
-            const int t = m_geo.TimeAtX(point.x, scroll.x, r, RowStartMs(r));
-            CClientDC dc(this);
-            // Fret widths are zoomed pixels: convert with the zoom as well.
-            const double hit = (MeasureText(&dc, &m_nameFont, "8").cx + 3) / (m_geo.zoom * m_geo.pixelsPerMs);
-            const int start = RowStartMs(r);
-            bool hitNote = false;
-            for (size_t i = 0; i < row.items.size() && !hitNote; ++i) {
-                const BassNote& n = row.items[i];
-                if (!IsNoteShown(n) || abs(start + row.offsets[i] - t) >= hit)
-                    continue;
-                CString text;
-                if (PlaceNoteOnString(text, n.pitch, n.octave, n.placement) != string)
-                    continue;
-                SelectNote(static_cast<int>(i), r);
-                hitNote = true;
-            }
-            if (hitNote) {
-                CRect box(point.x - 40, point.y - 40, point.x, point.y);
-                InvalidateRect(&box, FALSE);
-            } else if (m_notesPresent) {
-                m_typingString = string;
-                StartTyping(CPoint(point.x, StringY(r, string) - NameHeight() / 2), t);
-            }
-            break;
-        }
-    }
-    m_typed.Empty();
-    Invalidate(FALSE);
-}
-
-void COstrelView::OnMouseMove(UINT nFlags, CPoint point)
-{
-    CKestrixDoc* doc = Doc();
-    if (!doc || !GetRowCount()) {
-        CGridView::OnMouseMove(nFlags, point);
-        return;
-    }
-    if (nFlags & MK_LBUTTON) {
-        // A note is dragged as a chord is: from the seventh move.
-        if (++s_moveCount >= kDragMoves && m_selIndex >= 0) {
-            if (GetCapture() != this)
-                SetCapture();
-            const BassNote& n = m_rows[static_cast<size_t>(m_selRow)].items[static_cast<size_t>(m_selIndex)];
             CString text;
-            const int s = PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
-            const int nearest = NearestRow(point.y);
-            CClientDC dc(this);
-            const CSize size = MeasureText(&dc, &m_nameFont, text);
-            const int bottom = StringY(nearest, s < 0 ? 0 : s) + size.cy / 2;
-            const CRect old = m_dragRect;
-            m_dragRect = CRect(point.x - size.cx / 2, bottom - size.cy, point.x - size.cx / 2 + size.cx, bottom);
-            if (!m_dragging) {
-                m_dragging = 1;
-                Invalidate(FALSE);
-            } else {
-                InvalidateRect(&old, FALSE);
-                InvalidateRect(&m_dragRect, FALSE);
-            }
+            if (PlaceNoteOnString(text, n.pitch, n.octave, n.placement) != string)
+                continue;
+            SelectNote(static_cast<int>(i), r);
+            return;
         }
-        if (!m_dragging && m_selStarted)
-            ExtendSelection(point);
+        if (m_notesPresent) {
+            m_typingString = string;
+            StartTyping(CPoint(point.x, StringY(r, string) - NameHeight() / 2), t);
+        }
         return;
     }
-    s_moveCount = 0;
-    CString pitches;
-    if (HoverRow(point) >= 0) {
-        const int code = PitchCodeNear(TimeAtPoint(point.x, point.y));
-        if (code >= 0)
-            pitches = PitchPairText(code, doc->GetTranspose());
-    }
-    GetDocHost()->SetToolsPanelText(pitches);
 }
 
-void COstrelView::OnLButtonUp(UINT nFlags, CPoint point)
+CRect COstrelView::DragRectAt(const CPoint& point)
 {
-    if (m_dragging) {
-        MoveNote(TimeAtPoint(point.x, point.y));
-        m_dragging = 0;
-    }
-    s_moveCount = 0;
-    FinishSelection(TimeAtPoint(point.x, point.y), false);
-    if (GetCapture() == this)
-        ReleaseCapture();
-    Invalidate(FALSE);
-    CGridView::OnLButtonUp(nFlags, point);
+    const BassNote& n = m_rows[static_cast<size_t>(m_selRow)].items[static_cast<size_t>(m_selIndex)];
+    CString text;
+    const int s = PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
+    CClientDC dc(this);
+    const CSize size = MeasureText(&dc, &m_nameFont, text);
+    const int bottom = StringY(NearestRow(point.y), s < 0 ? 0 : s) + size.cy / 2;
+    return CRect(point.x - size.cx / 2, bottom - size.cy, point.x - size.cx / 2 + size.cx, bottom);
 }
 
-void COstrelView::OnLButtonDblClk(UINT, CPoint)
-{
-    ClearNoteSelection();
-    ClearSelection();
-}
+CString COstrelView::PitchText(int code) const { return PitchPairText(code, Doc()->GetTranspose()); }

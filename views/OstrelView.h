@@ -36,10 +36,6 @@ public:
     // The fret text's rectangle of a shown note, empty otherwise.
     CRect GetNoteRect(int index, int row);
 
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
-    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
-    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
-    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg LRESULT OnReserved(WPARAM wParam, LPARAM lParam);
 
 protected:
@@ -50,14 +46,17 @@ protected:
     int NameFontSize() const override { return 23; }
     void DrawRowStrings(CDC* pDC, int row, float zoom) override;
     void DrawRowItems(CDC* pDC, int row, float zoom) override;
-    void DrawTyping(CDC* pDC) override;
     void RequestResultHints() override;
     void OnTypedEnter() override { CommitTypedFret(m_typingTime); }
     void DeleteSelected() override;
     void OnZoomTyping() override { m_typingTime = -1; }
-    int SelectedItemTime() const override;
     void ReloadResults() override { ReloadNotes(); }
     void ResultsGone() override { m_notesPresent = 0; }
+    void CommitTypedAt(int timeMs) override { CommitTypedFret(timeMs); }
+    void PickAt(const CPoint& point) override;
+    CRect DragRectAt(const CPoint& point) override;
+    void MoveSelectedTo(int timeMs) override { MoveNote(timeMs); }
+    CString PitchText(int code) const override;
 
 private:
     void ReloadNotes();
@@ -68,8 +67,6 @@ private:
     int m_mode;
     int m_typingString;
     BYTE m_notesPresent;
-    CRect m_dragRect;
-    static int s_moveCount;
 
     DECLARE_MESSAGE_MAP()
 };

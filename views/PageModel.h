@@ -54,18 +54,21 @@ struct RowSpec {
 // exact multiple of the row length ends with a row of length 0.
 std::vector<RowSpec> MakeRows(int songMs, int rowMs, int rowsPerPage, double pixelsPerMs, int& pageCount);
 
+// The row lookups below take any list of rows that has size() and whose
+// items have a length (and, for the y lookups, a lineStart).
+
 // Start time of row k: the sum of the lengths before it.
-template <class Row> int RowStart(const std::vector<Row>& rows, int k)
+template <class Rows> int RowStart(const Rows& rows, int k)
 {
     int s = 0;
     for (int i = 0; i < k && i < static_cast<int>(rows.size()); ++i)
-        s += rows[i].length;
+        s += rows[static_cast<size_t>(i)].length;
     return s;
 }
 
 // The first row whose span holds a time (a time on a boundary belongs to the
 // earlier row), with its start; -1 past the last row.
-template <class Row> int RowHoldingTime(const std::vector<Row>& rows, int timeMs, int* start)
+template <class Rows> int RowHoldingTime(const Rows& rows, int timeMs, int* start)
 {
     int s = 0;
     for (size_t k = 0; k < rows.size(); ++k) {
@@ -75,6 +78,46 @@ template <class Row> int RowHoldingTime(const std::vector<Row>& rows, int timeMs
             return static_cast<int>(k);
         }
         s += rows[k].length;
+    }
+    return -1;
+}
+
+// Hands each item (anything with a time) to place(row, item, offset in the
+// row) for the first row holding its time; an item outside every row is
+// left out, and the others still placed.
+template <class Rows, class Items, class Place> void PlaceOnRows(const Rows& rows, const Items& items, Place place)
+{
+    for (const auto& item : items) {
+        int start = 0;
+        const int r = RowHoldingTime(rows, item.time, &start);
+        if (r >= 0)
+            place(static_cast<size_t>(r), item, item.time - start);
+    }
+}
+
+// The row whose time line is nearest to a client y (the first of equal
+// distances); -1 when there is none.
+template <class Rows> int RowNearestY(const Rows& rows, int y)
+{
+    int best = -1, bestDistance = 100000;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const int d = rows[r].lineStart.y > y ? rows[r].lineStart.y - y : y - rows[r].lineStart.y;
+        if (d < bestDistance) {
+            best = static_cast<int>(r);
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+// The first row whose time line lies strictly within reach of a client y;
+// -1 for none.
+template <class Rows> int RowWithinY(const Rows& rows, int y, int reach)
+{
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const int d = rows[r].lineStart.y > y ? rows[r].lineStart.y - y : y - rows[r].lineStart.y;
+        if (d < reach)
+            return static_cast<int>(r);
     }
     return -1;
 }

@@ -10,14 +10,10 @@ void DistributeNotes(std::vector<TabRow>& rows, const std::vector<BassNote>& not
         r.items.clear();
         r.offsets.clear();
     }
-    for (const BassNote& n : notes) {
-        int start = 0;
-        const int row = RowHoldingTime(rows, n.time, &start);
-        if (row < 0)
-            break;
-        rows[static_cast<size_t>(row)].items.push_back(n);
-        rows[static_cast<size_t>(row)].offsets.push_back(n.time - start);
-    }
+    PlaceOnRows(rows, notes, [&](size_t r, const BassNote& n, int offset) {
+        rows[r].items.push_back(n);
+        rows[r].offsets.push_back(offset);
+    });
 }
 
 bool IsNoteShown(const BassNote& note, int mode) { return mode != 0 || note.level > 60; }

@@ -12,8 +12,8 @@ struct TabRow : GridRow {
     GridPoint stringEnds[4]; // left ends, lowest string first
 };
 
-// As the chords: the first row whose span holds the note; a note later than
-// the last row ends the distribution.
+// As the chords: the first row whose span holds the note; a note outside
+// every row is left out.
 void DistributeNotes(std::vector<TabRow>& rows, const std::vector<BassNote>& notes);
 
 // Mode 0 shows notes above level 60; every other mode shows all.

@@ -80,11 +80,15 @@ TEST_F(ProgramGrid, HoverHandsOnTheChordAndThePitches)
     for (char ch : pitches)
         EXPECT_TRUE(std::string("ABCDEFG#b").find(ch) != std::string::npos) << pitches;
 
-    // Off the chords and rows, both are cleared.
+    // Off the chords and rows the panel is cleared; the diagram keeps the
+    // last chord, so that its version arrows can be reached.
     MoveTo(5, row.lineStart.y - 2);
     EXPECT_TRUE(m_app->GetShownChordName().IsEmpty());
     EXPECT_TRUE(m_app->GetToolsPanelText().IsEmpty());
-    EXPECT_TRUE(diagram->GetCurrentName().IsEmpty());
+    CString kept = diagram->GetCurrentName();
+    kept.MakeLower();
+    EXPECT_EQ(std::string(wanted), std::string(kept));
+    EXPECT_GE(diagram->GetCurrentIndex(), 0);
 }
 
 TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
@@ -165,6 +169,38 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
     Key(VK_DELETE, true);
     Doc()->GetChords(after);
     EXPECT_EQ(before.size(), after.size());
+
+    // A chord dropped left of row 0 or past the last row's end lands at the
+    // song's start or end, and every chord stays on the rows.
+    auto distributed = [&] {
+        size_t n = 0;
+        for (const ChordRow& r : view->GetRows())
+            n += r.items.size();
+        return n;
+    };
+    const auto& rows = view->GetRows();
+    const CPoint drops[2] = {CPoint(rows[0].lineStart.x - 30, rows[0].lineStart.y - 30),
+                             CPoint(rows.back().lineEnd.x + 40, rows.back().lineStart.y - 30)};
+    for (const CPoint& drop : drops) {
+        const auto shown = ShownChords();
+        ASSERT_GE(shown.size(), 2u);
+        const auto pick = &drop == &drops[0] ? shown[1] : shown.back();
+        const CPoint from = view->GetChordRect(pick.second, pick.first).CenterPoint();
+        PumpFor(*m_app, GetDoubleClickTime() + 50);
+        MoveTo(from.x, from.y);
+        Button(true);
+        ASSERT_TRUE(view->IsChordSelected(pick.second, pick.first));
+        for (int step = 1; step <= 10; ++step)
+            MoveTo(from.x + (drop.x - from.x) * step / 10, from.y + (drop.y - from.y) * step / 10);
+        Button(false);
+        Doc()->GetChords(after);
+        ASSERT_EQ(before.size(), after.size());
+        EXPECT_EQ(after.size(), distributed());
+        EXPECT_GE(after.front().time, 0);
+        EXPECT_LE(after.back().time, (int)Doc()->GetTotalLength());
+    }
+    EXPECT_EQ(0, after.front().time);
+    EXPECT_EQ((int)Doc()->GetTotalLength(), after.back().time);
 }
 
 TEST_F(ProgramGrid, ClicksOnTimeLinesSeekAndKeysPlaySkipAndRewind)
@@ -498,6 +534,45 @@ TEST_F(ProgramTab, TheCursorTimerMovesWithTheShownViewWhilePlaying)
     // The device may take a moment to open on a busy machine.
     EXPECT_TRUE(PumpUntil(*m_app, [&] { return Doc()->IsPlaying() && m_panel->IsPlayingShown(); }, 5000));
     Click(kStop);
+}
+
+TEST_F(ProgramTab, ARangeReleasedOverALyricLineLoopsAndANewSongForgetsIt)
+{
+    AnalyzeSong();
+    ShowTab();
+    COstrelView* tab = Tab();
+    const TabRow& row = tab->GetRows()[1];
+    const double pxPerMs = tab->Geometry().zoom * tab->Geometry().pixelsPerMs;
+    const int x1 = row.lineStart.x + (int)(1000 * pxPerMs), x2 = row.lineStart.x + (int)(3000 * pxPerMs);
+    CRect edit;
+    Doc()->GetLyricEdits()[1]->GetWindowRect(&edit);
+    tab->ScreenToClient(&edit);
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    MouseTo(tab->m_hWnd, x1, row.lineStart.y);
+    Button(true);
+    for (int step = 1; step <= 12; ++step)
+        MouseTo(tab->m_hWnd, x1 + (x2 - x1) * step / 12, row.lineStart.y + 1);
+    // The button comes up over the lyric line below.
+    MouseTo(tab->m_hWnd, x2, edit.CenterPoint().y);
+    Button(false);
+    ASSERT_TRUE(tab->IsSelectionMode());
+    EXPECT_NEAR(7000, tab->GetLoopStart(), 30);
+    EXPECT_NEAR(9000, tab->GetLoopEnd(), 30);
+    EXPECT_TRUE(Doc()->IsLoopOn());
+
+    // A new song while the tablature is hidden: shown again, it has no loop.
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_CHORDS);
+    Pump(*m_app);
+    // Without a window manager the click on the view can leave the parked
+    // panel behind the frame.
+    SetWindowPos(m_panel->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    m_boxes->SetAnswer(IDNO); // not a new document: replace the song
+    OpenSong(WriteSong("second.wav", PositionSong(12 * kRate)));
+    EXPECT_FALSE(Doc()->IsLoopOn());
+    ShowTab();
+    EXPECT_FALSE(Tab()->IsSelectionMode());
+    EXPECT_TRUE(Tab()->GetSelectionBands().empty());
+    EXPECT_FALSE(Doc()->IsLoopOn());
 }
 
 TEST_F(ProgramTab, ABackwardRangeCoversThreeRowsAndNotesDrag)

@@ -342,10 +342,26 @@ TEST_F(ProgramTools, DraggingMovesThePanelFromTheFifthMoveKeepingTheGrabPoint)
 
 TEST_F(ProgramTools, SettingsLaysOutEveryOpenDocumentOnce)
 {
+    // Two documents, each with a song and chords on it.
+    std::vector<ChordEntry> chords(3);
+    for (size_t i = 0; i < chords.size(); ++i) {
+        chords[i].root = (int)i * 2;
+        chords[i].time = 1000 + 7000 * (int)i;
+        chords[i].confidence = 120;
+        chords[i].visible = 1;
+    }
     CKestrixDoc* first = Doc();
+    OpenSong(WriteSong("first.wav", PositionSong(20 * kRate)));
+    std::vector<ChordEntry> given = chords; // the document takes the list
+    first->SetChords(given);
     PostMessageA(m_frame->m_hWnd, WM_COMMAND, ID_FILE_NEW, 0);
     ASSERT_TRUE(PumpUntil(*m_app, [&] { return Doc() && Doc() != first; }, 5000));
     CKestrixDoc* second = Doc();
+    // Without a window manager the new frame can cover the panel.
+    SetWindowPos(m_panel->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    OpenSong(WriteSong("second.wav", PositionSong(20 * kRate)));
+    given = chords;
+    second->SetChords(given);
     HintCounter spies[2];
     first->AddView(&spies[0]);
     second->AddView(&spies[1]);
@@ -373,6 +389,17 @@ TEST_F(ProgramTools, SettingsLaysOutEveryOpenDocumentOnce)
     }
     for (HintCounter& spy : spies)
         EXPECT_EQ(1, spy.Count(HINT_LAYOUT_CHANGED));
+    // Every document shows its chords on the new rows.
+    for (CKestrixDoc* doc : {first, second}) {
+        auto* view = dynamic_cast<CKestrixView*>(doc->GetChordView());
+        ASSERT_NE(view, nullptr);
+        ASSERT_EQ(6u, view->GetRows().size()); // 20 s in rows of 4 s
+        size_t shown = 0;
+        for (const ChordRow& r : view->GetRows())
+            shown += r.items.size();
+        EXPECT_EQ(chords.size(), shown);
+        EXPECT_FALSE(doc->GetRowText(3).IsEmpty()); // the lead sheet's line of the chord at 15 s
+    }
     // Only the Settings dialog came up: an unchanged device asks nothing.
     const auto seen = m_user->Seen_();
     ASSERT_EQ(1u, seen.size());

@@ -55,15 +55,15 @@ TEST(Distribute, RowBoundariesAndChordsBeyondTheLastRow)
                                             Chord(7, 14000, 90), Chord(8, 14001, 90), Chord(9, 100, 90)};
     DistributeChords(rows, chords, texts);
     // A chord on a boundary belongs to the earlier row.
-    ASSERT_EQ(2u, rows[0].items.size());
+    ASSERT_EQ(3u, rows[0].items.size());
     EXPECT_EQ(6000, rows[0].offsets[1]);
     ASSERT_EQ(1u, rows[1].items.size());
     EXPECT_EQ(1, rows[1].offsets[0]);
-    // The chord at the very end fits; the one after it stops everything,
-    // even an earlier chord later in the list.
+    // The chord at the very end fits; the one after it is left out, and
+    // the chords after that are still shown.
     ASSERT_EQ(1u, rows[2].items.size());
     EXPECT_EQ(2000, rows[2].offsets[0]);
-    EXPECT_EQ(CString("0\t3"), texts[0]);
+    EXPECT_EQ(CString("0\t3\t9"), texts[0]);
     EXPECT_EQ(CString("5"), texts[1]);
     EXPECT_EQ(CString("7"), texts[2]);
 

@@ -29,7 +29,7 @@ TEST(ChordShapeFile, SectionNamesFingersAndMutedStrings)
 {
     const auto shapes = LoadText("[Am_2]\nF1=2,3\nF2=33\nF3=4\nNS=1,,6\n"
                                  "[F#_1]\nF1=,3\nF2=3,,5,9\nF3=5,\nNS=\nbf=5\n"
-                                 "[C_1]\nBf=5\nF4=x,2\n");
+                                 "[C_1]\nBf=5\nF4=2,x\n");
     ASSERT_EQ(shapes.size(), 3u);
     const ChordShape& am = shapes[0];
     EXPECT_STREQ(am.name, "Am");
@@ -55,19 +55,24 @@ TEST(ChordShapeFile, SectionNamesFingersAndMutedStrings)
     EXPECT_TRUE(fs.mutedStrings.empty());
 
     EXPECT_EQ(shapes[2].baseFret, 1); // Bf is not BF
-    EXPECT_EQ(shapes[2].fingers[3].string, 0); // atoi of "x"
-    EXPECT_EQ(shapes[2].fingers[3].fret, 2);
+    EXPECT_EQ(shapes[2].fingers[3].string, 2);
+    EXPECT_EQ(shapes[2].fingers[3].fret, 0); // atoi of "x"
 }
 
-TEST(ChordShapeFile, IncompleteBarresAreRejectedAndLoadingGoesOn)
+TEST(ChordShapeFile, IncompleteBarresAndNumbersNoGuitarHasAreRejectedAndLoadingGoesOn)
 {
     std::vector<CString> rejected;
     const auto shapes = LoadText("[G_1]\nBA=\nF1=33\n"
                                  "[G_2]\nBA=\nBS=1\nBE=6\nBAF=x3\n"
                                  "[G_3]\nba=yes\nbs=1\nbe=0\nbaf=3\n"
+                                 "[E_1]\nBF=2147483647\n"
+                                 "[E_2]\nF1=2,99999999999\n"
+                                 "[E_3]\nF1=7,3\n"
+                                 "[E_4]\nNS=0\n"
+                                 "[E_5]\nBA=\nBS=1\nBE=-2147483648\nBAF=3\n"
                                  "[B_1]\nBA=\nBS=2\nBE=6\nBAF=2x\nF1=33\n",
                                  &rejected);
-    EXPECT_EQ(rejected, (std::vector<CString>{"G_1", "G_2", "G_3"}));
+    EXPECT_EQ(rejected, (std::vector<CString>{"G_1", "G_2", "G_3", "E_1", "E_2", "E_3", "E_4", "E_5"}));
     ASSERT_EQ(shapes.size(), 1u);
     EXPECT_STREQ(shapes[0].name, "B");
     EXPECT_EQ(shapes[0].hasBarre, 1);
@@ -175,19 +180,27 @@ TEST(ChordSelection, SpellingsSpacesAndCase)
     // The combo's item text, both spellings at once.
     EXPECT_TRUE(sel.Show(shapes, "C#m/Dbm", 1));
     EXPECT_EQ(sel.index, 1);
+    // A chord stored under both spellings counts each version once, so
+    // every version the arrows reach shows a shape.
+    const std::vector<ChordShape> both = {Named("C#m/Dbm", 1), Named("C#m/Dbm", 2), Named("C#m/Dbm", 3),
+                                          Named("Dbm", 1), Named("Dbm", 2)};
+    EXPECT_EQ(ChordLookup::CountVersions(both, "C#m"), 3);
+    EXPECT_EQ(ChordLookup::CountVersions(both, "Dbm"), 3);
+    EXPECT_TRUE(sel.Show(both, "C#m", 3));
+    EXPECT_TRUE(sel.Show(both, "C#m", 4));
+    EXPECT_EQ(sel.version, 1);
 }
 
-TEST(ChordSelection, UnknownOrEmptyNamesClear)
+TEST(ChordSelection, UnknownNamesClearAndEmptyNamesKeep)
 {
     const std::vector<ChordShape> shapes = {Named("", 1), Named("A", 1), Named("A", 2)};
     ChordSelection sel;
     EXPECT_FALSE(sel.Show(shapes, "", 1)); // nothing shown yet
     ASSERT_TRUE(sel.Show(shapes, "A", 2));
-    // Leaving the chords clears the diagram once.
-    EXPECT_TRUE(sel.Show(shapes, "", 1));
-    EXPECT_EQ(sel.index, -1);
-    EXPECT_STREQ(sel.name, "");
+    // Leaving the chords keeps the diagram.
     EXPECT_FALSE(sel.Show(shapes, "", 1));
+    EXPECT_EQ(sel.index, 2);
+    EXPECT_STREQ(sel.name, "A");
 
     ASSERT_TRUE(sel.Show(shapes, "A", 1));
     EXPECT_TRUE(sel.Show(shapes, "H7", 1));

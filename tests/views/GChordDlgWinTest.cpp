@@ -305,12 +305,13 @@ TEST_F(ChordDlgTest, ComboArrowsVersionLineHoverAndBlankItem)
     EXPECT_STREQ(dlg.GetVersionText(), "");
 
     // An empty name, as the chord grid sends when the mouse leaves the
-    // chords, clears too.
+    // chords, changes nothing.
     dlg.ShowChord("E", 1);
     EXPECT_EQ(dlg.GetCurrentIndex(), 4);
+    const LRESULT item = SendMessageA(combo, CB_GETCURSEL, 0, 0);
     dlg.ShowChord("", 1);
-    EXPECT_EQ(dlg.GetCurrentIndex(), -1);
-    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(dlg.GetCurrentIndex(), 4);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), item);
 }
 
 TEST_F(ChordDlgTest, AShapeUpTheNeckNumbersItsRowsFromItsBaseFret)
@@ -418,16 +419,17 @@ TEST(ChordDiagramInProgram, StartUpHoverToggleAndPrintingThenExit)
     EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), (LRESULT)ChordLookup::ComboNames(shipped).size() + 1);
 
     // The chord grid's hover: the name before the slash, version 1; leaving
-    // the chords clears.
+    // the chords keeps the diagram.
     app.ShowChordName("Bb7");
     EXPECT_STREQ(app.GetShownChordName(), "Bb7");
     ASSERT_GE(dlg->GetCurrentIndex(), 0);
     EXPECT_STREQ(dlg->GetShapes()[dlg->GetCurrentIndex()].name, "A#7/Bb7");
     EXPECT_EQ(dlg->GetCurrentVersion(), 1);
     EXPECT_EQ(ComboText(combo, (int)SendMessageA(combo, CB_GETCURSEL, 0, 0)), "A#7/Bb7");
+    const int shown = dlg->GetCurrentIndex();
     app.ShowChordName("");
-    EXPECT_EQ(dlg->GetCurrentIndex(), -1);
-    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(dlg->GetCurrentIndex(), shown);
+    EXPECT_EQ(ComboText(combo, (int)SendMessageA(combo, CB_GETCURSEL, 0, 0)), "A#7/Bb7");
 
     // View > Chord Dialog hides and shows it.
     HWND frame = app.m_pMainWnd->m_hWnd;

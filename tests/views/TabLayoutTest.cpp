@@ -101,7 +101,7 @@ TEST(TabRows, DistributionShowingAndPairs)
     notes[0].time = 100;
     notes[1].time = 6000;
     notes[2].time = 6500;
-    notes[3].time = 13000; // beyond the last row
+    notes[3].time = 13000; // beyond the last row: left out
     DistributeNotes(rows, notes);
     EXPECT_EQ(2u, rows[0].items.size());
     EXPECT_EQ(6000, rows[0].offsets[1]);

@@ -1,0 +1,172 @@
+// The one mouse road of both grid views: a press seeks, anchors a selection
+// and lets the view pick what lies under the point; from the seventh move
+// with the button held the view captures the mouse and the picked item is
+// dragged; moves extend the selection; the release moves the item and
+// decides whether the range is a loop. The views supply what lies under a
+// point, where a dragged item is drawn and what a drop does.
+#include "views/GridView.h"
+
+#include <cstdlib>
+
+#include "app/DocHost.h"
+#include "app/KestrixDoc.h"
+
+namespace {
+constexpr int kDragMoves = 7;
+} // namespace
+
+int CGridView::s_moveCount = 0;
+
+void CGridView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    CKestrixDoc* doc = Doc();
+    if (m_typing && !m_typed.IsEmpty() && m_typingTime >= 0) {
+        CommitTypedAt(m_typingTime);
+        m_typingTime = -1;
+    }
+    SetFocus();
+    EndTyping();
+    m_selStarted = 0;
+    if (!doc || !GetRowCount()) {
+        CKestrixViewBase::OnLButtonDown(nFlags, point);
+        return;
+    }
+    SeekOnTimeLine(point);
+    ClearItemSelection();
+    if (!doc->IsPlaying())
+        PickAt(point);
+    m_typed.Empty();
+    Invalidate(FALSE);
+}
+
+void CGridView::OnMouseMove(UINT nFlags, CPoint point)
+{
+    CKestrixDoc* doc = Doc();
+    if (!doc || !GetRowCount()) {
+        CKestrixViewBase::OnMouseMove(nFlags, point);
+        return;
+    }
+    if (nFlags & MK_LBUTTON) {
+        // The capture lets the release reach this view wherever it happens.
+        if (++s_moveCount >= kDragMoves) {
+            if (GetCapture() != this)
+                SetCapture();
+            if (m_selIndex >= 0)
+                DragSelectedTo(point);
+        }
+        if (!m_dragging && m_selStarted)
+            ExtendSelection(point);
+    } else {
+        s_moveCount = 0;
+        CString pitches;
+        if (HoverRow(point) >= 0) {
+            const int code = PitchCodeNear(TimeAtPoint(point.x, point.y));
+            if (code >= 0)
+                pitches = PitchText(code);
+        }
+        GetDocHost()->SetToolsPanelText(pitches);
+    }
+    OnHover(point);
+}
+
+void CGridView::DragSelectedTo(const CPoint& point)
+{
+    const CRect old = m_dragRect;
+    m_dragRect = DragRectAt(point);
+    if (!m_dragging) {
+        m_dragging = 1;
+        Invalidate(FALSE);
+    } else {
+        InvalidateRect(&old, FALSE);
+        InvalidateRect(&m_dragRect, FALSE);
+    }
+}
+
+void CGridView::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    if (m_dragging) {
+        MoveSelectedTo(TimeAtPoint(point.x, point.y));
+        m_dragging = 0;
+    }
+    FinishSelection(TimeAtPoint(point.x, point.y));
+    s_moveCount = 0;
+    if (GetCapture() == this)
+        ReleaseCapture();
+    Invalidate(FALSE);
+    CKestrixViewBase::OnLButtonUp(nFlags, point);
+}
+
+void CGridView::OnLButtonDblClk(UINT, CPoint)
+{
+    ClearItemSelection();
+    ClearSelection();
+}
+
+int CGridView::SelectedItemTime() const
+{
+    if (m_selRow < 0 || m_selRow >= GetRowCount())
+        return -1;
+    const std::vector<int>& offsets = GetGridRow(m_selRow).offsets;
+    if (m_selIndex < 0 || m_selIndex >= static_cast<int>(offsets.size()))
+        return -1;
+    return RowStartMs(m_selRow) + offsets[static_cast<size_t>(m_selIndex)];
+}
+
+// --- What lies under the mouse ---
+
+void CGridView::SetPitchList(const std::vector<int>& times, const std::vector<int>& codes)
+{
+    if (times.size() != codes.size())
+        return;
+    m_pitchTimes = times;
+    m_pitchCodes = codes;
+}
+
+void CGridView::ClearPitchList()
+{
+    m_pitchTimes.clear();
+    m_pitchCodes.clear();
+}
+
+int CGridView::PitchCodeNear(int timeMs) const
+{
+    for (size_t i = 0; i < m_pitchTimes.size(); ++i)
+        if (abs(m_pitchTimes[i] - timeMs) < 50)
+            return m_pitchCodes[i];
+    return -1;
+}
+
+void CGridView::SeekOnTimeLine(const CPoint& point)
+{
+    const int r = RowWithinY(AllRows(), point.y, static_cast<int>(7 * m_geo.zoom));
+    if (r < 0)
+        return;
+    const GridRow& row = GetGridRow(r);
+    if (point.x <= row.lineStart.x || point.x >= row.lineEnd.x)
+        return;
+    const int t = m_geo.TimeAtX(point.x, GetScrollPosition().x, r, RowStartMs(r));
+    Doc()->Seek(t, true);
+    if (!m_selectionMode)
+        AnchorSelection(t, r);
+    UpdateCursor(false);
+    Invalidate(FALSE);
+}
+
+int CGridView::NearestRow(int y) const
+{
+    const int r = RowNearestY(AllRows(), y);
+    return r < 0 ? 0 : r;
+}
+
+int CGridView::HoverRow(const CPoint& point) const
+{
+    for (int r = 0; r < GetRowCount(); ++r) {
+        const GridRow& row = GetGridRow(r);
+        const int y = row.lineStart.y;
+        const int spacing = m_geo.RowSpacing(r / m_geo.rowsPerPage);
+        if (point.y > y - spacing / 2 && point.y < y + static_cast<int>(20 * m_geo.zoom) &&
+            point.x >= row.lineStart.x && point.x <= row.lineEnd.x)
+            return r;
+    }
+    return -1;
+}
