@@ -11,6 +11,7 @@
 #include "Names.h"
 #include "OctaveFilter.h"
 #include "SpectrumAnalyzer.h"
+#include "SongLevel.h"
 #include "SpectrogramBlocks.h"
 
 namespace {
@@ -72,9 +73,20 @@ void CAnalysisEngine::ClearResults()
 
 void CAnalysisEngine::ComputeFrameLayout(int count, int sampleRate, FrameLayout& out)
 {
-    out.decimate = sampleRate > 30000;
-    out.rate = out.decimate ? sampleRate / 2 : sampleRate;
-    out.count = out.decimate ? count / 2 : count;
+    out.step = 1;
+    out.rate = sampleRate;
+    out.count = count;
+    out.gain = 1.0f;
+    // Above 30000 Hz the input is halved, and halved again while above
+    // 60000 Hz: near 90000 Hz the lower octaves' band-passes cannot be
+    // designed.
+    if (out.rate > 30000) {
+        do {
+            out.step *= 2;
+            out.rate /= 2;
+            out.count /= 2;
+        } while (out.rate > 60000);
+    }
     out.window = (int)(0.35 * out.rate);
     out.hop = (int)std::floor(kHop * out.rate);
     out.firstFrame = (int)std::floor(0.175 * out.rate) + 2;
@@ -121,8 +133,6 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
 
             bool filtered = false;
             if (A > 320.0f) {
-                // A design that kept cycling still yields usable taps; only a
-                // broken one gives up.
                 if (!DesignOctaveFilter(A, R, taps)) {
                     StopWithZeros();
                     return false;
@@ -170,8 +180,9 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
 
 void CAnalysisEngine::Analyze(const float* samples, int count, int sampleRate, ICancelSignal* cancel)
 {
-    // 1. Tuning, on the input as given.
-    m_referencePitch = EstimateTuning(samples, sampleRate, count);
+    // The song's level, then the tuning on the input at its own rate.
+    const float gain = samples && count > 0 ? SongLevel::GainFor(SongLevel::Peak(samples, count)) : 1.0f;
+    m_referencePitch = EstimateTuning(samples, sampleRate, count, gain);
     if (Cancelled(cancel)) {
         StopWithZeros();
         return;
@@ -180,8 +191,9 @@ void CAnalysisEngine::Analyze(const float* samples, int count, int sampleRate, I
 
     FrameLayout lay;
     ComputeFrameLayout(count, sampleRate, lay);
+    lay.gain = gain;
     // Too short for one whole frame (or no usable rate): no result.
-    long long firstBlock = lay.decimate ? (long long)(count - 1) / 2 : (long long)count - 1;
+    long long firstBlock = ((long long)count - 1) / lay.step;
     if (!samples || lay.frames < 1 || lay.hop < 1 || lay.window < 1 ||
         (long long)lay.firstFrame >= firstBlock - lay.window) {
         StopWithZeros();

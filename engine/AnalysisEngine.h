@@ -29,7 +29,8 @@ public:
 
     // A4 in Hz from 426 to 454 in half-hertz steps (440 when undecided), from
     // up to 70 one-second segments of the song as given.
-    static float EstimateTuning(const float* samples, int rate, int count);
+    // Samples are read as SongLevel::Read does with gain.
+    static float EstimateTuning(const float* samples, int rate, int count, float gain = 1.0f);
     // Magnitude spectrum of `seconds` of x centred on `centre`, edges faded
     // over 8 ms, zero-padded to the next power of two N (the result has N + 2
     // values, laid out as CSpectrumAnalyzer::MagnitudeSpectrum leaves them).
@@ -47,15 +48,17 @@ public:
     static CFloatMatrix EstimateKey(double profile[12], int& key, const CFloatMatrix& pairs);
 
     // Frame layout of one run: analysed rate and count (halved above
-    // 30000 Hz), window, hop, first frame position and column count.
+    // 30000 Hz, and again while above 60000 Hz), window, hop, first frame
+    // position and column count; the gain the samples are read with.
     struct FrameLayout {
-        bool decimate;
+        int step; // input samples per analysed sample: 1, 2, 4, ...
         int rate;
         int count;
         int window;
         int hop;
         int firstFrame;
         int frames;
+        float gain; // 1 unless the caller sets the song's level gain
     };
     static void ComputeFrameLayout(int count, int sampleRate, FrameLayout& out);
 

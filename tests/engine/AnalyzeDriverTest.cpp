@@ -45,7 +45,7 @@ TEST(AnalyzeDriver, FrameLayoutAndDecimation)
 {
     CAnalysisEngine::FrameLayout l;
     CAnalysisEngine::ComputeFrameLayout(441000, 44100, l);
-    EXPECT_TRUE(l.decimate);
+    EXPECT_EQ(2, l.step);
     EXPECT_EQ(22050, l.rate);
     EXPECT_EQ(220500, l.count);
     EXPECT_EQ(7717, l.window);
@@ -54,18 +54,27 @@ TEST(AnalyzeDriver, FrameLayoutAndDecimation)
     EXPECT_EQ((int)((220500 - 0.35 * 22050 - 3860) / 882) + 2, l.frames);
     EXPECT_EQ(238, l.frames);
     CAnalysisEngine::ComputeFrameLayout(220500, 22050, l);
-    EXPECT_FALSE(l.decimate);
+    EXPECT_EQ(1, l.step);
     EXPECT_EQ(22050, l.rate);
     EXPECT_EQ(238, l.frames);
     CAnalysisEngine::ComputeFrameLayout(300000, 30000, l);
-    EXPECT_FALSE(l.decimate);
+    EXPECT_EQ(1, l.step);
     EXPECT_EQ(10500, l.window);
     EXPECT_EQ(1200, l.hop);
     EXPECT_EQ(5252, l.firstFrame);
     CAnalysisEngine::ComputeFrameLayout(300010, 30001, l);
-    EXPECT_TRUE(l.decimate);
+    EXPECT_EQ(2, l.step);
     EXPECT_EQ(15000, l.rate);
     EXPECT_EQ(150005, l.count);
+    // Rates still above 60000 Hz once halved are halved again.
+    struct { int rate, step, analysed; } high[] = {{120000, 2, 60000}, {120002, 4, 30000}, {176400, 4, 44100},
+                                                  {192000, 4, 48000}, {352800, 8, 44100}, {384000, 8, 48000}};
+    for (const auto& h : high) {
+        CAnalysisEngine::ComputeFrameLayout(h.rate * 10, h.rate, l);
+        EXPECT_EQ(h.step, l.step) << h.rate;
+        EXPECT_EQ(h.analysed, l.rate) << h.rate;
+        EXPECT_EQ(h.rate * 10 / h.step, l.count) << h.rate;
+    }
 }
 
 namespace {
@@ -86,8 +95,9 @@ std::vector<float> SteadyChord(int rate, double seconds)
 
 TEST(AnalyzeDriver, ColumnsContinueAcrossTheBlockSeam)
 {
-    for (int rate : {22050, 44100}) {
-        // 26 s: more than 500,000 analysed samples, so two blocks.
+    for (int rate : {22050, 44100, 176400}) {
+        // 26 s: more than 500,000 analysed samples, so two blocks (three
+        // at 176400 Hz, analysed at 44100 Hz).
         std::vector<float> song = SteadyChord(rate, 26.0);
         CAnalysisEngine::FrameLayout lay;
         CAnalysisEngine::ComputeFrameLayout((int)song.size(), rate, lay);
