@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "SynthAudio.h"
@@ -206,5 +207,53 @@ TEST(AnalyzeDriver, KeyNamesOfDiatonicSongs)
         EXPECT_NEAR(s.a4, engine.GetReferencePitch(), 0.5) << s.tonicMidi;
         ASSERT_FALSE(rec.posts.empty());
         EXPECT_EQ(100, rec.posts.back());
+    }
+}
+
+namespace {
+std::vector<float> AllResults(CAnalysisEngine& e)
+{
+    std::vector<float> out;
+    for (CFloatMatrix* m : {e.ChordMatrix(), e.BassMatrix(), e.ToneMatrix(), e.BassToneMatrix()}) {
+        out.push_back((float)m->GetRows());
+        out.insert(out.end(), m->Data(), m->Data() + (size_t)m->GetRows() * m->GetCols());
+    }
+    out.push_back(e.GetReferencePitch());
+    return out;
+}
+} // namespace
+
+TEST(AnalyzeDriver, NonFiniteSamplesAreSilenceAndHugeOnesAreSafe)
+{
+    const int rate = 22050;
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<float> silence(rate * 6, 0.0f);
+    CAnalysisEngine quiet(nullptr);
+    quiet.Analyze(silence.data(), (int)silence.size(), rate, nullptr);
+    const std::vector<float> want = AllResults(quiet);
+    for (float v : {nan, inf, -inf}) {
+        std::vector<float> x(silence.size(), v);
+        CAnalysisEngine e(nullptr);
+        e.Analyze(x.data(), (int)x.size(), rate, nullptr);
+        EXPECT_EQ(want, AllResults(e)) << v;
+    }
+    // Music with NaN and infinite holes, music far beyond full scale, the
+    // largest floats, and a song at 352800 Hz: every run ends with results
+    // of the usual shape.
+    std::vector<float> song = synth::Progression(rate, 6.0, 440.0, 60);
+    std::vector<float> holes = song, huge = song, extreme(song.size());
+    for (size_t i = 0; i < song.size(); i += 997)
+        holes[i] = (i / 997) % 2 ? nan : -inf;
+    for (float& v : huge)
+        v *= 1e30f;
+    for (size_t i = 0; i < extreme.size(); ++i)
+        extreme[i] = i % 2 ? std::numeric_limits<float>::max() : -std::numeric_limits<float>::max();
+    const std::vector<float> high = synth::Progression(352800, 4.0, 440.0, 60);
+    struct { const std::vector<float>* x; int rate; } runs[] = {
+        {&holes, rate}, {&huge, rate}, {&extreme, rate}, {&high, 352800}};
+    for (const auto& run : runs) {
+        CAnalysisEngine e(nullptr);
+        e.Analyze(run.x->data(), (int)run.x->size(), run.rate, nullptr);
+        EXPECT_EQ(10, e.ChordMatrix()->GetRows()) << run.rate;
     }
 }
