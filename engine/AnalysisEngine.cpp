@@ -11,7 +11,6 @@
 #include "Names.h"
 #include "OctaveFilter.h"
 #include "SpectrumAnalyzer.h"
-#include "SongLevel.h"
 #include "SpectrogramBlocks.h"
 
 namespace {
@@ -76,7 +75,6 @@ void CAnalysisEngine::ComputeFrameLayout(int count, int sampleRate, FrameLayout&
     out.step = 1;
     out.rate = sampleRate;
     out.count = count;
-    out.gain = 1.0f;
     // Above 30000 Hz the input is halved, and halved again while above
     // 60000 Hz: near 90000 Hz the lower octaves' band-passes cannot be
     // designed.
@@ -175,14 +173,14 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
         if (!cursor.Advance(nextCol))
             break;
     }
+    SpectrogramBlocks::BringToSongLevel(S, cursor.SongPeak(samples, count));
     return true;
 }
 
 void CAnalysisEngine::Analyze(const float* samples, int count, int sampleRate, ICancelSignal* cancel)
 {
-    // The song's level, then the tuning on the input at its own rate.
-    const float gain = samples && count > 0 ? SongLevel::GainFor(SongLevel::Peak(samples, count)) : 1.0f;
-    m_referencePitch = EstimateTuning(samples, sampleRate, count, gain);
+    // 1. Tuning, on the input as given (its level does not matter there).
+    m_referencePitch = EstimateTuning(samples, sampleRate, count);
     if (Cancelled(cancel)) {
         StopWithZeros();
         return;
@@ -191,7 +189,6 @@ void CAnalysisEngine::Analyze(const float* samples, int count, int sampleRate, I
 
     FrameLayout lay;
     ComputeFrameLayout(count, sampleRate, lay);
-    lay.gain = gain;
     // Too short for one whole frame (or no usable rate): no result.
     long long firstBlock = ((long long)count - 1) / lay.step;
     if (!samples || lay.frames < 1 || lay.hop < 1 || lay.window < 1 ||

@@ -29,8 +29,8 @@ public:
 
     // A4 in Hz from 426 to 454 in half-hertz steps (440 when undecided), from
     // up to 70 one-second segments of the song as given.
-    // Samples are read as SongLevel::Read does with gain.
-    static float EstimateTuning(const float* samples, int rate, int count, float gain = 1.0f);
+    // NaN and infinite samples count as silence.
+    static float EstimateTuning(const float* samples, int rate, int count);
     // Magnitude spectrum of `seconds` of x centred on `centre`, edges faded
     // over 8 ms, zero-padded to the next power of two N (the result has N + 2
     // values, laid out as CSpectrumAnalyzer::MagnitudeSpectrum leaves them).
@@ -49,7 +49,7 @@ public:
 
     // Frame layout of one run: analysed rate and count (halved above
     // 30000 Hz, and again while above 60000 Hz), window, hop, first frame
-    // position and column count; the gain the samples are read with.
+    // position and column count.
     struct FrameLayout {
         int step; // input samples per analysed sample: 1, 2, 4, ...
         int rate;
@@ -58,13 +58,14 @@ public:
         int hop;
         int firstFrame;
         int frames;
-        float gain; // 1 unless the caller sets the song's level gain
     };
     static void ComputeFrameLayout(int count, int sampleRate, FrameLayout& out);
 
     // Fills S (73 x frames, zeros) for the reference pitch block by block,
     // posting progress and polling cancel; false when the run stopped
-    // (results already set).
+    // (results already set). NaN and infinite samples count as silence, and
+    // S is that of the song brought to -1 dBFS when its peak lies lower
+    // (SongLevel).
     bool BuildSpectrogram(const float* samples, int count, const FrameLayout& lay, float reference,
                           CFloatMatrix& S, ICancelSignal* cancel);
 

@@ -1,7 +1,7 @@
 #pragma once
 // The level the analysis reads a song at. The later stages compare their
-// scores with fixed numbers, so a quiet song is brought up to -1 dBFS first;
-// a loud one is read as given, bit for bit.
+// scores with fixed numbers, so a quiet song is brought up to -1 dBFS; a
+// loud one is read as given, bit for bit.
 #include <cmath>
 
 namespace SongLevel {
@@ -15,6 +15,6 @@ float Peak(const float* x, int count);
 float GainFor(float peak);
 
 // A sample as the analysis reads it: NaN and infinities are silence.
-inline float Read(float x, float gain) { return std::isfinite(x) ? x * gain : 0.0f; }
+inline float Finite(float x) { return std::isfinite(x) ? x : 0.0f; }
 
 } // namespace SongLevel

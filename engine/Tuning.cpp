@@ -13,7 +13,7 @@ const unsigned kCombFirstBin = 1001, kCombEndBin = 3000;
 // WindowedSpectrum into buf, whose storage is reused from call to call;
 // only bins firstBin <= k < endBin get their magnitudes.
 void FillWindowedSpectrum(std::vector<double>& buf, const float* x, int centre, double seconds, int rate,
-                          double* binsPerHz, float gain = 1.0f, unsigned firstBin = 1, unsigned endBin = ~0u)
+                          double* binsPerHz, unsigned firstBin = 1, unsigned endBin = ~0u)
 {
     double len = rate * seconds;
     int fade = (int)std::floor(rate * 0.008);
@@ -25,7 +25,7 @@ void FillWindowedSpectrum(std::vector<double>& buf, const float* x, int centre, 
     buf.assign(n + 2, 0.0);
     int first = centre - (int)std::floor(len / 2);
     for (int j = 0; j < count && j < (int)n + 2; ++j)
-        buf[j] = SongLevel::Read(x[first + j], gain);
+        buf[j] = SongLevel::Finite(x[first + j]);
     for (int j = 0; j < fade && j < count; ++j) {
         double g = (double)j / fade;
         buf[j] *= g;
@@ -44,7 +44,7 @@ std::vector<double> CAnalysisEngine::WindowedSpectrum(const float* x, int centre
     return buf;
 }
 
-float CAnalysisEngine::EstimateTuning(const float* samples, int rate, int count, float gain)
+float CAnalysisEngine::EstimateTuning(const float* samples, int rate, int count)
 {
     const int lo = (int)std::floor(880.0 - (880.0 - 880.0 * std::pow(2.0, -1.0 / 12)) * 0.55);
     const int hi = (int)std::floor(880.0 + (880.0 * std::pow(2.0, 1.0 / 12) - 880.0) * 0.55);
@@ -65,7 +65,7 @@ float CAnalysisEngine::EstimateTuning(const float* samples, int rate, int count,
     int step = count / 70 > 0 ? count / 70 : 1;
     for (int p = rate; p < count - rate; p += step) {
         double binsPerHz = 0.0;
-        FillWindowedSpectrum(spec, samples, p, 1.0, rate, &binsPerHz, gain, kCombFirstBin, kCombEndBin);
+        FillWindowedSpectrum(spec, samples, p, 1.0, rate, &binsPerHz, kCombFirstBin, kCombEndBin);
         // Bins from n/2 up are the signed Nyquist value or lie beyond the
         // magnitudes: only bins below it are counted.
         long long magnitudeEnd = (long long)(spec.size() - 2) / 2;
