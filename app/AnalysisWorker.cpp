@@ -43,7 +43,7 @@ int RunAnalysis(IAnalysisSong& song, IAnalysisEngine* engine, IStagePoster& post
 
     // A stopped run leaves the engine's results as they are.
     if (!ConvertAnalysisMatrices(chords, bass, tones, bassTones, out))
-        return Post(poster, kStageNothingFound);
+        return Post(poster, kStageStopped);
 
     engine->ClearResults();
     return Post(poster, kStageDone);

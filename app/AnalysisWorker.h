@@ -15,6 +15,8 @@ enum AnalysisStage {
     kStageBadChannels = 4,
     kStageStarted = 5,
     kStageNothingFound = 6,
+    // The engine stopped early: cancelled, or the song could not be analysed.
+    kStageStopped = 7,
 };
 
 class IAnalysisSong {

@@ -18,7 +18,7 @@ ProgressAction Bar(int value)
     return a;
 }
 
-ProgressAction Analysis(unsigned int code, int value)
+ProgressAction Analysis(unsigned int code, int value, bool cancelAsked)
 {
     ProgressAction a;
     switch (code) {
@@ -42,6 +42,11 @@ ProgressAction Analysis(unsigned int code, int value)
         a = EndWith(ProgressEnd::Cancel);
         a.resetCancelEvent = true;
         return a;
+    case 7:
+        // A stop nobody asked for: the song could not be analysed.
+        a = EndWith(ProgressEnd::Cancel, cancelAsked ? 0 : kLangSongNotAnalysed);
+        a.resetCancelEvent = true;
+        return a;
     default: return EndWith(ProgressEnd::Cancel);
     }
 }
@@ -59,10 +64,10 @@ ProgressAction Conversion(unsigned int code, int value)
 
 } // namespace
 
-ProgressAction DecideProgressAction(ProgressSource source, unsigned int code, int value)
+ProgressAction DecideProgressAction(ProgressSource source, unsigned int code, int value, bool cancelAsked)
 {
     switch (source) {
-    case ProgressSource::Analysis: return Analysis(code, value);
+    case ProgressSource::Analysis: return Analysis(code, value, cancelAsked);
     case ProgressSource::CdRip:
     case ProgressSource::Decode: return Conversion(code, value);
     case ProgressSource::NoEngine: {

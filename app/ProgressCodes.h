@@ -25,5 +25,9 @@ struct ProgressAction {
 
 // Language text telling that the analysis could not run at all.
 constexpr int kLangAnalysisCannotRun = 144;
+// Language text telling that the engine could not analyse the song.
+constexpr int kLangSongNotAnalysed = 150;
 
-ProgressAction DecideProgressAction(ProgressSource source, unsigned int code, int value);
+// cancelAsked: the user asked the running analysis to stop.
+ProgressAction DecideProgressAction(ProgressSource source, unsigned int code, int value,
+                                    bool cancelAsked = false);

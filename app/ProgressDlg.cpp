@@ -18,8 +18,8 @@ BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
 END_MESSAGE_MAP()
 
 CProgressDlg::CProgressDlg(CWnd* pParent, IProgressOwner* owner)
-    : CDialog(IDD, pParent), m_owner(owner), m_cancelShown(false), m_ending(false), m_dragX(0),
-      m_dragY(0)
+    : CDialog(IDD, pParent), m_owner(owner), m_cancelShown(false), m_ending(false), m_cancelAsked(false),
+      m_dragX(0), m_dragY(0)
 {
 }
 
@@ -36,6 +36,7 @@ BOOL CProgressDlg::OnInitDialog()
     // The template starts with the button hidden; each run starts afresh.
     m_cancelShown = false;
     m_ending = false;
+    m_cancelAsked = false;
     SetDlgItemText(IDC_PROGRESS_CANCEL, LangText(106));
     m_bar.SetRange(0, 100);
     m_shownText = m_statusText; // placed by the data exchange
@@ -129,6 +130,7 @@ void CProgressDlg::OnLButtonUp(UINT, CPoint)
 void CProgressDlg::OnCancelButton()
 {
     // The dialog stays: the worker ends it once the engine has stopped.
+    m_cancelAsked = true;
     if (m_owner)
         m_owner->CancelAnalysis();
 }
@@ -157,7 +159,7 @@ void CProgressDlg::Apply(const ProgressAction& action)
 
 LRESULT CProgressDlg::OnAnalysisProgress(WPARAM code, LPARAM value)
 {
-    Apply(DecideProgressAction(ProgressSource::Analysis, (unsigned int)code, (int)value));
+    Apply(DecideProgressAction(ProgressSource::Analysis, (unsigned int)code, (int)value, m_cancelAsked));
     return 0;
 }
 

@@ -58,6 +58,8 @@ private:
     bool m_cancelShown;
     // Set once a code has ended this run; later codes of the run are lost.
     bool m_ending;
+    // The Cancel button was pressed during this run.
+    bool m_cancelAsked;
     int m_dragX;
     int m_dragY;
     CProgressCtrl m_bar;

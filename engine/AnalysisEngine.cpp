@@ -72,9 +72,19 @@ void CAnalysisEngine::ClearResults()
 
 void CAnalysisEngine::ComputeFrameLayout(int count, int sampleRate, FrameLayout& out)
 {
-    out.decimate = sampleRate > 30000;
-    out.rate = out.decimate ? sampleRate / 2 : sampleRate;
-    out.count = out.decimate ? count / 2 : count;
+    out.step = 1;
+    out.rate = sampleRate;
+    out.count = count;
+    // Above 30000 Hz the input is halved, and halved again while above
+    // 60000 Hz: near 90000 Hz the lower octaves' band-passes cannot be
+    // designed.
+    if (out.rate > 30000) {
+        do {
+            out.step *= 2;
+            out.rate /= 2;
+            out.count /= 2;
+        } while (out.rate > 60000);
+    }
     out.window = (int)(0.35 * out.rate);
     out.hop = (int)std::floor(kHop * out.rate);
     out.firstFrame = (int)std::floor(0.175 * out.rate) + 2;
@@ -121,8 +131,6 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
 
             bool filtered = false;
             if (A > 320.0f) {
-                // A design that kept cycling still yields usable taps; only a
-                // broken one gives up.
                 if (!DesignOctaveFilter(A, R, taps)) {
                     StopWithZeros();
                     return false;
@@ -165,12 +173,13 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
         if (!cursor.Advance(nextCol))
             break;
     }
+    SpectrogramBlocks::BringToSongLevel(S, cursor.SongPeak(samples, count));
     return true;
 }
 
 void CAnalysisEngine::Analyze(const float* samples, int count, int sampleRate, ICancelSignal* cancel)
 {
-    // 1. Tuning, on the input as given.
+    // 1. Tuning, on the input as given (its level does not matter there).
     m_referencePitch = EstimateTuning(samples, sampleRate, count);
     if (Cancelled(cancel)) {
         StopWithZeros();
@@ -181,7 +190,7 @@ void CAnalysisEngine::Analyze(const float* samples, int count, int sampleRate, I
     FrameLayout lay;
     ComputeFrameLayout(count, sampleRate, lay);
     // Too short for one whole frame (or no usable rate): no result.
-    long long firstBlock = lay.decimate ? (long long)(count - 1) / 2 : (long long)count - 1;
+    long long firstBlock = ((long long)count - 1) / lay.step;
     if (!samples || lay.frames < 1 || lay.hop < 1 || lay.window < 1 ||
         (long long)lay.firstFrame >= firstBlock - lay.window) {
         StopWithZeros();

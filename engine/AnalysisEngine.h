@@ -29,6 +29,7 @@ public:
 
     // A4 in Hz from 426 to 454 in half-hertz steps (440 when undecided), from
     // up to 70 one-second segments of the song as given.
+    // NaN and infinite samples count as silence.
     static float EstimateTuning(const float* samples, int rate, int count);
     // Magnitude spectrum of `seconds` of x centred on `centre`, edges faded
     // over 8 ms, zero-padded to the next power of two N (the result has N + 2
@@ -47,9 +48,10 @@ public:
     static CFloatMatrix EstimateKey(double profile[12], int& key, const CFloatMatrix& pairs);
 
     // Frame layout of one run: analysed rate and count (halved above
-    // 30000 Hz), window, hop, first frame position and column count.
+    // 30000 Hz, and again while above 60000 Hz), window, hop, first frame
+    // position and column count.
     struct FrameLayout {
-        bool decimate;
+        int step; // input samples per analysed sample: 1, 2, 4, ...
         int rate;
         int count;
         int window;
@@ -61,7 +63,9 @@ public:
 
     // Fills S (73 x frames, zeros) for the reference pitch block by block,
     // posting progress and polling cancel; false when the run stopped
-    // (results already set).
+    // (results already set). NaN and infinite samples count as silence, and
+    // S is that of the song brought to -1 dBFS when its peak lies lower
+    // (SongLevel).
     bool BuildSpectrogram(const float* samples, int count, const FrameLayout& lay, float reference,
                           CFloatMatrix& S, ICancelSignal* cancel);
 

@@ -41,7 +41,7 @@ void FilterBassByStrength(CFloatMatrix& bass)
     for (int i = 0; i < n; ++i)
         sum += El(bass, 1, i);
     const float mean = sum / n;
-    const int threshold = (int)(0.3 * mean);
+    const int threshold = TruncToInt(0.3 * mean);
     std::vector<int> keep;
     for (int i = 0; i < n; ++i)
         if (El(bass, 1, i) > threshold)

@@ -267,7 +267,7 @@ void DecideChords(CFloatMatrix& chord, const CFloatMatrix& chordness, const CFlo
         mean += curve[i];
     if (n > 1)
         mean /= (n - 1);
-    const int meanInt = (int)mean;
+    const int meanInt = TruncToInt(mean);
 
     int peaks = 0;
     for (int j = 0; j < list.GetCols(); ++j)

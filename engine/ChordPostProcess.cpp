@@ -155,7 +155,7 @@ void DropCloseChords(CFloatMatrix& chord)
     const int n = chord.GetCols();
     std::vector<bool> kept(n, false);
     for (int i = 0; i + 1 < n; ++i) {
-        const int gap = (int)(El(chord, kTime, i + 1) - El(chord, kTime, i));
+        const int gap = TruncToInt(El(chord, kTime, i + 1) - El(chord, kTime, i));
         const float ci = El(chord, kConfidence, i), next = El(chord, kConfidence, i + 1);
         if (gap >= 330) {
             kept[i] = true;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "AnalysisEngine.h"
+#include "StageMath.h"
 
 namespace {
 bool InKeyTones(int pitch, const CFloatMatrix& keyTones)
@@ -59,13 +60,13 @@ void CAnalysisEngine::ComputeChroma(CFloatMatrix& S, CFloatMatrix& F, CFloatMatr
             for (int q = m - 2; q <= m; ++q) {
                 if (q < 0)
                     continue;
-                int t = (int)*S.At(q, j);
+                int t = Stages::TruncToInt(*S.At(q, j));
                 if (!any || t < left)
                     left = t;
                 any = true;
             }
-            int right = (int)*S.At(m + 1, j);
-            int floorValue = (left + right) / 2;
+            int right = Stages::TruncToInt(*S.At(m + 1, j));
+            long long floorValue = ((long long)left + right) / 2;
             if (m >= 1 && m <= 11 && !(v > *S.At(m + 1, j) && v > *S.At(m - 1, j))) {
                 P[m] = 0.0f;
                 continue;

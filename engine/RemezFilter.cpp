@@ -238,8 +238,7 @@ void CRemezFilter::FreqSample(int n, const double* a, double* h, bool antisymmet
 }
 
 int CRemezFilter::Remez(double* taps, int numtaps, int numbands, double* bands, double rate,
-                        const double* desired, const double* weights, int type,
-                        double* lastTaps, Outcome* outcome)
+                        const double* desired, const double* weights, int type, Outcome* outcome)
 {
     if (outcome)
         *outcome = BROKEN;
@@ -298,10 +297,6 @@ int CRemezFilter::Remez(double* taps, int numtaps, int numbands, double* bands, 
                         d.data(), w.data(), h.data());
     if (done < 0)
         return -1;
-    // A design that kept cycling still hands out its last iteration.
-    if (lastTaps)
-        for (int i = 0; i < numtaps; ++i)
-            lastTaps[i] = h[i];
     if (outcome)
         *outcome = done == 1 ? CONVERGED : NOT_CONVERGED;
     if (done != 1)
@@ -352,22 +347,14 @@ int CRemezFilter::Exchange(int r, int numtaps, int type, int gridsize, int numba
 }
 
 int CRemezFilter::Design(float* taps, int numtaps, int numbands, double* bands, double rate,
-                         const double* desired, const double* weights, int type, float* lastTaps,
-                         Outcome* outcome)
+                         const double* desired, const double* weights, int type, Outcome* outcome)
 {
     if (numtaps < 1)
         return -1;
-    std::vector<double> t(numtaps), last(numtaps);
-    Outcome how = BROKEN;
-    int result = Remez(t.data(), numtaps, numbands, bands, rate, desired, weights, type,
-                       last.data(), &how);
+    std::vector<double> t(numtaps);
+    int result = Remez(t.data(), numtaps, numbands, bands, rate, desired, weights, type, outcome);
     if (result == 0)
         for (int i = 0; i < numtaps; ++i)
             taps[i] = (float)t[i];
-    if (lastTaps && how != BROKEN)
-        for (int i = 0; i < numtaps; ++i)
-            lastTaps[i] = (float)last[i];
-    if (outcome)
-        *outcome = how;
     return result;
 }

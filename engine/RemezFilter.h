@@ -8,21 +8,18 @@ public:
     enum Outcome { CONVERGED, NOT_CONVERGED, BROKEN };
 
     // Remez into doubles, converted to float taps; returns Remez's result.
-    // lastTaps (optional, numtaps floats) and outcome as for Remez.
+    // outcome as for Remez.
     int Design(float* taps, int numtaps, int numbands, double* bands, double rate,
-               const double* desired, const double* weights, int type,
-               float* lastTaps = nullptr, Outcome* outcome = nullptr);
+               const double* desired, const double* weights, int type, Outcome* outcome = nullptr);
 
     // bands: 2 x numbands ascending edges in Hz, divided by rate in place;
     // desired and weights one value per band. Returns 0 and sets taps when
     // the exchange converges within 40 iterations; otherwise -1 and taps are
-    // left alone. lastTaps, when given, receives the taps of the last
-    // iteration also when the exchange kept cycling (NOT_CONVERGED), so a
-    // caller may still use that filter. BROKEN (an extremal index off the
-    // grid, edges not ascending within 0..rate/2) leaves lastTaps alone.
+    // left alone, with outcome NOT_CONVERGED when the exchange kept cycling
+    // and BROKEN for an extremal index off the grid or edges not ascending
+    // within 0..rate/2.
     int Remez(double* taps, int numtaps, int numbands, double* bands, double rate,
-              const double* desired, const double* weights, int type,
-              double* lastTaps = nullptr, Outcome* outcome = nullptr);
+              const double* desired, const double* weights, int type, Outcome* outcome = nullptr);
 
     // Steps of the exchange.
     static void CreateDenseGrid(int r, int numtaps, int numbands, const double* bands,

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "AnalysisEngine.h"
+#include "SongLevel.h"
 
 namespace SpectrogramBlocks {
 
@@ -28,14 +29,15 @@ inline int ProgressDivisor(int frames)
 class CBlockCursor {
 public:
     explicit CBlockCursor(const CAnalysisEngine::FrameLayout& lay)
-        : m_lay(lay), m_step(lay.decimate ? 2 : 1), m_start(1), firstFrame(lay.firstFrame), firstCol(0),
-          length(0), offset(0), last(false)
+        : m_lay(lay), m_step(lay.step > 1 ? lay.step : 1), m_start(1), m_scanned(0), m_peak(0.0f),
+          firstFrame(lay.firstFrame), firstCol(0), length(0), offset(0), last(false)
     {
     }
 
     // Fills the current block (element 0 is the input sample before the
-    // block's start; with decimation each element is the mean of three input
-    // samples). False when nothing is left.
+    // block's start; with decimation each element is the mean of three
+    // samples of the rate above, halving after halving), NaN and infinite
+    // samples as silence. False when nothing is left.
     bool Fill(const float* samples, int count, float* block)
     {
         long long remaining = (long long)(count - m_start) / m_step;
@@ -44,30 +46,45 @@ public:
         offset = (m_start - 1) / m_step;
         if (length < 1)
             return false;
-        block[0] = samples[m_start - 1];
-        if (m_lay.decimate) {
+        // The peak is taken on the way, while the block's input is at hand.
+        ScanTo(samples, last ? count : m_start + (long long)m_step * (length - 1));
+        block[0] = SongLevel::Finite(samples[m_start - 1]);
+        if (m_step == 1) {
+            for (int j = 1; j < length; ++j)
+                block[j] = SongLevel::Finite(samples[m_start + j - 1]);
+        } else if (m_step == 2) {
             const float* in = samples + m_start;
             for (int j = 1; j < length; ++j, in += 2)
-                block[j] = (in[-1] + in[0] + in[1]) / 3.0f;
+                block[j] = (SongLevel::Finite(in[-1]) + SongLevel::Finite(in[0]) + SongLevel::Finite(in[1])) / 3.0f;
         } else {
             for (int j = 1; j < length; ++j)
-                block[j] = samples[m_start + j - 1];
+                block[j] = Mean3(samples, count, (long long)m_start + (long long)m_step * (j - 1), m_step / 2);
         }
         return true;
     }
 
+    // The song's peak (SongLevel::Peak), once the blocks are done.
+    float SongPeak(const float* samples, int count)
+    {
+        ScanTo(samples, count);
+        return m_peak;
+    }
+
     // Moves on after a block whose columns ended before nextCol. The next
-    // block starts three windows before the last input sample used, on an
-    // odd input index so decimated samples stay on the same grid. False
-    // when the song is done.
+    // block starts three windows of input samples before the last one used
+    // (step / 2 times that above a step of 2, so blocks overlap by at least
+    // 1.5 analysed windows), one past a multiple of the step, so decimated
+    // samples stay on the same grid. False when the song is done.
     bool Advance(int nextCol)
     {
         if (last || nextCol >= m_lay.frames)
             return false;
-        int lastUsed = m_start + m_step * (length - 2) + (m_lay.decimate ? 1 : 0);
-        int nextStart = lastUsed - 3 * m_lay.window;
-        if (nextStart % 2 == 0)
-            --nextStart;
+        int lastUsed = m_start + m_step * (length - 2) + (m_step - 1);
+        int overlap = 3 * m_lay.window * (m_step > 2 ? m_step / 2 : 1);
+        int nextStart = lastUsed - overlap;
+        if (nextStart <= m_start)
+            return false;
+        nextStart -= (nextStart - 1) % m_step;
         if (nextStart <= m_start)
             return false;
         long long nextOffset = (nextStart - 1) / m_step;
@@ -79,9 +96,36 @@ public:
     }
 
 private:
+    // The mean of three samples `half` apart around centre, each of them
+    // such a mean of the rate above; samples before the song's start repeat
+    // its first one.
+    static float Mean3(const float* x, int count, long long centre, int half)
+    {
+        if (half == 0) {
+            long long i = centre < 0 ? 0 : (centre >= count ? count - 1 : centre);
+            return SongLevel::Finite(x[i]);
+        }
+        const int next = half / 2;
+        return (Mean3(x, count, centre - half, next) + Mean3(x, count, centre, next) +
+                Mean3(x, count, centre + half, next)) / 3.0f;
+    }
+
+    // Takes input samples up to end (exclusive) into the peak, each once.
+    void ScanTo(const float* samples, long long end)
+    {
+        if (end <= m_scanned)
+            return;
+        const float p = SongLevel::Peak(samples + m_scanned, (int)(end - m_scanned));
+        if (p > m_peak)
+            m_peak = p;
+        m_scanned = end;
+    }
+
     const CAnalysisEngine::FrameLayout& m_lay;
     int m_step;
     int m_start; // input index of the block's element 1
+    long long m_scanned; // input samples taken into the peak
+    float m_peak;
 
 public:
     int firstFrame;   // frame position of the block's first frame
@@ -90,5 +134,21 @@ public:
     long long offset; // analysed position of element 0
     bool last;
 };
+
+// Brings S to the level of the song raised to -1 dBFS (SongLevel::GainFor):
+// the semitone magnitudes are linear in the samples, so the spectrogram is
+// scaled rather than a copy of the song. A song loud enough is left as is.
+inline void BringToSongLevel(CFloatMatrix& S, float peak)
+{
+    const float gain = SongLevel::GainFor(peak);
+    if (gain == 1.0f)
+        return;
+    const int rows = S.GetRows() < 72 ? S.GetRows() : 72; // not the time row
+    for (int r = 0; r < rows; ++r) {
+        float* row = S.At(r, 0);
+        for (int c = 0; c < S.GetCols(); ++c)
+            row[c] *= gain;
+    }
+}
 
 } // namespace SpectrogramBlocks

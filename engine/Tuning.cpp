@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "AnalysisEngine.h"
+#include "SongLevel.h"
 #include "SpectrumAnalyzer.h"
 
 namespace {
@@ -24,7 +25,7 @@ void FillWindowedSpectrum(std::vector<double>& buf, const float* x, int centre, 
     buf.assign(n + 2, 0.0);
     int first = centre - (int)std::floor(len / 2);
     for (int j = 0; j < count && j < (int)n + 2; ++j)
-        buf[j] = x[first + j];
+        buf[j] = SongLevel::Finite(x[first + j]);
     for (int j = 0; j < fade && j < count; ++j) {
         double g = (double)j / fade;
         buf[j] *= g;

@@ -10,6 +10,7 @@
 #include "tests/support/MessageSink.h"
 #include "WaveTestFiles.h"
 #include "app/AnalysisJob.h"
+#include "app/AnalysisWorker.h"
 #include "app/LibraryLoaders.h"
 #include "app/WaveOut.h"
 #include "shared/Messages.h"
@@ -137,7 +138,7 @@ TEST_F(AnalysisJobTest, CancelledBeforeTheStartFindsNothing)
     ASSERT_TRUE(engine.IsLoaded());
     SetEvent(m_cancel);
     CAnalysisJob job;
-    EXPECT_EQ(Run(player, &engine, job), (std::vector<WPARAM>{5, 3, 6}));
+    EXPECT_EQ(Run(player, &engine, job), (std::vector<WPARAM>{5, 3, kStageStopped}));
     EXPECT_TRUE(job.results.chords.empty());
     EXPECT_TRUE(job.results.bassNotes.empty());
 }

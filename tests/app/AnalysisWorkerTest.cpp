@@ -112,7 +112,7 @@ TEST(AnalysisWorker, FailuresPostTheirStage)
     EXPECT_EQ(stages.posted, (std::vector<int>{5, 0}));
 }
 
-TEST(AnalysisWorker, NoEngineStoppedRunAndMissingLibraryGiveNothingFound)
+TEST(AnalysisWorker, NoEngineMissingLibraryAndStoppedRunEndTheRun)
 {
     FakeSong song;
     {
@@ -129,7 +129,7 @@ TEST(AnalysisWorker, NoEngineStoppedRunAndMissingLibraryGiveNothingFound)
         engine.stopped = true;
         Stages stages;
         AnalysisResults out;
-        EXPECT_EQ(kStageNothingFound, RunAnalysis(song, &engine, stages, out));
+        EXPECT_EQ(kStageStopped, RunAnalysis(song, &engine, stages, out));
         EXPECT_TRUE(out.chords.empty());
         EXPECT_EQ(engine.cleared, 0); // left for whoever looks next
     }

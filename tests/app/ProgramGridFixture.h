@@ -1,6 +1,8 @@
 #pragma once
 // The running program with an analysed song on its chord grid, worked with
 // the system's mouse and keyboard.
+#include <algorithm>
+
 #include "ProgramPanelFixture.h"
 #include "framework/DocView.h"
 #include "views/KestrixView.h"
@@ -112,7 +114,7 @@ protected:
     }
 
     // A point of a row's chord-name band with no chord name near it.
-    bool FreeNameSpot(int row, POINT* at)
+    bool FreeNameSpot(int row, POINT* at, int fromX = 0)
     {
         CKestrixView* v = View();
         const ChordRow& r = v->GetRows()[(size_t)row];
@@ -123,7 +125,7 @@ protected:
                 names.push_back(c);
         }
         const int y = r.lineStart.y - (int)(20 * v->Geometry().zoom) - 8;
-        for (int x = r.lineStart.x + 20; x < r.lineEnd.x - 60; x += 5) {
+        for (int x = std::max<int>(r.lineStart.x + 20, fromX); x < r.lineEnd.x - 60; x += 5) {
             bool free = true;
             for (const CRect& c : names)
                 if (abs(x - c.CenterPoint().x) < c.Width() + 20)

@@ -99,8 +99,10 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
     Doc()->GetChords(before);
 
     // Typing at a caret above a time line.
-    POINT spot;
+    POINT spot, target;
     ASSERT_TRUE(FreeNameSpot(2, &spot));
+    // Where to drag it: clear of the analysed chords, 100 pixels on at least.
+    ASSERT_TRUE(FreeNameSpot(2, &target, spot.x + 100));
     ClickView(spot.x, spot.y);
     ASSERT_TRUE(view->IsTyping());
     Key('A');
@@ -125,7 +127,7 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
     EXPECT_LT(typed->time, row2 + 6000);
     const int typedTime = typed->time;
 
-    // The typed chord is shown; drag it 150 pixels to the right.
+    // The typed chord is shown; drag it to the right.
     int index = -1;
     const auto& items = view->GetRows()[2].items;
     for (size_t i = 0; i < items.size(); ++i)
@@ -138,8 +140,9 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
     MoveTo(box.CenterPoint().x, box.CenterPoint().y);
     Button(true);
     EXPECT_TRUE(view->IsChordSelected(index, 2));
+    const int shift = target.x - box.CenterPoint().x;
     for (int step = 1; step <= 10; ++step)
-        MoveTo(box.CenterPoint().x + 15 * step, box.CenterPoint().y);
+        MoveTo(box.CenterPoint().x + shift * step / 10, box.CenterPoint().y);
     Button(false);
     Doc()->GetChords(after);
     ASSERT_EQ(before.size() + 1, after.size());
@@ -149,7 +152,7 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
             moved = (int)i;
     ASSERT_GE(moved, 0);
     const double msPerPixel = 1.0 / (view->Geometry().zoom * view->Geometry().pixelsPerMs);
-    EXPECT_NEAR(typedTime + 150 * msPerPixel, after[(size_t)moved].time, 40 * msPerPixel);
+    EXPECT_NEAR(typedTime + shift * msPerPixel, after[(size_t)moved].time, 40 * msPerPixel);
     for (size_t i = 1; i < after.size(); ++i)
         EXPECT_LE(after[i - 1].time, after[i].time);
 

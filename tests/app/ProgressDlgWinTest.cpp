@@ -90,7 +90,7 @@ protected:
         FILE* f = fopen(file, "w");
         ASSERT_NE(nullptr, f);
         fputs("[English]\n67=Convert failed\n68=Samples failed\n69=Analysing\n70=Preparing\n"
-              "71=Channels\n106=Stop it\n122=Error\n144=No engine\nend\n", f);
+              "71=Channels\n106=Stop it\n122=Error\n144=No engine\n150=Not analysed\nend\n", f);
         fclose(f);
         ASSERT_TRUE(texts.Load(file));
         DeleteFileA(file);
@@ -126,8 +126,11 @@ TEST_F(ProgressDlgTest, CancelAsksTheOwnerAndWaitsForTheWorker)
 {
     ScriptedProgress dlg(&owner);
     dlg.script = {{WM_ANALYSIS_PROGRESS, 5, 0}, kClickCancel, {WM_COMMAND, IDCANCEL, 0}, {WM_COMMAND, IDOK, 0},
-                  kProbeStep, {WM_ANALYSIS_PROGRESS, 6, 0}};
+                  kProbeStep, {WM_ANALYSIS_PROGRESS, 7, 0}};
+    DialogWatcher watcher(GetCurrentThreadId(), DialogWatcher::kCommandOk, true);
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    // The run stopped because the user asked: no message.
+    EXPECT_NE("Error", watcher.title);
     // The button and Escape both asked; neither closed the dialog.
     EXPECT_EQ(2, owner.cancels);
     ASSERT_EQ(1u, dlg.probes.size());
@@ -141,7 +144,8 @@ TEST_F(ProgressDlgTest, FailuresTellTheUserAndEndWithCancel)
         WPARAM code;
         const char* message;
     } cases[] = {{WM_ANALYSIS_PROGRESS, 0, "Samples failed"}, {WM_ANALYSIS_PROGRESS, 4, "Channels"},
-                 {WM_ANALYSIS_NO_ENGINE, 0, "No engine"}, {WM_DECODE_STATUS, 0, "Convert failed"},
+                 {WM_ANALYSIS_NO_ENGINE, 0, "No engine"}, {WM_ANALYSIS_PROGRESS, 7, "Not analysed"},
+                 {WM_DECODE_STATUS, 0, "Convert failed"},
                  {WM_CD_RIP_STATUS, 0, "Convert failed"}};
     for (const Case& c : cases) {
         ScriptedProgress dlg(&owner);
@@ -158,7 +162,7 @@ TEST_F(ProgressDlgTest, FailuresTellTheUserAndEndWithCancel)
             shown = shown || t == c.message;
         EXPECT_TRUE(shown) << c.message;
     }
-    EXPECT_EQ(1, owner.resets); // the missing engine clears the cancel event too
+    EXPECT_EQ(2, owner.resets); // the missing engine and a stopped run clear the cancel event too
 }
 
 TEST_F(ProgressDlgTest, ConversionProgressAndDone)
@@ -184,7 +188,7 @@ TEST_F(ProgressDlgTest, ReusedAndSafeWithoutAWindow)
     EXPECT_TRUE(dlg.SetPos(30)); // not running: nothing to set
     dlg.script = {{WM_ANALYSIS_PROGRESS, 5, 0}, {WM_ANALYSIS_PROGRESS, 2, 0}};
     EXPECT_EQ(IDOK, dlg.DoModal());
-    dlg.script = {kProbeStep, {WM_ANALYSIS_PROGRESS, 7, 0}};
+    dlg.script = {kProbeStep, {WM_ANALYSIS_PROGRESS, 9, 0}};
     dlg.probes.clear();
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     ASSERT_EQ(1u, dlg.probes.size());

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "SynthAudio.h"
@@ -45,7 +46,7 @@ TEST(AnalyzeDriver, FrameLayoutAndDecimation)
 {
     CAnalysisEngine::FrameLayout l;
     CAnalysisEngine::ComputeFrameLayout(441000, 44100, l);
-    EXPECT_TRUE(l.decimate);
+    EXPECT_EQ(2, l.step);
     EXPECT_EQ(22050, l.rate);
     EXPECT_EQ(220500, l.count);
     EXPECT_EQ(7717, l.window);
@@ -54,18 +55,27 @@ TEST(AnalyzeDriver, FrameLayoutAndDecimation)
     EXPECT_EQ((int)((220500 - 0.35 * 22050 - 3860) / 882) + 2, l.frames);
     EXPECT_EQ(238, l.frames);
     CAnalysisEngine::ComputeFrameLayout(220500, 22050, l);
-    EXPECT_FALSE(l.decimate);
+    EXPECT_EQ(1, l.step);
     EXPECT_EQ(22050, l.rate);
     EXPECT_EQ(238, l.frames);
     CAnalysisEngine::ComputeFrameLayout(300000, 30000, l);
-    EXPECT_FALSE(l.decimate);
+    EXPECT_EQ(1, l.step);
     EXPECT_EQ(10500, l.window);
     EXPECT_EQ(1200, l.hop);
     EXPECT_EQ(5252, l.firstFrame);
     CAnalysisEngine::ComputeFrameLayout(300010, 30001, l);
-    EXPECT_TRUE(l.decimate);
+    EXPECT_EQ(2, l.step);
     EXPECT_EQ(15000, l.rate);
     EXPECT_EQ(150005, l.count);
+    // Rates still above 60000 Hz once halved are halved again.
+    struct { int rate, step, analysed; } high[] = {{120000, 2, 60000}, {120002, 4, 30000}, {176400, 4, 44100},
+                                                  {192000, 4, 48000}, {352800, 8, 44100}, {384000, 8, 48000}};
+    for (const auto& h : high) {
+        CAnalysisEngine::ComputeFrameLayout(h.rate * 10, h.rate, l);
+        EXPECT_EQ(h.step, l.step) << h.rate;
+        EXPECT_EQ(h.analysed, l.rate) << h.rate;
+        EXPECT_EQ(h.rate * 10 / h.step, l.count) << h.rate;
+    }
 }
 
 namespace {
@@ -86,8 +96,9 @@ std::vector<float> SteadyChord(int rate, double seconds)
 
 TEST(AnalyzeDriver, ColumnsContinueAcrossTheBlockSeam)
 {
-    for (int rate : {22050, 44100}) {
-        // 26 s: more than 500,000 analysed samples, so two blocks.
+    for (int rate : {22050, 44100, 176400}) {
+        // 26 s: more than 500,000 analysed samples, so two blocks (three
+        // at 176400 Hz, analysed at 44100 Hz).
         std::vector<float> song = SteadyChord(rate, 26.0);
         CAnalysisEngine::FrameLayout lay;
         CAnalysisEngine::ComputeFrameLayout((int)song.size(), rate, lay);
@@ -196,5 +207,53 @@ TEST(AnalyzeDriver, KeyNamesOfDiatonicSongs)
         EXPECT_NEAR(s.a4, engine.GetReferencePitch(), 0.5) << s.tonicMidi;
         ASSERT_FALSE(rec.posts.empty());
         EXPECT_EQ(100, rec.posts.back());
+    }
+}
+
+namespace {
+std::vector<float> AllResults(CAnalysisEngine& e)
+{
+    std::vector<float> out;
+    for (CFloatMatrix* m : {e.ChordMatrix(), e.BassMatrix(), e.ToneMatrix(), e.BassToneMatrix()}) {
+        out.push_back((float)m->GetRows());
+        out.insert(out.end(), m->Data(), m->Data() + (size_t)m->GetRows() * m->GetCols());
+    }
+    out.push_back(e.GetReferencePitch());
+    return out;
+}
+} // namespace
+
+TEST(AnalyzeDriver, NonFiniteSamplesAreSilenceAndHugeOnesAreSafe)
+{
+    const int rate = 22050;
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<float> silence(rate * 6, 0.0f);
+    CAnalysisEngine quiet(nullptr);
+    quiet.Analyze(silence.data(), (int)silence.size(), rate, nullptr);
+    const std::vector<float> want = AllResults(quiet);
+    for (float v : {nan, inf, -inf}) {
+        std::vector<float> x(silence.size(), v);
+        CAnalysisEngine e(nullptr);
+        e.Analyze(x.data(), (int)x.size(), rate, nullptr);
+        EXPECT_EQ(want, AllResults(e)) << v;
+    }
+    // Music with NaN and infinite holes, music far beyond full scale, the
+    // largest floats, and a song at 352800 Hz: every run ends with results
+    // of the usual shape.
+    std::vector<float> song = synth::Progression(rate, 6.0, 440.0, 60);
+    std::vector<float> holes = song, huge = song, extreme(song.size());
+    for (size_t i = 0; i < song.size(); i += 997)
+        holes[i] = (i / 997) % 2 ? nan : -inf;
+    for (float& v : huge)
+        v *= 1e30f;
+    for (size_t i = 0; i < extreme.size(); ++i)
+        extreme[i] = i % 2 ? std::numeric_limits<float>::max() : -std::numeric_limits<float>::max();
+    const std::vector<float> high = synth::Progression(352800, 4.0, 440.0, 60);
+    struct { const std::vector<float>* x; int rate; } runs[] = {
+        {&holes, rate}, {&huge, rate}, {&extreme, rate}, {&high, 352800}};
+    for (const auto& run : runs) {
+        CAnalysisEngine e(nullptr);
+        e.Analyze(run.x->data(), (int)run.x->size(), run.rate, nullptr);
+        EXPECT_EQ(10, e.ChordMatrix()->GetRows()) << run.rate;
     }
 }

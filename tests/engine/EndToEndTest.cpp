@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <string>
 
 #include "SongSynth.h"
 #include "engine/AnalysisEngine.h"
@@ -206,9 +207,10 @@ TEST(EndToEnd, SilenceGivesNoEvents)
         for (int r = 0; r < 5; ++r)
             EXPECT_EQ(-1.0f, a.tone().GetAt(r, c));
 
-    // Near-silence: faint noise gives no chord and no bass note either (its
-    // raw bass pairs may still be listed).
-    song::AddNoise(x, 0.001);
+    // Near-silence (below -90 dBFS) is not raised to the analysis level:
+    // faint noise gives no chord and no bass note either (its raw bass pairs
+    // may still be listed).
+    song::AddNoise(x, 0.00002);
     Analyse(a, x, 22050);
     EXPECT_TRUE(IsNoneColumn(a.chord()));
     EXPECT_TRUE(IsNoneColumn(a.bass()));
@@ -222,4 +224,95 @@ TEST(EndToEnd, SilenceGivesNoEvents)
     ExpectChords(a, song);
     ExpectBass(a, song);
     ExpectTones(a, song);
+}
+
+namespace {
+std::vector<float> AtPeak(std::vector<float> x, double dbfs)
+{
+    float peak = 0.0f;
+    for (float v : x)
+        peak = std::max(peak, std::fabs(v));
+    const double g = std::pow(10.0, dbfs / 20.0) / peak;
+    for (float& v : x)
+        v = (float)(v * g);
+    return x;
+}
+
+// What a user sees of a run: chords (root, quality, type, bass, time), bass
+// notes (pitch, time, octave), key and tuning.
+std::vector<float> Seen(Analysis& a)
+{
+    std::vector<float> out;
+    for (int i = 0; i < a.chord().GetCols(); ++i)
+        for (int r : {0, 2, 6, 7, 8})
+            out.push_back(a.chord().GetAt(r, i));
+    for (int i = 0; i < a.bass().GetCols(); ++i)
+        for (int r : {0, 4, 5})
+            out.push_back(a.bass().GetAt(r, i));
+    out.push_back(a.engine.GetReferencePitch());
+    out.push_back((float)std::string(a.engine.GetKeyName()).size());
+    return out;
+}
+} // namespace
+
+TEST(EndToEnd, QuietSongsGiveTheResultsOfLoudOnes)
+{
+    std::vector<Chord> song = Progression({{3, kMajor}, {10, kMajor}, {0, kMinor}, {8, kMajor}, {3, kMajor},
+                                           {10, kMajor}, {0, kMinor}, {8, kMajor}},
+                                          0.5, 2.0);
+    const std::vector<float> y = Render(song, 17.0, 22050, 440.0);
+    Analysis loud;
+    Analyse(loud, AtPeak(y, 0.0), 22050);
+    ExpectChords(loud, song);
+    ExpectBass(loud, song);
+    const std::vector<float> want = Seen(loud);
+    for (double db : {-1.0, -13.0, -31.0}) {
+        Analysis quiet;
+        Analyse(quiet, AtPeak(y, db), 22050);
+        EXPECT_EQ(want, Seen(quiet)) << db << " dBFS";
+        EXPECT_STREQ(loud.engine.GetKeyName(), quiet.engine.GetKeyName());
+    }
+}
+
+TEST(EndToEnd, HighSampleRatesGiveTheResultsOf44100)
+{
+    // Rates above 120000 Hz are halved until the octave filters can be
+    // designed: every octave keeps its level (magnitudes grow with the
+    // window's length), and the chords and key stay.
+    std::vector<Chord> song = Progression({{3, kMajor}, {10, kMajor}, {0, kMinor}, {8, kMajor}}, 0.5, 2.0);
+    std::vector<float> want, octaves44;
+    std::string key44;
+    for (int rate : {44100, 96000, 176400, 192000}) {
+        const std::vector<float> y = Render(song, 9.0, rate, 440.0);
+        CAnalysisEngine::FrameLayout lay;
+        CAnalysisEngine::ComputeFrameLayout((int)y.size(), rate, lay);
+        CFloatMatrix S;
+        S.Create(73, lay.frames, 0.0f);
+        CAnalysisEngine engine(nullptr);
+        ASSERT_TRUE(engine.BuildSpectrogram(y.data(), (int)y.size(), lay, 440.0f, S, nullptr)) << rate;
+        std::vector<float> octaves(6, 0.0f);
+        for (int r = 0; r < 72; ++r)
+            for (int c = 0; c < S.GetCols(); ++c)
+                octaves[r / 12] = std::max(octaves[r / 12], S.GetAt(r, c) / lay.window);
+
+        Analysis a;
+        Analyse(a, y, rate);
+        std::vector<float> roots;
+        for (int i = 0; i < a.chord().GetCols(); ++i)
+            for (int r : {0, 2})
+                roots.push_back(a.chord().GetAt(r, i));
+        if (rate == 44100) {
+            ExpectChords(a, song);
+            want = roots;
+            octaves44 = octaves;
+            key44 = a.engine.GetKeyName();
+            continue;
+        }
+        EXPECT_EQ(want, roots) << rate;
+        EXPECT_EQ(key44, std::string(a.engine.GetKeyName())) << rate;
+        for (int o = 0; o < 6; ++o) {
+            EXPECT_GT(octaves[o], 0.5f * octaves44[o]) << rate << " octave " << o;
+            EXPECT_LT(octaves[o], 2.0f * octaves44[o]) << rate << " octave " << o;
+        }
+    }
 }
