@@ -118,7 +118,24 @@ void CDialog::EndDialog(int nResult)
         ::EndDialog(m_hWnd, nResult); // modeless: hides it
 }
 
-LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
+{
+    RECT before = {};
+    ::GetWindowRect(m_hWnd, &before);
+    const LRESULT result = OnInitDialog();
+    // A modal box that did not place itself sits centred over the main
+    // window, where the user looks (the template's place is relative to
+    // whichever window owns it).
+    RECT after = {};
+    if ((m_nFlags & WF_CONTINUEMODAL) && ::IsWindow(m_hWnd) && ::GetWindowRect(m_hWnd, &after) &&
+        after.left == before.left && after.top == before.top) {
+        CWnd* main = AfxGetMainWnd();
+        const bool overMain = main && main->m_hWnd && main->m_hWnd != m_hWnd && ::IsWindowVisible(main->m_hWnd) &&
+                              !::IsIconic(main->m_hWnd);
+        CenterWindow(overMain ? main : nullptr);
+    }
+    return result;
+}
 
 BOOL CDialog::OnInitDialog()
 {
