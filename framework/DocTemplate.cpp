@@ -376,7 +376,7 @@ int CDocManager::GetOpenDocumentCount()
 }
 
 BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lFlags, BOOL bOpenFileDialog,
-                                   CDocTemplate* pTemplate)
+                                   CDocTemplate* pTemplate, LPCSTR extraFilters)
 {
     if (!pTemplate && !m_templateList.empty())
         pTemplate = m_templateList.front();
@@ -385,6 +385,8 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lF
     if (pTemplate && pTemplate->GetDocString(filterName, CDocTemplate::filterName) && !filterName.IsEmpty() &&
         pTemplate->GetDocString(ext, CDocTemplate::filterExt) && !ext.IsEmpty())
         filter = filterName + '|' + "*" + ext + '|';
+    if (extraFilters)
+        filter += extraFilters;
     filter += "All Files (*.*)|*.*||";
     std::vector<char> f(filter.GetString(), filter.GetString() + filter.GetLength() + 1);
     for (char& c : f)
