@@ -500,4 +500,30 @@ TEST_F(ProgramPanel, SongsOpenThroughFileOpenAndByDropAndWideWavsAreConverted)
     Click(kPlay);
     EXPECT_TRUE(PumpUntil(*m_app, [&] { return wide->IsPlaying(); }, 5000));
     Click(kStop);
+
+    // Float samples and six channels are converted the same way.
+    std::vector<unsigned char> floats, six;
+    for (unsigned i = 0; i < (unsigned)kRate; ++i) {
+        const float v = (float)((i % 100) - 50) / 100.0f;
+        unsigned bits;
+        memcpy(&bits, &v, 4);
+        for (int ch = 0; ch < 2; ++ch)
+            wavtest::Put32(floats, bits);
+        for (int ch = 0; ch < 6; ++ch)
+            wavtest::Put16(six, (i * 37u) & 0xFFFF);
+    }
+    wavtest::Spec floatSpec;
+    floatSpec.tag = 3;
+    floatSpec.bits = 32;
+    wavtest::Spec sixSpec;
+    sixSpec.channels = 6;
+    for (const auto& c : {std::make_pair(floatSpec, floats), std::make_pair(sixSpec, six)}) {
+        m_boxes->Clear();
+        ASSERT_TRUE(wavtest::WriteFile(widePath, wavtest::Build(c.first, c.second)));
+        OpenSong(widePath);
+        EXPECT_EQ(BoxTexts().size(), 1u) << c.first.channels << Join(BoxTexts());
+        EXPECT_TRUE(Doc()->HasAudio());
+        EXPECT_EQ(Doc()->GetTotalLength(), 1000) << c.first.channels;
+        EXPECT_LE(Doc()->GetPlayer()->GetChannels(), 2);
+    }
 }
