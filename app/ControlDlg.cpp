@@ -832,6 +832,7 @@ void CControlDlg::ResetCancelEvent()
 INT_PTR CControlDlg::RunModal(const std::function<INT_PTR()>& run)
 {
     HoldMainWindow hold;
+    CCentreSystemBoxes centre;
     return run();
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/App.h"
+#include "framework/Dialog.h"
 
 IMPLEMENT_DYNAMIC(CDocTemplate, CObject)
 IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
@@ -405,6 +406,7 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lF
     ofn.Flags = lFlags | OFN_ENABLESIZING | OFN_EXPLORER | OFN_PATHMUSTEXIST;
     CString defExt = ext.GetLength() > 1 ? ext.Mid(1) : CString();
     ofn.lpstrDefExt = defExt.IsEmpty() ? nullptr : defExt.GetString();
+    CCentreSystemBoxes centre;
     const BOOL ok = bOpenFileDialog ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
     if (ok)
         fileName = buf;
