@@ -726,7 +726,8 @@ bool CControlDlg::OpenSong(const CString& path)
         ~WaitCursor() { if (CFrameApp* a = AfxGetFrameApp()) a->DoWaitCursor(-1); }
     } wait;
     if (doc->HasAudio()) {
-        const INT_PTR answer = RunModal([&] { return (INT_PTR)AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION); });
+        const INT_PTR answer =
+            RunModal([&] { return (INT_PTR)AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION); });
         if (answer == IDCANCEL)
             return false;
         if (answer == IDYES) {
