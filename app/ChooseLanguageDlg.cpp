@@ -17,6 +17,13 @@ BOOL CChooseLanguageDlg::OnInitDialog()
         for (const CString& name : app->GetLanguageNames())
             m_list.AddString(name);
     m_list.SetCurSel(0);
+    // The template's list is one row high: make room for every language.
+    CRect r;
+    m_list.GetWindowRect(&r);
+    const int rows = m_list.GetCount() > 0 ? m_list.GetCount() : 1;
+    const int item = (int)m_list.SendMessage(CB_GETITEMHEIGHT, 0, 0);
+    const int field = (int)m_list.SendMessage(CB_GETITEMHEIGHT, (WPARAM)-1, 0);
+    m_list.SetWindowPos(nullptr, 0, 0, r.Width(), field + 8 + rows * item, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     AttachDialogBanner(m_banner, this, IDR_MAINFRAME, CString());
     UpdateData(FALSE);
     return TRUE;

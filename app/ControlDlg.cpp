@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <functional>
+
 #include "app/InstallFolderWin.h"
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
@@ -36,8 +38,6 @@ namespace {
 
 const int kSkipMs = 2000;
 const int kLowSampleRate = 25000;
-
-void Message(int text, CWnd* parent) { ShowMessageBox(LangText(text), LangText(122), false, parent); }
 
 // The boxes the panel runs belong to the panel, so the panel is active
 // again when they close; the main window is held meanwhile, so no document
@@ -80,7 +80,7 @@ CControlDlg::CControlDlg(CWnd* pParent)
       m_hoverTranspose(false), m_hoverForward(false), m_hoverBack(false), m_hoverPlay(false), m_volumeDrag(false),
       m_timeDrag(false), m_moveCount(0), m_clickPoint(0, 0), m_cancelEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
       m_analysedDoc(nullptr), m_extensions(nullptr), m_pSoundLoader(nullptr), m_busy(false),
-      m_progressMessage(0), m_progressValue(0)
+      m_progressMessage(0), m_progressValue(0), m_conversionReported(false)
 {
     Create(IDD, pParent);
 }
@@ -127,7 +127,7 @@ BOOL CControlDlg::OnInitDialog()
 
     m_installFolder = AppInstallFolder().GetRaw();
     if (m_installFolder.IsEmpty()) {
-        Message(40, this);
+        Message(40);
         char dir[MAX_PATH] = "";
         GetCurrentDirectoryA(MAX_PATH, dir);
         m_installFolder = dir;
@@ -171,7 +171,7 @@ BOOL CControlDlg::OnInitDialog()
 
     m_pSoundLoader = new CSoundLibraryLoader(m_hWnd, m_installFolder + "QuorvaSound.dll");
     if (!m_pSoundLoader->IsLoaded()) {
-        Message(50, this);
+        Message(50);
         PostQuitMessage(0);
         return FALSE;
     }
@@ -634,7 +634,7 @@ void CControlDlg::OnTranspose()
         return;
     CTransposeDlg dlg(this);
     dlg.SetSemitones(doc->GetTranspose());
-    if (dlg.DoModal() == IDOK)
+    if (RunModal([&] { return dlg.DoModal(); }) == IDOK)
         doc->SetTranspose(dlg.GetSemitones());
 }
 
@@ -671,9 +671,8 @@ void CControlDlg::ResetDisplay()
 
 void CControlDlg::OnOpenAudio()
 {
-    CKestrixDoc* doc = ActiveDoc();
-    if (!doc) {
-        Message(51, this);
+    if (!ActiveDoc()) {
+        Message(51);
         return;
     }
     if (m_busy)
@@ -690,46 +689,70 @@ void CControlDlg::OnOpenAudio()
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    BOOL chosen;
-    {
-        HoldMainWindow hold;
-        chosen = GetOpenFileNameA(&ofn);
-    }    if (!chosen)
+    if (!RunModal([&] { return (INT_PTR)GetOpenFileNameA(&ofn); }))
         return;
+    OpenSong(file);
+}
+
+bool CControlDlg::IsSongPath(const CString& path) const
+{
+    if (IsWavPath(path))
+        return true;
+    for (const CString& e : GetExtensions())
+        if (path.GetLength() >= e.GetLength() && path.Right(e.GetLength()).CompareNoCase(e) == 0)
+            return true;
+    return false;
+}
+
+bool CControlDlg::CheckUsableName(const CString& path)
+{
+    if (IsUsableAnsiPath(path))
+        return true;
+    Message(kLangNameNotUsable);
+    return false;
+}
+
+bool CControlDlg::OpenSong(const CString& path)
+{
+    CKestrixDoc* doc = ActiveDoc();
+    if (!doc || m_busy)
+        return false;
+    OnStop();
+    if (!CheckUsableName(path))
+        return false;
 
     struct WaitCursor {
         WaitCursor() { if (CFrameApp* a = AfxGetFrameApp()) a->DoWaitCursor(1); }
         ~WaitCursor() { if (CFrameApp* a = AfxGetFrameApp()) a->DoWaitCursor(-1); }
     } wait;
-    const CString path = file;
-    doc = ActiveDoc();
-    if (!doc)
-        return;
     if (doc->HasAudio()) {
-        int answer;
-        {
-            HoldMainWindow hold;
-            answer = AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION);
-        }        if (answer == IDCANCEL)
-            return;
+        const INT_PTR answer =
+            RunModal([&] { return (INT_PTR)AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION); });
+        if (answer == IDCANCEL)
+            return false;
         if (answer == IDYES) {
             if (CWnd* main = AfxGetMainWnd())
                 main->SendMessage(WM_COMMAND, ID_FILE_NEW);
             // The new child frame activated the main window; the user is
             // still working in the panel.
             SetActiveWindow();
-            doc = ActiveDoc();
-            if (!doc)
-                return;
         }
         // "No" replaces the song in this document: its results go once the
         // new song has loaded, so a failed load leaves the old song whole.
+        doc = ActiveDoc();
+        if (!doc)
+            return false;
     }
     const CString previous = doc->GetAudioPath();
     doc->SetAudioPath(path);
     const CString title = SongTitleFromPath(path);
-    if (!LoadAudioFile(path, title, 1))
-        doc->SetAudioPath(previous);
+    if (LoadAudioFile(path, title, 1))
+        return true;
+    // The box of a failed load may have let the document go.
+    if (CKestrixDoc* now = ActiveDoc())
+        if (now == doc)
+            doc->SetAudioPath(previous);
+    return false;
 }
 
 bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int fresh)
@@ -739,9 +762,12 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
         return false;
     CWaveOut* player = doc->GetPlayer();
     bool loaded = false;
-    if (!IsWavPath(path)) {
+    // A WAV the player cannot take as it is (wide or float samples, more
+    // than two channels) is converted like any other song.
+    if (!IsWavPath(path) || WavNeedsConversion(path)) {
         const CString target = m_installFolder + doc->GetTempWavName();
         m_progressMessage = 0;
+        m_conversionReported = false;
         if (m_pSoundLoader)
             m_pSoundLoader->Convert(path, target);
         m_pProgress->SetStatusText("Converting to wav...");
@@ -752,7 +778,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
         if (!player->LoadWave(target)) {
             doc->OnAudioLoadFailed();
             m_songLoaded = false;
-            Message(53, this);
+            Message(53);
             Invalidate(FALSE);
             return false;
         }
@@ -762,7 +788,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
             // Nothing is held now: say so, and leave the document without audio.
             doc->OnAudioLoadFailed();
             m_songLoaded = false;
-            Message(53, this);
+            Message(53);
             Invalidate(FALSE);
             return false;
         }
@@ -775,7 +801,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
     doc->SetTitle(title);
     doc->OnAudioLoaded(length > 2147483647.0 ? 2147483647 : (int)length);
     if (player->GetSampleRate() < kLowSampleRate)
-        Message(54, this);
+        Message(54);
     ShowWindow(SW_SHOW);
     PlaceVolumeKnob(player->GetVolume());
     m_songLoaded = loaded;
@@ -804,11 +830,25 @@ void CControlDlg::ResetCancelEvent()
         ResetEvent(m_cancelEvent);
 }
 
-INT_PTR CControlDlg::RunProgress()
+INT_PTR CControlDlg::RunModal(const std::function<INT_PTR()>& run)
 {
     HoldMainWindow hold;
+    CCentreSystemBoxes centre;
+    return run();
+}
+
+void CControlDlg::Message(int text)
+{
+    RunModal([&] {
+        ShowMessageBox(LangText(text), LangText(122), false, this);
+        return (INT_PTR)0;
+    });
+}
+
+INT_PTR CControlDlg::RunProgress()
+{
     m_busy = true;
-    INT_PTR result = m_pProgress->DoModal();
+    const INT_PTR result = RunModal([&] { return m_pProgress->DoModal(); });
     m_busy = false;
     return result;
 }
@@ -831,7 +871,7 @@ void CControlDlg::OnAnalyze()
 
     CKestrixApp* app = GetKestrixApp();
     if (!m_runner.Start(m_hWnd, doc->GetPlayer(), app ? app->GetEngineLoader() : nullptr, m_cancelEvent)) {
-        Message(kLangAnalysisCannotRun, this);
+        Message(kLangAnalysisCannotRun);
         return;
     }
     if (RunProgress() != IDOK)
@@ -864,6 +904,10 @@ void CControlDlg::Forward(UINT message, WPARAM code, LPARAM value)
     } else {
         m_progressMessage = 0;
     }
+    // The dialog tells of a failed write itself; the failure that follows
+    // it is the same one.
+    if (message == WM_DECODE_STATUS && code == DECODE_WRITE_ERROR)
+        m_conversionReported = true;
     if (m_pProgress && m_pProgress->GetSafeHwnd())
         m_pProgress->PostMessage(message, code, value);
 }
@@ -884,7 +928,7 @@ LRESULT CControlDlg::OnAnalysisNoEngine(WPARAM code, LPARAM value)
 LRESULT CControlDlg::OnCdRipStatus(WPARAM code, LPARAM value)
 {
     if (code == CD_RIP_ASPI_ERROR)
-        Message(143, this);
+        Message(143);
     Forward(WM_CD_RIP_STATUS, code, value);
     return 0;
 }
@@ -897,8 +941,8 @@ LRESULT CControlDlg::OnDecodeStatus(WPARAM code, LPARAM value)
 
 LRESULT CControlDlg::OnDecodeResult(WPARAM code, LPARAM)
 {
-    if (code == DECODE_FAILED)
-        Message(49, this);
+    if (code == DECODE_FAILED && !m_conversionReported)
+        Message(49);
     Forward(WM_ANALYSIS_PROGRESS, 6, 0);
     return 0;
 }

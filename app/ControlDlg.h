@@ -4,6 +4,7 @@
 // library, receives every message of both libraries and passes them on to
 // its progress dialog, and acts on the active document only through the
 // document's playback operations.
+#include <functional>
 #include <vector>
 
 #include "app/AnalysisRunner.h"
@@ -35,6 +36,13 @@ public:
     void OnLoopToggle();
     void OnTranspose();
     void OnOpenAudio();
+    // The road of a chosen song (question 52, conversion, load), also for
+    // songs given to File > Open, dropped or named on the command line.
+    bool OpenSong(const CString& path);
+    // ".wav" or one of the library's extensions, in any case.
+    bool IsSongPath(const CString& path) const;
+    // False, after saying so, when the name lost letters to the ANSI code page.
+    bool CheckUsableName(const CString& path);
     bool LoadAudioFile(const CString& path, const CString& title, int fresh) override;
     void OnAnalyze();
     void CancelAnalysis() override;
@@ -106,6 +114,10 @@ private:
     void SkipBy(int deltaMs);
     void Forward(UINT message, WPARAM code, LPARAM value);
     INT_PTR RunProgress();
+    // Every modal window of the panel runs through here: the main window
+    // is disabled for its lifetime, so no document closes under it.
+    INT_PTR RunModal(const std::function<INT_PTR()>& run);
+    void Message(int text);
 
     bool m_firstPaint;
     bool m_songLoaded;
@@ -137,4 +149,5 @@ private:
     // The last conversion progress passed to the dialog (message 0: none).
     UINT m_progressMessage;
     LPARAM m_progressValue;
+    bool m_conversionReported; // the running conversion's failure has been shown
 };

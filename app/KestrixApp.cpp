@@ -19,6 +19,7 @@
 #include "app/MessageBoxDemo.h"
 #include "app/SmallDialogRules.h"
 #include "app/SmallDialogs.h"
+#include "app/SongFiles.h"
 #include "app/TimeStretchDlg.h"
 #include "app/ViewDlg.h"
 #include "app/WaveOut.h"
@@ -42,7 +43,7 @@ CString EngineNoteName(int code)
 BEGIN_MESSAGE_MAP(CKestrixApp, CFrameApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_NEW, OnFileNew)
-ON_COMMAND(ID_FILE_OPEN, CFrameApp::OnFileOpen)
+ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(ID_OPTIONS_SETTINGS, OnSettings)
 ON_COMMAND(ID_VIEW_TONE_DIALOG, OnToggleToolsPanel)
 ON_COMMAND(ID_VIEW_CONTROL_DIALOG, OnToggleControlDlg)
@@ -118,6 +119,9 @@ BOOL CKestrixApp::InitInstance()
                 }
                 WriteSetting("defaultLanguage", dlg.GetSelection());
                 m_languages.SelectIndex(dlg.GetSelection());
+            } else if (m_languages.GetLanguageCount() == 1) {
+                // Nothing selected would leave every text blank.
+                m_languages.SelectIndex(0);
             }
         } else {
             m_languages.SelectIndex(stored);
@@ -159,10 +163,15 @@ BOOL CKestrixApp::InitInstance()
     DoWaitCursor(1);
     frame->DragAcceptFiles();
 
-    // 8: the command line opens the first document.
+    // 8: the command line opens the first, empty document. A file it names
+    // is opened once the panel and the note names exist (below): its song
+    // and chord names need them.
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    if (!ProcessShellCommand(cmdInfo)) {
+    CCommandLineInfo firstDoc = cmdInfo;
+    if (firstDoc.m_nShellCommand == CCommandLineInfo::FileOpen)
+        firstDoc.m_nShellCommand = CCommandLineInfo::FileNothing;
+    if (!ProcessShellCommand(firstDoc)) {
         DoWaitCursor(-1);
         return FALSE;
     }
@@ -178,7 +187,8 @@ BOOL CKestrixApp::InitInstance()
         probe.EnumDevices();
         if (probe.GetDeviceCount() > 0) {
             m_soundCard = GetSetting("soundCard");
-            if (m_soundCard < 0) {
+            // A device that is gone (a removed USB device) is as none stored.
+            if (m_soundCard < 0 || m_soundCard >= probe.GetDeviceCount()) {
                 m_soundCard = 0;
                 WriteSetting("soundCard", 0);
             }
@@ -200,12 +210,12 @@ BOOL CKestrixApp::InitInstance()
 
     // 11-13: the tool windows, then the splash while the start-up thread
     // works; the thread's steps load the chord shapes and place the windows.
+    CreateToolsPanel(frame);
     m_pChordDialog = new CGChordDlg;
     if (!m_pChordDialog->Create(frame)) {
         delete m_pChordDialog;
         m_pChordDialog = nullptr;
     }
-    CreateToolsPanel(frame);
     CreateTutorialDialog(frame);
     RunSplash(frame);
     // The main window may have been closed under the splash.
@@ -232,7 +242,55 @@ BOOL CKestrixApp::InitInstance()
     // 16.
     CreateTimeStretchWindow(frame);
     DoWaitCursor(-1);
+
+    // Documents asked for during start-up, the command line's first.
+    m_startupDone = true;
+    std::vector<CString> early;
+    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen)
+        early.push_back(cmdInfo.m_strFileName);
+    early.insert(early.end(), m_earlyOpens.begin(), m_earlyOpens.end());
+    m_earlyOpens.clear();
+    for (const CString& path : early)
+        OpenDocumentFile(path);
+    // One that did not open leaves the program as a plain start does.
+    if (!early.empty() && AfxGetDocManager()->GetOpenDocumentCount() == 0)
+        OnFileNew();
     return TRUE;
+}
+
+CDocument* CKestrixApp::OpenDocumentFile(LPCSTR lpszFileName)
+{
+    const CString path(lpszFileName ? lpszFileName : "");
+    if (!m_startupDone) {
+        // The panel and the note names do not exist yet.
+        if (!path.IsEmpty())
+            m_earlyOpens.push_back(path);
+        return nullptr;
+    }
+    CControlDlg* panel = GetControlDlg();
+    if (panel && panel->m_hWnd) {
+        if (!panel->CheckUsableName(path))
+            return nullptr;
+        // A song goes the panel's road, into a document of its own when
+        // there is none.
+        if (panel->IsSongPath(path)) {
+            if (!GetActiveDoc())
+                OnFileNew();
+            return panel->OpenSong(path) ? GetActiveDoc() : nullptr;
+        }
+    }
+    return CFrameApp::OpenDocumentFile(lpszFileName);
+}
+
+void CKestrixApp::OnFileOpen()
+{
+    CString name;
+    CControlDlg* panel = GetControlDlg();
+    const CString songs = panel && panel->m_hWnd ? SoundFileFilterEntry(panel->GetExtensions()) : CString();
+    if (!AfxGetDocManager()->DoPromptFileName(name, "Open", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, TRUE, nullptr,
+                                              songs.IsEmpty() ? nullptr : songs.GetString()))
+        return;
+    OpenDocumentFile(name);
 }
 
 int CKestrixApp::ExitInstance()
@@ -339,6 +397,10 @@ void CKestrixApp::SetLanguage(const char* name)
         tools->SetWindowText(GetLangString(110));
         tools->Invalidate(FALSE);
     }
+    // The panel draws its captions itself; it floats outside the frame.
+    if (CControlDlg* panel = GetControlDlg())
+        if (panel->m_hWnd)
+            panel->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd)) {
         frame->LoadToolTips();
         if (frame->m_hWnd)
@@ -399,12 +461,10 @@ void CKestrixApp::SetChordOptionsShown(bool shown)
 
 void CKestrixApp::CreateToolsPanel(CWnd* frame)
 {
+    // Placed and shown by the start-up thread's step.
     auto* tools = new CViewDlg;
     m_pToneDialog = tools;
-    if (!tools->Create(frame))
-        return;
-    tools->PlaceOnFrame(frame);
-    tools->ShowWindow(SW_SHOWNOACTIVATE);
+    tools->Create(frame);
 }
 
 void CKestrixApp::OnUpdateRecentFile(CCmdUI* pCmdUI)
@@ -608,11 +668,9 @@ void CKestrixApp::RunStartupStep(int step)
 {
     switch (step) {
     case kStepPlaceToolsPanel:
-        if (m_pToneDialog && m_pToneDialog->m_hWnd && m_pMainWnd && m_pMainWnd->m_hWnd) {
-            CRect frameRect, panelRect;
-            m_pMainWnd->GetClientRect(&frameRect);
-            m_pToneDialog->GetClientRect(&panelRect);
-            PlaceToolWindow(m_pToneDialog, frameRect.Width() - panelRect.Width() - 40, 120, true);
+        if (CViewDlg* tools = GetToolsPanel()) {
+            tools->PlaceOnFrame(m_pMainWnd);
+            tools->ShowWindow(SW_SHOW);
         }
         break;
     case kStepChordDialog:

@@ -96,6 +96,11 @@ public:
 
     afx_msg void OnAppAbout();
     afx_msg void OnFileNew();
+    // File > Open lists songs beside documents.
+    afx_msg void OnFileOpen();
+    // Songs go the transport panel's road; before start-up has made the
+    // panel and the note names, the name waits until it has.
+    CDocument* OpenDocumentFile(LPCSTR lpszFileName) override;
     afx_msg void OnSettings();
     afx_msg void OnToggleToolsPanel();
     afx_msg void OnToggleControlDlg();
@@ -140,6 +145,8 @@ private:
     CString m_toolsPanelText;
     CString m_shownChordName;
     bool m_startupPauses;
+    bool m_startupDone = false;
+    std::vector<CString> m_earlyOpens;
     CTimeStretchDlg* m_pTimeStretchDlg = nullptr;
 
     DECLARE_MESSAGE_MAP()

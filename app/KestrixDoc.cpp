@@ -4,6 +4,7 @@
 #include "app/DocFile.h"
 #include "app/DocState.h"
 #include "app/KestrixViews.h"
+#include "app/SongFiles.h"
 
 // Host ------------------------------------------------------------------
 
@@ -341,9 +342,25 @@ BOOL CKestrixDoc::DoSave(LPCSTR lpszPathName, BOOL bReplace)
         return FALSE;
     // A name ending in ".rtf" exports the lead sheet; the song itself keeps
     // its own file and stays unsaved.
-    if (name.GetLength() >= 4 && name.Right(4) == ".rtf")
+    if (name.GetLength() >= 4 && name.Right(4).CompareNoCase(".rtf") == 0)
         return ExportLeadSheet(name);
     return CDocument::DoSave(name, bReplace);
+}
+
+CString CKestrixDoc::GetExtraSaveFilters()
+{
+    CString name = GetDocHost()->GetLangString(kLangLeadSheetFilter);
+    if (name.IsEmpty())
+        name = "Lead sheet (*.rtf)";
+    return name + "|*.rtf|";
+}
+
+CString CKestrixDoc::GetSaveModifiedName()
+{
+    CString title = m_title;
+    if (m_titleEdit.m_hWnd)
+        m_titleEdit.GetWindowText(title);
+    return m_audioPath.IsEmpty() || title.IsEmpty() ? CDocument::GetSaveModifiedName() : title;
 }
 
 BOOL CKestrixDoc::ExportLeadSheet(const CString& path)

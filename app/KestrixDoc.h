@@ -35,6 +35,9 @@ public:
     // flag stay as they are.
     BOOL ExportLeadSheet(const CString& path);
     void SetModifiedFlag(BOOL bModified = TRUE) override;
+    // "Save changes to ...?" names the song once there is one.
+    CString GetSaveModifiedName() override;
+    CString GetExtraSaveFilters() override;
 
     // Accessors.
     std::vector<CKestrixEdit*>& GetLyricEdits() { return m_lyricEdits; }

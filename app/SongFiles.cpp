@@ -1,6 +1,8 @@
 #include "app/SongFiles.h"
 
-CString BuildSoundFileFilter(const std::vector<CString>& extensions)
+#include "app/WaveData.h"
+
+CString SoundFileFilterEntry(const std::vector<CString>& extensions)
 {
     CString filter = "Sound Files (*.wav)";
     for (const CString& e : extensions)
@@ -9,7 +11,12 @@ CString BuildSoundFileFilter(const std::vector<CString>& extensions)
     for (const CString& e : extensions)
         patterns += "*" + e + ";";
     patterns = patterns.Left(patterns.GetLength() - 1);
-    return filter + "|" + patterns + "|All Files (*.*)|*.*||";
+    return filter + "|" + patterns + "|";
+}
+
+CString BuildSoundFileFilter(const std::vector<CString>& extensions)
+{
+    return SoundFileFilterEntry(extensions) + "All Files (*.*)|*.*||";
 }
 
 CString SongTitleFromPath(const CString& path)
@@ -30,4 +37,26 @@ bool IsWavPath(const CString& path)
     CString end = path.Right(4);
     end.MakeLower();
     return end == ".wav";
+}
+
+bool IsUsableAnsiPath(const CString& path) { return path.Find('?') < 0; }
+
+bool WavNeedsConversion(const char* path)
+{
+    CStdioRiffSource src;
+    if (!src.Open(path))
+        return false;
+    PcmFormat fmt;
+    uint32_t size = 0;
+    switch (ReadWaveHeader(src, fmt, size)) {
+    case WaveError::None:
+    case WaveError::NotPcm:
+    case WaveError::BadFormat:
+        break;
+    default:
+        return false; // not a WAV the library would read either
+    }
+    const bool asItIs = fmt.formatTag == 1 && (fmt.bitsPerSample == 8 || fmt.bitsPerSample == 16) &&
+                        (fmt.channels == 1 || fmt.channels == 2);
+    return !asItIs;
 }

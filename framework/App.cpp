@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include "framework/Controls.h"
+#include "framework/Dialog.h"
 #include "framework/Gdi.h"
 #include "framework/HandleMap.h"
 #include "framework/Menu.h"
@@ -271,6 +272,7 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
     }
     if (!m_pszAppName)
         SetDefaultNames();
+    CCentreSystemBoxes centre;
     return ::MessageBoxA(AfxGetSafeOwner(), lpszPrompt, m_pszAppName ? m_pszAppName : "", nType);
 }
 
@@ -309,6 +311,7 @@ int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
 {
     if (CWinApp* app = AfxGetApp())
         return app->DoMessageBox(lpszText, nType, nIDHelp);
+    CCentreSystemBoxes centre;
     return ::MessageBoxA(AfxGetSafeOwner(), lpszText, "", nType);
 }
 

@@ -118,7 +118,71 @@ void CDialog::EndDialog(int nResult)
         ::EndDialog(m_hWnd, nResult); // modeless: hides it
 }
 
-LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
+{
+    RECT before = {};
+    ::GetWindowRect(m_hWnd, &before);
+    const LRESULT result = OnInitDialog();
+    // A modal box that did not place itself sits centred over the main
+    // window, where the user looks (the template's place is relative to
+    // whichever window owns it).
+    RECT after = {};
+    if ((m_nFlags & WF_CONTINUEMODAL) && ::IsWindow(m_hWnd) && ::GetWindowRect(m_hWnd, &after) &&
+        after.left == before.left && after.top == before.top) {
+        AfxCentreOverMainWindow(m_hWnd);
+    }
+    return result;
+}
+
+void AfxCentreOverMainWindow(HWND hBox)
+{
+    CWnd* box = CWnd::FromHandle(hBox);
+    CWnd* main = AfxGetMainWnd();
+    const bool overMain = main && main->m_hWnd && main->m_hWnd != hBox && ::IsWindowVisible(main->m_hWnd) &&
+                          !::IsIconic(main->m_hWnd);
+    box->CenterWindow(overMain ? main : nullptr);
+}
+
+namespace {
+const char kCentredProp[] = "QuorvaCentred";
+thread_local int t_centreDepth = 0;
+thread_local HHOOK t_centreHook = nullptr;
+
+LRESULT CALLBACK CentreBoxHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    HWND w = (HWND)wParam;
+    // Only boxes made while the guard lives: windows that exist already
+    // (the panel that owns a box, activated again when it closes) stay put.
+    if (code == HCBT_CREATEWND) {
+        ::SetPropA(w, kCentredProp, (HANDLE)1);
+    } else if (code == HCBT_ACTIVATE && ::GetPropA(w, kCentredProp) == (HANDLE)1) {
+        ::SetPropA(w, kCentredProp, (HANDLE)2);
+        char cls[16] = "";
+        ::GetClassNameA(w, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32770") == 0 && !(::GetWindowLongA(w, GWL_STYLE) & WS_CHILD))
+            AfxCentreOverMainWindow(w);
+    } else if (code == HCBT_DESTROYWND) {
+        ::RemovePropA(w, kCentredProp);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+} // namespace
+
+CCentreSystemBoxes::CCentreSystemBoxes() : m_hook(nullptr)
+{
+    // Nested guards share the thread's one hook.
+    if (t_centreDepth++ == 0)
+        t_centreHook = ::SetWindowsHookExA(WH_CBT, &CentreBoxHook, nullptr, ::GetCurrentThreadId());
+    m_hook = t_centreHook;
+}
+
+CCentreSystemBoxes::~CCentreSystemBoxes()
+{
+    if (--t_centreDepth == 0 && t_centreHook) {
+        ::UnhookWindowsHookEx(t_centreHook);
+        t_centreHook = nullptr;
+    }
+}
 
 BOOL CDialog::OnInitDialog()
 {

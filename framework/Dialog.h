@@ -47,3 +47,21 @@ protected:
 
 // The dialog procedure of framework dialogs; the window procedure does the work.
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Puts a top-level box centred over the main window, where the user looks
+// (over its owner or the screen while the main window is hidden).
+void AfxCentreOverMainWindow(HWND hBox);
+
+// For the boxes the system makes and places itself (message boxes, the file,
+// font and print dialogs): while one of these lives, each dialog box of the
+// thread is centred over the main window when it is first activated.
+class CCentreSystemBoxes {
+public:
+    CCentreSystemBoxes();
+    ~CCentreSystemBoxes();
+    CCentreSystemBoxes(const CCentreSystemBoxes&) = delete;
+    CCentreSystemBoxes& operator=(const CCentreSystemBoxes&) = delete;
+
+private:
+    HHOOK m_hook;
+};

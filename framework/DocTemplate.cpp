@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/App.h"
+#include "framework/Dialog.h"
 
 IMPLEMENT_DYNAMIC(CDocTemplate, CObject)
 IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
@@ -376,7 +377,7 @@ int CDocManager::GetOpenDocumentCount()
 }
 
 BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lFlags, BOOL bOpenFileDialog,
-                                   CDocTemplate* pTemplate)
+                                   CDocTemplate* pTemplate, LPCSTR extraFilters)
 {
     if (!pTemplate && !m_templateList.empty())
         pTemplate = m_templateList.front();
@@ -385,6 +386,8 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lF
     if (pTemplate && pTemplate->GetDocString(filterName, CDocTemplate::filterName) && !filterName.IsEmpty() &&
         pTemplate->GetDocString(ext, CDocTemplate::filterExt) && !ext.IsEmpty())
         filter = filterName + '|' + "*" + ext + '|';
+    if (extraFilters)
+        filter += extraFilters;
     filter += "All Files (*.*)|*.*||";
     std::vector<char> f(filter.GetString(), filter.GetString() + filter.GetLength() + 1);
     for (char& c : f)
@@ -403,6 +406,7 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lF
     ofn.Flags = lFlags | OFN_ENABLESIZING | OFN_EXPLORER | OFN_PATHMUSTEXIST;
     CString defExt = ext.GetLength() > 1 ? ext.Mid(1) : CString();
     ofn.lpstrDefExt = defExt.IsEmpty() ? nullptr : defExt.GetString();
+    CCentreSystemBoxes centre;
     const BOOL ok = bOpenFileDialog ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
     if (ok)
         fileName = buf;

@@ -96,6 +96,10 @@ public:
     virtual BOOL SaveModified();
     // The question itself (IDYES, IDNO or IDCANCEL).
     virtual int PromptSaveModified(LPCSTR lpszPrompt);
+    // The name the question gives the document: its path, else its title.
+    virtual CString GetSaveModifiedName();
+    // More file types the Save As dialog offers ("Name|*.ext|..."), none here.
+    virtual CString GetExtraSaveFilters() { return CString(); }
     virtual BOOL CanCloseFrame(CWnd* pFrame);
     // Saves under lpszPathName, or asks for a name when it is null.
     virtual BOOL DoSave(LPCSTR lpszPathName, BOOL bReplace = TRUE);
@@ -285,9 +289,10 @@ public:
     virtual BOOL SaveAllModified();
     virtual void CloseAllDocuments(BOOL bEndSession);
     virtual int GetOpenDocumentCount();
-    // The file dialog; FALSE when cancelled.
+    // The file dialog; FALSE when cancelled. extraFilters ("Name|*.ext|...")
+    // follow the template's own type, before "All Files".
     virtual BOOL DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lFlags, BOOL bOpenFileDialog,
-                                  CDocTemplate* pTemplate);
+                                  CDocTemplate* pTemplate, LPCSTR extraFilters = nullptr);
 
 protected:
     std::vector<CDocTemplate*> m_templateList;

@@ -216,7 +216,7 @@ BOOL CDocument::SaveModified()
 {
     if (!IsModified())
         return TRUE;
-    CString name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+    CString name = GetSaveModifiedName();
     if (name.IsEmpty())
         name = "Untitled";
     const CString prompt = CString("Save changes to ") + name + "?";
@@ -226,6 +226,8 @@ BOOL CDocument::SaveModified()
     default: return TRUE;
     }
 }
+
+CString CDocument::GetSaveModifiedName() { return m_strPathName.IsEmpty() ? m_strTitle : m_strPathName; }
 
 BOOL CDocument::CanCloseFrame(CWnd*) { return SaveModified(); }
 
@@ -242,8 +244,9 @@ BOOL CDocument::ChooseSaveName(LPCSTR lpszPathName, CString& name)
             name.Find('.') < 0)
             name += ext;
     }
+    const CString extra = GetExtraSaveFilters();
     return AfxGetDocManager()->DoPromptFileName(name, "Save As", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, FALSE,
-                                                m_pDocTemplate);
+                                                m_pDocTemplate, extra.IsEmpty() ? nullptr : extra.GetString());
 }
 
 BOOL CDocument::DoSave(LPCSTR lpszPathName, BOOL bReplace)

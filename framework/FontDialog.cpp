@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/Dialog.h"
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
 
@@ -30,6 +31,7 @@ INT_PTR CFontDialog::DoModal()
         owner = ::GetActiveWindow();
     m_cf.hwndOwner = owner;
     m_cf.lpLogFont = &m_lf; // the object may have been copied
+    CCentreSystemBoxes centre;
     return ::ChooseFontA(&m_cf) ? IDOK : IDCANCEL;
 }
 

@@ -4,6 +4,7 @@
 
 #include "framework/App.h"
 #include "framework/Controls.h"
+#include "framework/Dialog.h"
 #include "framework/DocView.h"
 
 namespace {
@@ -67,7 +68,11 @@ INT_PTR CPrintDialog::DoModal()
     }
     m_pd.hDevMode = g_devMode;
     m_pd.hDevNames = g_devNames;
-    const BOOL ok = ::PrintDlgA(&m_pd);
+    BOOL ok;
+    {
+        CCentreSystemBoxes centre;
+        ok = ::PrintDlgA(&m_pd);
+    }
     // The dialog may have replaced the handles it was given.
     g_devMode = m_pd.hDevMode;
     g_devNames = m_pd.hDevNames;

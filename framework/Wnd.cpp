@@ -6,6 +6,7 @@
 #include "framework/App.h"
 #include "framework/Controls.h"
 #include "framework/DataExchange.h"
+#include "framework/Dialog.h"
 #include "framework/Exception.h"
 #include "framework/Gdi.h"
 #include "framework/HandleMap.h"
@@ -750,6 +751,7 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
         CWinApp* app = AfxGetApp();
         lpszCaption = app && app->m_pszAppName ? app->m_pszAppName : "";
     }
+    CCentreSystemBoxes centre;
     return ::MessageBoxA(m_hWnd, lpszText, lpszCaption, nType);
 }
 

@@ -217,15 +217,18 @@ HRESULT CMediaDecoder::FindAudioOutput()
                 m_audioOutput = i;
                 const WAVEFORMATEX& f = *m_outputFormat;
                 WORD bits = f.wBitsPerSample;
-                if (bits == 0 || bits == 16 || (bits == 8 && f.wFormatTag == WAVE_FORMAT_PCM)) {
+                const WORD channels = f.nChannels > 2 ? 2 : f.nChannels;
+                if (f.nChannels <= 2 &&
+                    (bits == 0 || bits == 16 || (bits == 8 && f.wFormatTag == WAVE_FORMAT_PCM))) {
                     m_wavFormat = {f.nChannels, f.nSamplesPerSec, (uint16_t)(bits == 8 ? 8 : 16)};
                 } else {
                     // Wider or floating-point output would not match a 16-bit
-                    // header: ask for 16-bit PCM, else label integer PCM with
+                    // header, and players take at most two channels: ask for
+                    // 16-bit PCM on at most two, else label integer PCM with
                     // its real width.
-                    hr = RequestPcm16(i, props, type);
+                    hr = RequestPcm16(i, props, type, channels);
                     if (SUCCEEDED(hr))
-                        m_wavFormat = {f.nChannels, f.nSamplesPerSec, 16};
+                        m_wavFormat = {channels, f.nSamplesPerSec, 16};
                     else if (f.wFormatTag == WAVE_FORMAT_PCM && bits % 8 == 0)
                         hr = S_OK, m_wavFormat = {f.nChannels, f.nSamplesPerSec, bits};
                     else
@@ -244,12 +247,12 @@ HRESULT CMediaDecoder::FindAudioOutput()
     return E_UNEXPECTED;
 }
 
-HRESULT CMediaDecoder::RequestPcm16(DWORD output, IWMOutputMediaProps* props, WM_MEDIA_TYPE* type)
+HRESULT CMediaDecoder::RequestPcm16(DWORD output, IWMOutputMediaProps* props, WM_MEDIA_TYPE* type, WORD channels)
 {
     const WAVEFORMATEX& have = *m_outputFormat;
     WAVEFORMATEX want = {};
     want.wFormatTag = WAVE_FORMAT_PCM;
-    want.nChannels = have.nChannels;
+    want.nChannels = channels;
     want.nSamplesPerSec = have.nSamplesPerSec;
     want.wBitsPerSample = 16;
     want.nBlockAlign = (WORD)(want.nChannels * 2);

@@ -36,7 +36,7 @@ public:
 
 private:
     void Post(UINT msg, WPARAM code, LPARAM percent);
-    HRESULT RequestPcm16(DWORD output, IWMOutputMediaProps* props, WM_MEDIA_TYPE* type);
+    HRESULT RequestPcm16(DWORD output, IWMOutputMediaProps* props, WM_MEDIA_TYPE* type, WORD channels);
     HRESULT ReadDuration();
     void ReleaseReader();
     void CloseFile();

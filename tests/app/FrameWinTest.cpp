@@ -166,6 +166,25 @@ TEST(ProgramStart, CancelInLanguageChooserEndsBeforeTheMainWindow)
     EXPECT_EQ(app.GetSetting("defaultLanguage"), -1);
 }
 
+TEST(ProgramStart, TheOnlyLanguageIsSelectedAndAGoneSoundCardIsForgotten)
+{
+    InstallFolder folder(false);
+    const std::string both = Languages();
+    WriteText(folder.path + "languages.txt", both.substr(0, both.find("[Deutsch]")));
+    // The stored device is past the end of the list (a removed USB device).
+    WriteText(folder.path + "set.ton", "[soundCard]=7\r\n[showQuickStart]=0\r\n");
+    CKestrixApp app;
+    app.SetStartupPauses(false);
+    ASSERT_TRUE(app.InitInstance());
+    Pump(app);
+    EXPECT_EQ(app.GetLanguageIndex(), 0);
+    EXPECT_EQ(std::string(app.GetLangString(116)), "E116");
+    EXPECT_EQ(app.GetSetting("soundCard"), 0);
+    SendMessageA(app.m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(QuitPosted());
+    app.ExitInstance();
+}
+
 TEST(ProgramStart, ToolTipTextIsCutToTheBuffer)
 {
     const std::string longText(200, 'x');

@@ -774,6 +774,15 @@ TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
     const std::vector<unsigned char> bytes = ReadAll(rtf);
     ASSERT_GT(bytes.size(), 10u);
     EXPECT_EQ("{\\rtf", std::string(bytes.begin(), bytes.begin() + 5));
+    // Through Save As, with the extension in capitals: still the lead sheet.
+    const std::string upper = m_folder->path + "Song.RTF";
+    m_boxes->QueueFile(upper);
+    m_frame->PostMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    ASSERT_TRUE(PumpUntil(*m_app, [&] { return m_boxes->PendingFiles() == 0 && Exists(upper); }, 10000));
+    const std::vector<unsigned char> upperBytes = ReadAll(upper);
+    ASSERT_GT(upperBytes.size(), 10u);
+    EXPECT_EQ("{\\rtf", std::string(upperBytes.begin(), upperBytes.begin() + 5));
+    EXPECT_EQ(path, std::string(Doc()->GetPathName()));
 
     m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
     Pump(*m_app);
@@ -825,13 +834,64 @@ TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
     doc->GetLyricEdits()[1]->SetWindowText("more");
     doc->SetModifiedFlag(TRUE);
     m_boxes->SetAnswer(IDYES);
+    m_boxes->Clear();
     m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
     Pump(*m_app);
     ASSERT_EQ(m_app->GetActiveDoc(), nullptr);
+    // The question names the song.
+    ASSERT_EQ(1, m_boxes->Count("box"));
+    EXPECT_TRUE(m_boxes->All().back().Mentions("g major?"));
     m_boxes->SetAnswer(IDNO);
     ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
     Pump(*m_app);
     EXPECT_EQ("more", TextOf(Doc()->GetLyricEdits()[1]->m_hWnd));
+}
+
+TEST_F(ProgramFiles, ADocumentNamedOnTheCommandLineOpensWithItsSongNamesAndTitle)
+{
+    AnalyzeSong();
+    std::vector<ChordEntry> chords;
+    Doc()->GetChords(chords);
+    ASSERT_FALSE(chords.empty());
+    const std::string path = m_folder->path + "shell.vqx";
+    ASSERT_TRUE(Doc()->DoSave(path.c_str()));
+
+    // The program again, started as the shell starts it for the document.
+    m_boxes->SetAnswer(IDNO);
+    EndProgram(*m_app);
+    m_buttons.reset();
+    m_app.reset();
+    char exe[] = "QuorvaPlindor.exe";
+    std::string arg = path;
+    char* argv[] = {exe, &arg[0], nullptr};
+    const int oldArgc = __argc;
+    char** const oldArgv = __argv;
+    __argc = 2;
+    __argv = argv;
+    m_app.reset(new CKestrixApp);
+    m_app->SetStartupPauses(false);
+    const BOOL started = m_app->InitInstance();
+    __argc = oldArgc;
+    __argv = oldArgv;
+    ASSERT_TRUE(started);
+    Pump(*m_app);
+    m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
+    m_panel = m_app->GetControlDlg();
+    EXPECT_TRUE(BoxTexts().empty()) << Join(BoxTexts());
+    ASSERT_EQ(1, AfxGetDocManager()->GetOpenDocumentCount());
+    CKestrixDoc* doc = Doc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(doc->HasAudio());
+    EXPECT_TRUE(m_panel->IsSongLoaded());
+    EXPECT_EQ("g major", std::string(doc->GetTitle()));
+    EXPECT_FALSE(doc->IsModified());
+    std::vector<ChordEntry> again;
+    doc->GetChords(again);
+    ASSERT_EQ(chords.size(), again.size());
+    for (size_t i = 0; i < chords.size(); ++i) {
+        EXPECT_FALSE(again[i].name.IsEmpty());
+        EXPECT_EQ(std::string(chords[i].name), std::string(again[i].name));
+    }
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 // device.
 #include "ProgramPanelFixture.h"
 
+#include <shlobj.h>
+
 TEST_F(ProgramPanel, OpenZoneLoadsAWavIntoTheActiveDocument)
 {
     const std::string path = WriteSong("first take.wav", PositionSong(4 * kRate));
@@ -420,4 +422,108 @@ TEST_F(ProgramPanelWithoutEngine, AnalyzeSaysItCannotRunAndLeavesTheDocument)
     m_boxes->Clear();
     Click(kAnalyze);
     EXPECT_EQ(ProgressClosed(), 2);
+}
+
+namespace {
+
+// 24-bit stereo PCM: the same ramp on both channels.
+std::vector<unsigned char> Song24(unsigned frames)
+{
+    std::vector<unsigned char> d;
+    d.reserve(frames * 6u);
+    for (unsigned i = 0; i < frames; ++i)
+        for (int ch = 0; ch < 2; ++ch) {
+            const unsigned v = (i * 977u) & 0x3FFFFF;
+            d.push_back((unsigned char)v);
+            d.push_back((unsigned char)(v >> 8));
+            d.push_back((unsigned char)(v >> 16));
+        }
+    return d;
+}
+
+// What the shell hands a window when a file is dropped on it.
+HGLOBAL DropOf(const std::string& path)
+{
+    HGLOBAL h = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
+    auto* df = (DROPFILES*)GlobalLock(h);
+    df->pFiles = sizeof(DROPFILES);
+    memcpy((char*)df + sizeof(DROPFILES), path.c_str(), path.size() + 1);
+    GlobalUnlock(h);
+    return h;
+}
+
+} // namespace
+
+TEST_F(ProgramPanel, SongsOpenThroughFileOpenAndByDropAndWideWavsAreConverted)
+{
+    const std::string mp3 = ExeFolder() + "sound-test-songs\\stereo.mp3";
+    ASSERT_TRUE(Exists(mp3)) << "the MP3 songs are made by the sound_make_songs test";
+    CKestrixDoc* doc = Doc();
+
+    // File > Open: the MP3 is converted into the empty document as its song.
+    m_boxes->QueueFile(mp3);
+    PostMessageA(m_frame->m_hWnd, WM_COMMAND, ID_FILE_OPEN, 0);
+    ASSERT_TRUE(PumpUntil(*m_app, [&] { return ProgressClosed() == 1 && doc->HasAudio(); }, 20000))
+        << Join(BoxTexts());
+    EXPECT_EQ(m_boxes->Count("open"), 1);
+    EXPECT_TRUE(BoxTexts().empty()) << Join(BoxTexts());
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_EQ(std::string(doc->GetTitle()), "stereo");
+    EXPECT_NEAR(doc->GetTotalLength(), 3000, 100);
+
+    // Dropped on the main window: the panel's question, Yes makes a new document.
+    m_boxes->SetAnswer(IDYES);
+    PostMessageA(m_frame->m_hWnd, WM_DROPFILES, (WPARAM)DropOf(mp3), 0);
+    ASSERT_TRUE(PumpUntil(*m_app, [&] { return ProgressClosed() == 2 && Doc() != doc && Doc()->HasAudio(); }, 20000))
+        << Join(BoxTexts());
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts());
+    EXPECT_NE(BoxTexts()[0].find(std::string(m_app->GetLangString(52))), std::string::npos) << BoxTexts()[0];
+    EXPECT_EQ(std::string(Doc()->GetTitle()), "stereo");
+    EXPECT_TRUE(doc->HasAudio());
+
+    // A 24-bit WAV goes through the conversion (No: into this document) and plays.
+    m_boxes->Clear();
+    m_boxes->SetAnswer(IDNO);
+    wavtest::Spec spec;
+    spec.bits = 24;
+    const std::string widePath = m_folder->path + "wide.wav";
+    ASSERT_TRUE(wavtest::WriteFile(widePath, wavtest::Build(spec, Song24(2 * kRate))));
+    OpenSong(widePath);
+    EXPECT_EQ(ProgressClosed(), 3);
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts()); // the question
+    CKestrixDoc* wide = Doc();
+    ASSERT_TRUE(wide->HasAudio());
+    EXPECT_EQ(std::string(wide->GetTitle()), "wide");
+    EXPECT_EQ(wide->GetTotalLength(), 2000);
+    EXPECT_EQ(wide->GetPlayer()->GetSampleRate(), kRate);
+    EXPECT_EQ(wide->GetPlayer()->GetChannels(), 2);
+    Click(kPlay);
+    EXPECT_TRUE(PumpUntil(*m_app, [&] { return wide->IsPlaying(); }, 5000));
+    Click(kStop);
+
+    // Float samples and six channels are converted the same way.
+    std::vector<unsigned char> floats, six;
+    for (unsigned i = 0; i < (unsigned)kRate; ++i) {
+        const float v = (float)((i % 100) - 50) / 100.0f;
+        unsigned bits;
+        memcpy(&bits, &v, 4);
+        for (int ch = 0; ch < 2; ++ch)
+            wavtest::Put32(floats, bits);
+        for (int ch = 0; ch < 6; ++ch)
+            wavtest::Put16(six, (i * 37u) & 0xFFFF);
+    }
+    wavtest::Spec floatSpec;
+    floatSpec.tag = 3;
+    floatSpec.bits = 32;
+    wavtest::Spec sixSpec;
+    sixSpec.channels = 6;
+    for (const auto& c : {std::make_pair(floatSpec, floats), std::make_pair(sixSpec, six)}) {
+        m_boxes->Clear();
+        ASSERT_TRUE(wavtest::WriteFile(widePath, wavtest::Build(c.first, c.second)));
+        OpenSong(widePath);
+        EXPECT_EQ(BoxTexts().size(), 1u) << c.first.channels << Join(BoxTexts());
+        EXPECT_TRUE(Doc()->HasAudio());
+        EXPECT_EQ(Doc()->GetTotalLength(), 1000) << c.first.channels;
+        EXPECT_LE(Doc()->GetPlayer()->GetChannels(), 2);
+    }
 }

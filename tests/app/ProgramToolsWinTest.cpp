@@ -76,7 +76,7 @@ public:
 private:
     static BOOL CALLBACK Collect(HWND w, LPARAM p)
     {
-        if (IsWindowVisible(w) && ClassOf(w) == "#32770" && GetDlgItem(w, IDOK))
+        if (IsWindowVisible(w) && ClassOf(w) == "#32770" && (GetDlgItem(w, IDOK) || GetDlgItem(w, IDYES)))
             ((std::vector<HWND>*)p)->push_back(w);
         return TRUE;
     }
@@ -505,6 +505,100 @@ TEST_F(ProgramTools, TransposeRenamesTheChordsAndRefusesTwelve)
     ASSERT_EQ(3u, seen.size());
     EXPECT_TRUE(seen[2].Mentions(std::string(m_app->GetLangString(73))));
     EXPECT_EQ(2, Doc()->GetTranspose());
+}
+
+// File > Close tried on the main window's menu bar with the system's mouse,
+// as a user would while a box of the panel is open; from the user's thread.
+void TryCloseFromTheMenu(HWND frame)
+{
+    auto click = [](const RECT& r) {
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, in, sizeof(INPUT));
+        Sleep(500);
+    };
+    HMENU bar = GetMenu(frame);
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        HMENU file = GetSubMenu(bar, i);
+        if (!file || GetMenuState(file, ID_FILE_CLOSE, MF_BYCOMMAND) == (UINT)-1)
+            continue;
+        RECT r;
+        if (!GetMenuItemRect(frame, bar, (UINT)i, &r))
+            return;
+        click(r);
+        // The item's place exists only while the menu is open.
+        for (int k = 0; k < GetMenuItemCount(file); ++k)
+            if (GetMenuItemID(file, k) == ID_FILE_CLOSE && GetMenuItemRect(nullptr, file, (UINT)k, &r))
+                click(r);
+        return;
+    }
+}
+
+TEST_F(ProgramTools, ThePanelsBoxesHoldTheMainWindowAndSitOverIt)
+{
+    AnalyzeSong();
+    TakeOverDialogs();
+    CRect frame;
+    GetWindowRect(m_frame->m_hWnd, &frame);
+
+    // Transpose from the panel; meanwhile File > Close on the main window.
+    bool held = false;
+    POINT centre = {};
+    m_user->Queue([&](HWND d) {
+        held = !IsWindowEnabled(m_frame->m_hWnd);
+        CRect r;
+        GetWindowRect(d, &r);
+        centre = r.CenterPoint();
+        TryCloseFromTheMenu(m_frame->m_hWnd);
+        DialogUser::Press(d, IDC_TRANSPOSE_PLUS);
+        DialogUser::PressLater(d, IDOK);
+    });
+    Click({46, 53});
+    PumpUntil(*m_app, [&] { return m_user->Pending() == 0; }, 10000);
+    PumpFor(*m_app, 500);
+    EXPECT_TRUE(held);
+    ASSERT_NE(nullptr, Doc());
+    EXPECT_EQ(1, Doc()->GetTranspose());
+    EXPECT_TRUE(IsWindowEnabled(m_frame->m_hWnd));
+    // Placed by nobody: centred over the main window.
+    EXPECT_NEAR(frame.CenterPoint().x, centre.x, 2);
+    EXPECT_NEAR(frame.CenterPoint().y, centre.y, 2);
+
+    // A message of the panel (a song at a low rate) left open the same way.
+    const std::string low = WriteSong("low.wav", PositionSong(kRate / 2), 2, 22050);
+    held = false;
+    POINT fileCentre = {};
+    m_user->Queue([&](HWND d) {
+        CRect r;
+        GetWindowRect(d, &r);
+        fileCentre = r.CenterPoint();
+        SendMessageTimeoutA(BoxWatcher::FileNameEdit(d), WM_SETTEXT, 0, (LPARAM)low.c_str(), SMTO_ABORTIFHUNG, 5000,
+                            nullptr);
+        DialogUser::PressLater(d, IDOK);
+    });
+    m_user->Queue([&](HWND d) { DialogUser::PressLater(d, IDNO); }); // the song in this document
+    m_user->Queue([&](HWND d) {
+        held = !IsWindowEnabled(m_frame->m_hWnd);
+        TryCloseFromTheMenu(m_frame->m_hWnd);
+        DialogUser::PressLater(d, IDOK);
+    });
+    Click(kOpen);
+    PumpUntil(*m_app, [&] { return m_user->Pending() == 0; }, 10000);
+    PumpFor(*m_app, 500);
+    EXPECT_TRUE(held);
+    // The system's file dialog too, though it belongs to the panel in a
+    // corner (it settles its own height after it is placed).
+    EXPECT_NEAR(frame.CenterPoint().x, fileCentre.x, 2);
+    EXPECT_NEAR(frame.CenterPoint().y, fileCentre.y, 20);
+    ASSERT_NE(nullptr, Doc());
+    EXPECT_TRUE(Doc()->HasAudio());
+    EXPECT_EQ(22050, Doc()->GetPlayer()->GetSampleRate());
+    const auto seen = m_user->Seen_();
+    ASSERT_EQ(4u, seen.size());
+    EXPECT_TRUE(seen[3].Mentions(std::string(m_app->GetLangString(54))));
 }
 
 TEST_F(ProgramTools, TheRecentFilePlaceholderSpeaksTheLanguage)
