@@ -321,7 +321,7 @@ void CKestrixDoc::Serialize(CArchive& ar)
         if (sheet && sheet->m_hWnd)
             sheet->SerializeBoxes(ar);
         else
-            ar << static_cast<uint32_t>(0);
+            WriteLeadSheetBoxes(ar, LeadSheetBoxes());
         return;
     }
     int32_t layout = -1;

@@ -6,6 +6,7 @@
 #include <richedit.h>
 #include <winspool.h>
 
+#include "app/DocFile.h"
 #include "app/DocHost.h"
 #include "app/DocTypes.h"
 #include "app/KestrixDoc.h"
@@ -224,9 +225,27 @@ void CChordEditView::DeleteBoxes()
 void CChordEditView::CreateViewFont()
 {
     m_viewFont.DeleteObject();
-    // Negative: the characters, not their cells, are fontHeight high.
-    m_viewFont.CreateFont(-m_fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    m_viewFont.CreateFont(m_fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, "Arial");
+}
+
+void CChordEditView::GiveViewFont(CKestrixRichEdit& box)
+{
+    box.SetFont(&m_viewFont);
+    // The font's height is its cells'; a box's character format counts the
+    // characters alone, so the size its text and the RTF carry is the em.
+    HDC dc = ::GetDC(box.m_hWnd);
+    HGDIOBJ old = ::SelectObject(dc, m_viewFont.m_hObject);
+    TEXTMETRICA tm = {};
+    ::GetTextMetricsA(dc, &tm);
+    ::SelectObject(dc, old);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(box.m_hWnd, dc);
+    CHARFORMATA cf = {};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_SIZE;
+    cf.yHeight = ::MulDiv(tm.tmHeight - tm.tmInternalLeading, 1440, dpi > 0 ? dpi : 96);
+    box.SetDefaultCharFormat(cf);
 }
 
 // Initial update and hints ------------------------------------------------
@@ -314,7 +333,7 @@ CKestrixRichEdit* CChordEditView::CreateBox(int index)
         delete box;
         return nullptr;
     }
-    box->SetFont(&m_viewFont);
+    GiveViewFont(*box);
     m_textBoxes.push_back(box);
     m_boxesExist = true;
     return box;
@@ -631,39 +650,38 @@ const char kPageMark[] = "QPPAGEBREAKMARK";
 void CChordEditView::SerializeBoxes(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        ar << static_cast<uint32_t>(m_textBoxes.size());
+        LeadSheetBoxes stored;
         for (CKestrixRichEdit* box : m_textBoxes) {
-            const std::string rtf = box && box->m_hWnd ? BoxRtf(*box) : std::string();
-            ar << CString(rtf.data(), static_cast<int>(rtf.size()));
-            RECT r = {0, 0, 0, 0};
-            if (box && box->m_hWnd)
+            LeadSheetBox b;
+            if (box && box->m_hWnd) {
+                const std::string rtf = BoxRtf(*box);
+                b.rtf = CString(rtf.data(), static_cast<int>(rtf.size()));
+                RECT r = {0, 0, 0, 0};
                 box->GetRect(&r);
-            ar << static_cast<int32_t>(r.left) << static_cast<int32_t>(r.right) << static_cast<int32_t>(r.top)
-               << static_cast<int32_t>(r.bottom);
+                b.left = r.left;
+                b.right = r.right;
+                b.top = r.top;
+                b.bottom = r.bottom;
+            }
+            stored.push_back(b);
         }
+        WriteLeadSheetBoxes(ar, stored);
         return;
     }
-    uint32_t count = 0;
-    ar >> count;
-    // Each box takes at least a length byte and its rectangle.
-    const CFile* f = ar.GetFile();
-    if (f && static_cast<int64_t>(count) * 17 > f->GetLength() - f->GetPosition())
-        throw new CArchiveException(CArchiveException::badIndex);
+    // Read whole first: a refused section leaves the boxes as they were.
+    LeadSheetBoxes stored;
+    ReadLeadSheetBoxes(ar, stored);
     DeleteBoxes();
     m_fontHeight = static_cast<int>(m_zoom * 24.0f);
     CreateViewFont();
-    for (uint32_t i = 0; i < count; ++i) {
-        CString rtf;
-        ar >> rtf;
-        int32_t left = 0, right = 0, top = 0, bottom = 0;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        const LeadSheetBox& b = stored[i];
         CKestrixRichEdit* box = CreateBox(static_cast<int>(i));
-        if (box)
-            PutRtf(*box, std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength())), SF_RTF);
-        ar >> left >> right >> top >> bottom;
-        if (box) {
-            const RECT r = {left, top, right, bottom};
-            box->SetRect(&r);
-        }
+        if (!box)
+            continue;
+        PutRtf(*box, std::string(b.rtf.GetString(), static_cast<size_t>(b.rtf.GetLength())), SF_RTF);
+        const RECT r = {b.left, b.top, b.right, b.bottom};
+        box->SetRect(&r);
     }
     m_pageCount = static_cast<int>(m_textBoxes.size());
     if (m_hWnd)

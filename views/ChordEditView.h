@@ -86,6 +86,7 @@ private:
     CKestrixRichEdit* CreateBox(int index);
     void DeleteBoxes();
     void CreateViewFont();
+    void GiveViewFont(CKestrixRichEdit& box);
     void DrawPage(HDC dc, const LeadSheetRect& page, const LeadSheetRect& visible, POINT origin);
     void LayoutPages(HDC dc, int page, const LeadSheetRect& visible, POINT origin);
     void ShowContextMenu(CPoint screenPoint);

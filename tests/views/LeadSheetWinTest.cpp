@@ -447,8 +447,9 @@ TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
     CHARFORMATA cf = {};
     Box(0)->GetDefaultCharFormat(cf);
     const long before = cf.yHeight;
-    // Arial at trunc(0.6 x 24) = 14 pixels, in twips at 96 pixels per inch.
-    EXPECT_EQ(before, 14 * 15);
+    // Arial of trunc(0.6 x 24) = 14-pixel cells has 12-pixel characters, in
+    // twips at 96 pixels per inch.
+    EXPECT_EQ(before, 12 * 15);
     const int widthBefore = LeadSheetBoxRect(view->GetGeometry(), view->GetZoom(), 0).Width();
     for (int i = 0; i < 3; ++i)
         ToolbarClick(ID_VIEW_ZOOM_IN);
