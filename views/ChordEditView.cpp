@@ -88,6 +88,13 @@ public:
         box->SetSel(-1, -1);
         box->ReplaceSel(piece);
     }
+    CString LastText() override
+    {
+        CString text;
+        m_boxes.back()->GetWindowText(text);
+        return text;
+    }
+    void SetLastText(const CString& text) override { m_boxes.back()->SetWindowText(text); }
 
 private:
     CChordEditView& m_view;
@@ -355,8 +362,8 @@ int CChordEditView::RegenerateText()
             lyrics.push_back(text);
             chordLines.push_back(doc->GetRowText(row++));
         }
-        for (const CString& piece : LeadSheetPieces(chordLines, lyrics))
-            AppendText(piece);
+        CBoxPages pages(*this, m_textBoxes, [](CChordEditView& v, int i) { return v.CreateBox(i); });
+        FillLeadSheetPages(pages, LeadSheetPieces(chordLines, lyrics));
     }
     m_pageCount = static_cast<int>(m_textBoxes.size());
     return m_pageCount;
