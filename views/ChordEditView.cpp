@@ -18,6 +18,10 @@
 
 IMPLEMENT_DYNCREATE(CChordEditView, CKestrixViewBase)
 
+namespace {
+const UINT kFirstBoxId = 79000;
+} // namespace
+
 BEGIN_MESSAGE_MAP(CChordEditView, CKestrixViewBase)
     ON_WM_DESTROY()
     ON_WM_ERASEBKGND()
@@ -28,6 +32,8 @@ BEGIN_MESSAGE_MAP(CChordEditView, CKestrixViewBase)
     ON_COMMAND(ID_EDIT_CUT, OnEditCut)
     ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
     ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+    // A notification carries only the low word of the box's id.
+    ON_CONTROL_RANGE(EN_CHANGE, LOWORD(kFirstBoxId), LOWORD(kFirstBoxId) + kMaxLeadSheetBoxes, OnBoxChange)
     ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
     ON_COMMAND(ID_PRINT_PREVIEW_COMMAND, OnPrintPreview)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPrintPreview)
@@ -35,7 +41,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-const UINT kFirstBoxId = 79000;
 const COLORREF kDeskColour = RGB(220, 211, 180);
 const COLORREF kShadowColour = RGB(70, 70, 70);
 
@@ -198,6 +203,26 @@ private:
     std::vector<int> m_height, m_ascent;
 };
 
+// What the view writes into its boxes itself (generated or loaded text, a
+// rescaled size) is not the user's edit: their modified flags are cleared
+// when it is done.
+class CChordEditView::OwnChanges {
+public:
+    explicit OwnChanges(CChordEditView& view) : m_view(view) { ++m_view.m_ownChanges; }
+    ~OwnChanges()
+    {
+        if (--m_view.m_ownChanges == 0)
+            for (CKestrixRichEdit* box : m_view.m_textBoxes)
+                if (box && box->m_hWnd)
+                    box->SetModify(FALSE);
+    }
+    OwnChanges(const OwnChanges&) = delete;
+    OwnChanges& operator=(const OwnChanges&) = delete;
+
+private:
+    CChordEditView& m_view;
+};
+
 CChordEditView::CChordEditView()
     : m_viewWidth(100), m_viewHeight(100), m_pageCount(0), m_zoom(0.6f), m_pageWidth(700), m_pageHeight(1000),
       m_boxesExist(false), m_margin(kLeadSheetMargin), m_fontHeight(16), m_geometry{100, 100, 700, 1000, 16}
@@ -305,6 +330,7 @@ void CChordEditView::OnUpdate(CView*, LPARAM lHint, CObject*)
 
 void CChordEditView::RescaleTextBoxes()
 {
+    OwnChanges own(*this);
     const float oldZoom = m_zoom;
     if (CKestrixDoc* doc = Doc())
         m_zoom = doc->GetZoom();
@@ -341,6 +367,7 @@ CKestrixRichEdit* CChordEditView::CreateBox(int index)
         return nullptr;
     }
     GiveViewFont(*box);
+    box->SendMessage(EM_SETEVENTMASK, 0, box->SendMessage(EM_GETEVENTMASK) | ENM_CHANGE);
     m_textBoxes.push_back(box);
     m_boxesExist = true;
     return box;
@@ -348,6 +375,7 @@ CKestrixRichEdit* CChordEditView::CreateBox(int index)
 
 int CChordEditView::RegenerateText()
 {
+    OwnChanges own(*this);
     DeleteBoxes();
     CKestrixRichEdit* first = CreateBox(0);
     CKestrixDoc* doc = Doc();
@@ -365,6 +393,8 @@ int CChordEditView::RegenerateText()
         CBoxPages pages(*this, m_textBoxes, [](CChordEditView& v, int i) { return v.CreateBox(i); });
         FillLeadSheetPages(pages, LeadSheetPieces(chordLines, lyrics));
     }
+    if (doc)
+        doc->SetLeadSheetEdited(false);
     m_pageCount = static_cast<int>(m_textBoxes.size());
     return m_pageCount;
 }
@@ -527,6 +557,8 @@ void CChordEditView::OnTextFormat(UINT nID)
         }
         box->SetDefaultCharFormat(cf);
     }
+    if (CKestrixDoc* doc = Doc())
+        doc->OnUserTextEdit(true);
 }
 
 void CChordEditView::ChooseTextFont()
@@ -568,6 +600,8 @@ void CChordEditView::ChooseTextFont()
             box->SetSelectionCharFormat(out);
         else
             box->SetDefaultCharFormat(out);
+    if (CKestrixDoc* doc = Doc())
+        doc->OnUserTextEdit(true);
 }
 
 template <class Enumerate>
@@ -599,6 +633,18 @@ void CChordEditView::SendToFocusedBox(UINT message)
     for (CKestrixRichEdit* box : m_textBoxes)
         if (box->HasFocus())
             box->SendMessage(message);
+}
+
+void CChordEditView::OnBoxChange(UINT)
+{
+    if (m_ownChanges)
+        return;
+    for (CKestrixRichEdit* box : m_textBoxes)
+        if (box && box->m_hWnd && box->GetModify()) {
+            box->SetModify(FALSE);
+            if (CKestrixDoc* doc = Doc())
+                doc->OnUserTextEdit(true);
+        }
 }
 
 void CChordEditView::OnEditCut() { SendToFocusedBox(WM_CUT); }
@@ -678,6 +724,7 @@ void CChordEditView::SerializeBoxes(CArchive& ar)
     // Read whole first: a refused section leaves the boxes as they were.
     LeadSheetBoxes stored;
     ReadLeadSheetBoxes(ar, stored);
+    OwnChanges own(*this);
     DeleteBoxes();
     m_fontHeight = static_cast<int>(m_zoom * 24.0f);
     CreateViewFont();
@@ -691,6 +738,13 @@ void CChordEditView::SerializeBoxes(CArchive& ar)
         box->SetRect(&r);
     }
     m_pageCount = static_cast<int>(m_textBoxes.size());
+    // A stored lead sheet may hold the user's changes: a rebuild asks.
+    if (CKestrixDoc* doc = Doc()) {
+        bool text = false;
+        for (const LeadSheetBox& b : stored)
+            text = text || b.rtf.GetLength() > 0;
+        doc->SetLeadSheetEdited(text);
+    }
     if (m_hWnd)
         Invalidate(FALSE);
 }

@@ -77,11 +77,13 @@ public:
     afx_msg void OnEditCut();
     afx_msg void OnEditCopy();
     afx_msg void OnEditPaste();
+    afx_msg void OnBoxChange(UINT id);
 
     static constexpr UINT kTextBoxClick = 666666;
 
 private:
     class PrintFonts;
+    class OwnChanges;
     CKestrixDoc* Doc() const { return m_pOwnerDoc; }
     CKestrixRichEdit* CreateBox(int index);
     void DeleteBoxes();
@@ -113,6 +115,7 @@ private:
     std::vector<PrintedSheet> m_sheets;
     std::unique_ptr<PrintFonts> m_printFonts;
     std::vector<std::vector<LaidSheet>> m_layouts; // per box
+    int m_ownChanges = 0; // the view is changing its boxes itself
 
     DECLARE_MESSAGE_MAP()
 };

@@ -438,6 +438,46 @@ TEST_F(LeadSheet, LongSongFillsFurtherPagesAndRebuildRescales)
     EXPECT_TRUE(Box(pages - 1)->IsWindowVisible());
 }
 
+TEST_F(LeadSheet, EditsMarkTheSongModifiedAndOnlyThenRebuildAsks)
+{
+    LoadSong();
+    Song(3);
+    Doc()->SetModifiedFlag(FALSE);
+    ShowLeadSheet();
+    // Neither the generated text nor a rebuild of an untouched sheet is an
+    // edit; that rebuild asks nothing.
+    EXPECT_FALSE(Doc()->IsModified());
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    EXPECT_EQ(m_boxes->Count("box"), 0);
+    EXPECT_FALSE(Doc()->IsModified());
+
+    Click(Box(0), 30, 5);
+    Keys(0, 'X');
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string typed = BoxText(Box(0));
+    EXPECT_NE(typed.find('x'), std::string::npos);
+    // Rebuild asks; No keeps the typed text.
+    m_boxes->SetAnswer(IDNO);
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    PumpUntil(*m_app, [&] { return m_boxes->Count("box") > 0; }, 5000);
+    ASSERT_EQ(m_boxes->Count("box"), 1);
+    EXPECT_TRUE(m_boxes->All().back().Mentions("Rebuild the lead sheet?"));
+    EXPECT_EQ(BoxText(Box(0)), typed);
+
+    // Formatting is an edit too. Yes rebuilds; the new sheet is untouched.
+    Doc()->SetModifiedFlag(FALSE);
+    Box(0)->SetSel(0, 3);
+    View()->SendMessage(WM_COMMAND, ID_FORMAT_BOLD);
+    EXPECT_TRUE(Doc()->IsModified());
+    m_boxes->SetAnswer(IDYES);
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    PumpUntil(*m_app, [&] { return m_boxes->Count("box") > 1; }, 5000);
+    ASSERT_EQ(m_boxes->Count("box"), 2);
+    EXPECT_EQ(BoxText(Box(0)).find('x'), std::string::npos);
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    EXPECT_EQ(m_boxes->Count("box"), 2);
+}
+
 TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
 {
     LoadSong();
