@@ -760,10 +760,13 @@ CString CChordEditView::ExportRtf()
     // One document from all boxes: a hidden rich edit takes them in page
     // order and merges their formats; a mark between them becomes the page
     // break.
-    CRichEditCtrl all;
+    CKestrixRichEdit all;
     const RECT none = {0, 0, 0, 0};
     if (!all.Create(WS_CHILD | ES_MULTILINE, none, this, 0xFFF0))
         return CString();
+    // With the system font as its default, the control reading a box's RTF
+    // made the text before a formatted run take that run's format.
+    GiveViewFont(all);
     for (size_t i = 0; i < m_textBoxes.size(); ++i) {
         if (i > 0) {
             all.SetSel(-1, -1);
@@ -798,10 +801,11 @@ std::vector<TextRun> CChordEditView::BoxRuns(CKestrixRichEdit& box, PrintFonts& 
 {
     std::vector<TextRun> runs;
     // A hidden copy is walked, so the user's selection and scroll stay.
-    CRichEditCtrl copy;
+    CKestrixRichEdit copy;
     const RECT none = {0, 0, 0, 0};
     if (!copy.Create(WS_CHILD | ES_MULTILINE, none, this, 0xFFF1))
         return runs;
+    GiveViewFont(copy); // as the export's control
     PutRtf(copy, BoxRtf(box), SF_RTF);
     GETTEXTLENGTHEX gtl = {GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
     const long length = static_cast<long>(copy.SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&gtl, 0));

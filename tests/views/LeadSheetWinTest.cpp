@@ -478,6 +478,26 @@ TEST_F(LeadSheet, EditsMarkTheSongModifiedAndOnlyThenRebuildAsks)
     EXPECT_EQ(m_boxes->Count("box"), 2);
 }
 
+TEST_F(LeadSheet, AnExportCarriesBoldOnTheBoldWordOnly)
+{
+    LoadSong();
+    Song(3);
+    ShowLeadSheet();
+    CKestrixRichEdit* box = Box(0);
+    const long at = static_cast<long>(BoxText(box).find("line 2"));
+    box->SetFocus();
+    box->SetSel(at, at + 4);
+    View()->SendMessage(WM_COMMAND, ID_FORMAT_BOLD);
+    const std::string rtf(View()->ExportRtf());
+    // Bold switches on right before the word and off right after it.
+    const size_t on = rtf.find("\\b ");
+    ASSERT_NE(on, std::string::npos) << rtf;
+    EXPECT_EQ(rtf.find("\\b"), on) << rtf;
+    EXPECT_EQ(rtf.find("line\\b0 ", on), on + 3) << rtf;
+    EXPECT_EQ(rtf.find("\\b", on + 3), on + 7) << rtf;
+    EXPECT_EQ(rtf.find("\\b ", on + 3), std::string::npos) << rtf;
+}
+
 TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
 {
     LoadSong();
