@@ -135,6 +135,39 @@ bool RangeFormat(CRichEditCtrl& box, long from, long to, CHARFORMAT2A& cf)
 
 } // namespace
 
+// The stretches of one format over the first n characters, in order.
+std::vector<CChordEditView::FormatRun> CChordEditView::FormatRuns(CRichEditCtrl& ctl, long n)
+{
+    std::vector<FormatRun> runs;
+    CHARFORMAT2A cf;
+    for (long at = 0; at < n;) {
+        // The longest stretch of one format: gallop, then halve.
+        long good = at + 1, step = 2;
+        RangeFormat(ctl, at, good, cf);
+        CHARFORMAT2A probe;
+        while (good < n) {
+            const long to = at + step < n ? at + step : n;
+            if (!RangeFormat(ctl, at, to, probe))
+                break;
+            good = to;
+            step *= 2;
+        }
+        long bad = at + step < n ? at + step : n;
+        while (good < n && bad - good > 1) {
+            const long mid = good + (bad - good) / 2;
+            if (RangeFormat(ctl, at, mid, probe))
+                good = mid;
+            else
+                bad = mid;
+        }
+        if (good < n && bad == good + 1 && RangeFormat(ctl, at, bad, probe))
+            good = bad;
+        runs.push_back(FormatRun{at, good, cf});
+        at = good;
+    }
+    return runs;
+}
+
 // Fonts of a print job made for the printer, with their measures.
 class CChordEditView::PrintFonts {
 public:
@@ -278,6 +311,9 @@ void CChordEditView::GiveViewFont(CKestrixRichEdit& box)
     cf.dwMask = CFM_SIZE;
     cf.yHeight = ::MulDiv(tm.tmHeight - tm.tmInternalLeading, 1440, dpi > 0 ? dpi : 96);
     box.SetDefaultCharFormat(cf);
+    // The end mark of the (empty) text too: it kept the font's size read
+    // as a negative one, which the RTF then carried.
+    box.SendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
 }
 
 // Initial update and hints ------------------------------------------------
@@ -306,24 +342,30 @@ void CChordEditView::OnUpdate(CView*, LPARAM lHint, CObject*)
     if (lHint == HINT_ZOOM_CHANGED) {
         RescaleTextBoxes();
     } else if (lHint == HINT_REBUILD_LEADSHEET) {
-        RegenerateText();
-        // Pages the rebuild added must be inside the scroll range.
-        RescaleTextBoxes();
+        RebuildText();
         Invalidate(FALSE);
-        if (CKestrixDoc* doc = Doc())
-            doc->SetLeadSheetStale(false);
     } else if (lHint == HINT_PRINT) {
         OnFilePrint();
         // Regenerated only when stale: otherwise the rebuild would replace
         // the user's edited sheet by an empty box.
         CKestrixDoc* doc = Doc();
         if (doc && doc->IsLeadSheetStale()) {
-            RegenerateText();
-            RescaleTextBoxes();
+            RebuildText();
             Invalidate(FALSE);
-            doc->SetLeadSheetStale(false);
         }
     }
+}
+
+void CChordEditView::RebuildText()
+{
+    // The geometry and font of the current zoom first, as the first show
+    // makes them (an export may come before any show); the pages a rebuild
+    // added must be inside the scroll range after.
+    RescaleTextBoxes();
+    RegenerateText();
+    RescaleTextBoxes();
+    if (CKestrixDoc* doc = Doc())
+        doc->SetLeadSheetStale(false);
 }
 
 // Geometry ---------------------------------------------------------------
@@ -752,11 +794,8 @@ void CChordEditView::SerializeBoxes(CArchive& ar)
 CString CChordEditView::ExportRtf()
 {
     CKestrixDoc* doc = Doc();
-    if (m_textBoxes.empty() || (doc && doc->IsLeadSheetStale())) {
-        RegenerateText();
-        if (doc)
-            doc->SetLeadSheetStale(false);
-    }
+    if (m_textBoxes.empty() || (doc && doc->IsLeadSheetStale()))
+        RebuildText();
     // One document from all boxes: a hidden rich edit takes them in page
     // order and merges their formats; a mark between them becomes the page
     // break.
@@ -775,6 +814,21 @@ CString CChordEditView::ExportRtf()
         all.SetSel(-1, -1);
         if (m_textBoxes[i] && m_textBoxes[i]->m_hWnd)
             PutRtf(all, BoxRtf(*m_textBoxes[i]), SF_RTF | SFF_SELECTION);
+    }
+    // The sizes as at zoom 1, as printed.
+    GETTEXTLENGTHEX gtl = {GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+    const long length = static_cast<long>(all.SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&gtl, 0));
+    std::vector<FormatRun> runs = FormatRuns(all, length);
+    if (!runs.empty()) // the end mark, with the last run's size
+        runs.push_back(FormatRun{length, -1, runs.back().cf});
+    for (const FormatRun& r : runs) {
+        CHARFORMATA size = {};
+        size.cbSize = sizeof size;
+        size.dwMask = CFM_SIZE;
+        size.yHeight = Unzoomed(r.cf.yHeight);
+        CHARRANGE cr = {r.from, r.to};
+        all.SendMessage(EM_EXSETSEL, 0, (LPARAM)&cr);
+        all.SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&size);
     }
     std::string rtf = BoxRtf(all);
     all.DestroyWindow();
@@ -813,35 +867,18 @@ std::vector<TextRun> CChordEditView::BoxRuns(CKestrixRichEdit& box, PrintFonts& 
     TEXTRANGEA tr = {{0, length}, &text[0]};
     const long got = static_cast<long>(copy.SendMessage(EM_GETTEXTRANGE, 0, (LPARAM)&tr));
     text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    const long n = static_cast<long>(text.size());
-    CHARFORMAT2A cf;
-    for (long at = 0; at < n;) {
-        // The longest stretch of one format: gallop, then halve.
-        long good = at + 1, step = 2;
-        RangeFormat(copy, at, good, cf);
-        CHARFORMAT2A probe;
-        while (good < n) {
-            const long to = at + step < n ? at + step : n;
-            if (!RangeFormat(copy, at, to, probe))
-                break;
-            good = to;
-            step *= 2;
-        }
-        long bad = at + step < n ? at + step : n;
-        while (good < n && bad - good > 1) {
-            const long mid = good + (bad - good) / 2;
-            if (RangeFormat(copy, at, mid, probe))
-                good = mid;
-            else
-                bad = mid;
-        }
-        if (good < n && bad == good + 1 && RangeFormat(copy, at, bad, probe))
-            good = bad;
-        runs.push_back(TextRun{text.substr(static_cast<size_t>(at), static_cast<size_t>(good - at)), fonts.Add(cf)});
-        at = good;
+    for (FormatRun& r : FormatRuns(copy, static_cast<long>(text.size()))) {
+        r.cf.yHeight = Unzoomed(r.cf.yHeight);
+        runs.push_back(TextRun{text.substr(static_cast<size_t>(r.from), static_cast<size_t>(r.to - r.from)),
+                               fonts.Add(r.cf)});
     }
     copy.DestroyWindow();
     return runs;
+}
+
+long CChordEditView::Unzoomed(long twips) const
+{
+    return m_zoom > 0.0f ? static_cast<long>(twips / m_zoom + 0.5f) : twips;
 }
 
 void CChordEditView::SheetArea(HDC printer, RECT& area, int& tabWidth) const

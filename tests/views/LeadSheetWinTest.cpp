@@ -478,7 +478,7 @@ TEST_F(LeadSheet, EditsMarkTheSongModifiedAndOnlyThenRebuildAsks)
     EXPECT_EQ(m_boxes->Count("box"), 2);
 }
 
-TEST_F(LeadSheet, AnExportCarriesBoldOnTheBoldWordOnly)
+TEST_F(LeadSheet, AnExportCarriesBoldOnTheBoldWordOnlyAtTheUnzoomedSize)
 {
     LoadSong();
     Song(3);
@@ -496,6 +496,30 @@ TEST_F(LeadSheet, AnExportCarriesBoldOnTheBoldWordOnly)
     EXPECT_EQ(rtf.find("line\\b0 ", on), on + 3) << rtf;
     EXPECT_EQ(rtf.find("\\b", on + 3), on + 7) << rtf;
     EXPECT_EQ(rtf.find("\\b ", on + 3), std::string::npos) << rtf;
+    EXPECT_EQ(rtf.find("\\fs-"), std::string::npos) << rtf; // no negative size
+    // At the unzoomed size: 12-pixel characters at zoom 0.6 are 15 points.
+    EXPECT_NE(rtf.find("\\fs30"), std::string::npos) << rtf;
+    EXPECT_EQ(rtf.find("\\fs18"), std::string::npos) << rtf;
+}
+
+TEST_F(LeadSheet, AnExportBeforeTheFirstShowIsLaidOutAsTheView)
+{
+    LoadSong();
+    Song(40);
+    const std::string before(View()->ExportRtf());
+    ShowLeadSheet();
+    CChordEditView* view = View();
+    ASSERT_GE(view->GetPageCount(), 2);
+    // The boxes are the view's own: the page the view shows them on.
+    view->RedrawWindow();
+    PumpFor(*m_app, 200);
+    RECT r = {};
+    Box(0)->GetWindowRect(&r);
+    EXPECT_EQ(r.right - r.left, LeadSheetBoxRect(view->GetGeometry(), view->GetZoom(), 0).Width());
+    // Generated again as shown, the export is the same.
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    EXPECT_EQ(m_boxes->Count("box"), 0);
+    EXPECT_TRUE(std::string(view->ExportRtf()) == before) << before;
 }
 
 TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
