@@ -331,3 +331,24 @@ int ReadDocFile(CArchive& ar, DocFileBody& body)
         ar >> audioPresent;
     return ReadDocBody(ar, layout, audioPresent, body) ? layout : -1;
 }
+
+void WriteLeadSheetBoxes(CArchive& ar, const LeadSheetBoxes& boxes)
+{
+    ar << static_cast<uint32_t>(boxes.size());
+    for (const LeadSheetBox& b : boxes)
+        ar << b.rtf << b.left << b.right << b.top << b.bottom;
+}
+
+void ReadLeadSheetBoxes(CArchive& ar, LeadSheetBoxes& boxes)
+{
+    uint32_t count = 0;
+    ar >> count;
+    // Each box takes at least a length byte and its rectangle.
+    const CFile* f = ar.GetFile();
+    if (count > kMaxLeadSheetBoxes || (f && static_cast<int64_t>(count) * 17 > f->GetLength() - f->GetPosition()))
+        throw new CArchiveException(CArchiveException::badIndex);
+    LeadSheetBoxes read(count);
+    for (LeadSheetBox& b : read)
+        ar >> b.rtf >> b.left >> b.right >> b.top >> b.bottom;
+    boxes.swap(read);
+}

@@ -4,7 +4,8 @@
 // its own fields and windows.
 //
 // A file is [int layout][layout 0 only: bool audio present][body][boxes]:
-// the leading int names the layout of the body, written as 20.
+// the leading int names the layout of the body, written as 20; the boxes
+// are the lead sheet's pages (LeadSheetBoxes).
 #include <vector>
 
 #include "app/DocTypes.h"
@@ -42,3 +43,21 @@ void WriteDocFile(CArchive& ar, const DocFileBody& body);
 int ReadDocFile(CArchive& ar, DocFileBody& body);
 // The body of one layout, for a caller that has the layout already.
 bool ReadDocBody(CArchive& ar, int layout, bool audioPresent, DocFileBody& body);
+
+// One page of the lead sheet as stored: the box's RTF stream and its
+// formatting rectangle.
+struct LeadSheetBox {
+    CString rtf;
+    int32_t left = 0, right = 0, top = 0, bottom = 0;
+};
+using LeadSheetBoxes = std::vector<LeadSheetBox>;
+
+// More pages than any song's lead sheet takes: each is a window.
+constexpr uint32_t kMaxLeadSheetBoxes = 1000;
+
+// The count, then per box its RTF and its rectangle as left, right, top,
+// bottom.
+void WriteLeadSheetBoxes(CArchive& ar, const LeadSheetBoxes& boxes);
+// Reads the section whole; a count above kMaxLeadSheetBoxes or more than the
+// file can hold throws the archive's exception before anything is read.
+void ReadLeadSheetBoxes(CArchive& ar, LeadSheetBoxes& boxes);

@@ -53,7 +53,7 @@ IMPLEMENT_DYNCREATE(CKestrixDoc, CDocument)
 CKestrixDoc::CKestrixDoc()
     : m_displayMode(0), m_currentView(kChordGrid), m_tuning(0.0f), m_pChordView(nullptr), m_pBassView(nullptr),
       m_pLeadSheetView(nullptr), m_rowLength(6000), m_rowsPerPage(7), m_zoom(0.6f), m_leadSheetStale(false),
-      m_chordsPresent(false), m_printing(false), m_pPlayer(nullptr), m_transpose(0), m_scrollX(0), m_scrollY(0),
+      m_leadSheetEdited(false), m_chordsPresent(false), m_printing(false), m_pPlayer(nullptr), m_transpose(0), m_scrollX(0), m_scrollY(0),
       m_pageCount(0), m_title(GetDocHost()->GetLangString(1)), m_playback(*this), m_readRefused(false)
 {
 }
@@ -74,6 +74,13 @@ CKestrixDoc::~CKestrixDoc()
 BOOL CKestrixDoc::IsModified() { return CDocument::IsModified(); }
 
 void CKestrixDoc::SetModifiedFlag(BOOL bModified) { CDocument::SetModifiedFlag(bModified); }
+
+void CKestrixDoc::OnUserTextEdit(bool inLeadSheet)
+{
+    if (inLeadSheet)
+        m_leadSheetEdited = true;
+    SetModifiedFlag(TRUE);
+}
 
 void CKestrixDoc::DeleteLyricEdits()
 {
@@ -322,7 +329,7 @@ void CKestrixDoc::Serialize(CArchive& ar)
         if (sheet && sheet->m_hWnd)
             sheet->SerializeBoxes(ar);
         else
-            ar << static_cast<uint32_t>(0);
+            WriteLeadSheetBoxes(ar, LeadSheetBoxes());
         return;
     }
     int32_t layout = -1;

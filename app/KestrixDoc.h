@@ -65,6 +65,12 @@ public:
     bool HasChords() const { return m_chordsPresent; }
     bool IsLeadSheetStale() const { return m_leadSheetStale; }
     void SetLeadSheetStale(bool on) { m_leadSheetStale = on; }
+    // A change the user typed, pasted or formatted in a text of the song (a
+    // lyric line, the title, the lead sheet): the song is modified. Changes
+    // in the lead sheet since it was generated make a rebuild ask first.
+    void OnUserTextEdit(bool inLeadSheet);
+    bool HasLeadSheetEdits() const { return m_leadSheetEdited; }
+    void SetLeadSheetEdited(bool on) { m_leadSheetEdited = on; }
     bool IsPrinting() const { return m_printing; }
     void SetPrinting(bool on) { m_printing = on; }
     int GetPageCount() const { return m_pageCount; }
@@ -159,6 +165,7 @@ private:
     CCriticalSection m_zoomLock;
     bool m_leadSheetStale;
     int m_songSerial = 0;
+    bool m_leadSheetEdited; // the boxes hold the user's changes
     bool m_chordsPresent;
     bool m_printing;
     CCriticalSection m_resultsLock;

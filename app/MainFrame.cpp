@@ -372,6 +372,9 @@ void CMainFrame::OnRebuildLeadSheet()
     CKestrixDoc* doc = ActiveDoc();
     if (!doc || doc->IsPrinting())
         return;
+    // A rebuild replaces the boxes and with them the user's changes.
+    if (doc->HasLeadSheetEdits() && AfxMessageBox(LangText(155), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
     doc->SetLeadSheetStale(true);
     doc->UpdateAllViews(nullptr, HINT_REBUILD_LEADSHEET);
 }

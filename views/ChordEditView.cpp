@@ -6,6 +6,7 @@
 #include <richedit.h>
 #include <winspool.h>
 
+#include "app/DocFile.h"
 #include "app/DocHost.h"
 #include "app/DocTypes.h"
 #include "app/KestrixDoc.h"
@@ -17,6 +18,10 @@
 
 IMPLEMENT_DYNCREATE(CChordEditView, CKestrixViewBase)
 
+namespace {
+const UINT kFirstBoxId = 79000;
+} // namespace
+
 BEGIN_MESSAGE_MAP(CChordEditView, CKestrixViewBase)
     ON_WM_DESTROY()
     ON_WM_ERASEBKGND()
@@ -27,6 +32,8 @@ BEGIN_MESSAGE_MAP(CChordEditView, CKestrixViewBase)
     ON_COMMAND(ID_EDIT_CUT, OnEditCut)
     ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
     ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+    // A notification carries only the low word of the box's id.
+    ON_CONTROL_RANGE(EN_CHANGE, LOWORD(kFirstBoxId), LOWORD(kFirstBoxId) + kMaxLeadSheetBoxes, OnBoxChange)
     ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
     ON_COMMAND(ID_PRINT_PREVIEW_COMMAND, OnPrintPreview)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPrintPreview)
@@ -34,7 +41,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-const UINT kFirstBoxId = 79000;
 const COLORREF kDeskColour = RGB(220, 211, 180);
 const COLORREF kShadowColour = RGB(70, 70, 70);
 
@@ -87,6 +93,13 @@ public:
         box->SetSel(-1, -1);
         box->ReplaceSel(piece);
     }
+    CString LastText() override
+    {
+        CString text;
+        m_boxes.back()->GetWindowText(text);
+        return text;
+    }
+    void SetLastText(const CString& text) override { m_boxes.back()->SetWindowText(text); }
 
 private:
     CChordEditView& m_view;
@@ -121,6 +134,39 @@ bool RangeFormat(CRichEditCtrl& box, long from, long to, CHARFORMAT2A& cf)
 }
 
 } // namespace
+
+// The stretches of one format over the first n characters, in order.
+std::vector<CChordEditView::FormatRun> CChordEditView::FormatRuns(CRichEditCtrl& ctl, long n)
+{
+    std::vector<FormatRun> runs;
+    CHARFORMAT2A cf;
+    for (long at = 0; at < n;) {
+        // The longest stretch of one format: gallop, then halve.
+        long good = at + 1, step = 2;
+        RangeFormat(ctl, at, good, cf);
+        CHARFORMAT2A probe;
+        while (good < n) {
+            const long to = at + step < n ? at + step : n;
+            if (!RangeFormat(ctl, at, to, probe))
+                break;
+            good = to;
+            step *= 2;
+        }
+        long bad = at + step < n ? at + step : n;
+        while (good < n && bad - good > 1) {
+            const long mid = good + (bad - good) / 2;
+            if (RangeFormat(ctl, at, mid, probe))
+                good = mid;
+            else
+                bad = mid;
+        }
+        if (good < n && bad == good + 1 && RangeFormat(ctl, at, bad, probe))
+            good = bad;
+        runs.push_back(FormatRun{at, good, cf});
+        at = good;
+    }
+    return runs;
+}
 
 // Fonts of a print job made for the printer, with their measures.
 class CChordEditView::PrintFonts {
@@ -190,6 +236,26 @@ private:
     std::vector<int> m_height, m_ascent;
 };
 
+// What the view writes into its boxes itself (generated or loaded text, a
+// rescaled size) is not the user's edit: their modified flags are cleared
+// when it is done.
+class CChordEditView::OwnChanges {
+public:
+    explicit OwnChanges(CChordEditView& view) : m_view(view) { ++m_view.m_ownChanges; }
+    ~OwnChanges()
+    {
+        if (--m_view.m_ownChanges == 0)
+            for (CKestrixRichEdit* box : m_view.m_textBoxes)
+                if (box && box->m_hWnd)
+                    box->SetModify(FALSE);
+    }
+    OwnChanges(const OwnChanges&) = delete;
+    OwnChanges& operator=(const OwnChanges&) = delete;
+
+private:
+    CChordEditView& m_view;
+};
+
 CChordEditView::CChordEditView()
     : m_viewWidth(100), m_viewHeight(100), m_pageCount(0), m_zoom(0.6f), m_pageWidth(700), m_pageHeight(1000),
       m_boxesExist(false), m_margin(kLeadSheetMargin), m_fontHeight(16), m_geometry{100, 100, 700, 1000, 16}
@@ -224,9 +290,30 @@ void CChordEditView::DeleteBoxes()
 void CChordEditView::CreateViewFont()
 {
     m_viewFont.DeleteObject();
-    // Negative: the characters, not their cells, are fontHeight high.
-    m_viewFont.CreateFont(-m_fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    m_viewFont.CreateFont(m_fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, "Arial");
+}
+
+void CChordEditView::GiveViewFont(CKestrixRichEdit& box)
+{
+    box.SetFont(&m_viewFont);
+    // The font's height is its cells'; a box's character format counts the
+    // characters alone, so the size its text and the RTF carry is the em.
+    HDC dc = ::GetDC(box.m_hWnd);
+    HGDIOBJ old = ::SelectObject(dc, m_viewFont.m_hObject);
+    TEXTMETRICA tm = {};
+    ::GetTextMetricsA(dc, &tm);
+    ::SelectObject(dc, old);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(box.m_hWnd, dc);
+    CHARFORMATA cf = {};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_SIZE;
+    cf.yHeight = ::MulDiv(tm.tmHeight - tm.tmInternalLeading, 1440, dpi > 0 ? dpi : 96);
+    box.SetDefaultCharFormat(cf);
+    // The end mark of the (empty) text too: it kept the font's size read
+    // as a negative one, which the RTF then carried.
+    box.SendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
 }
 
 // Initial update and hints ------------------------------------------------
@@ -255,30 +342,37 @@ void CChordEditView::OnUpdate(CView*, LPARAM lHint, CObject*)
     if (lHint == HINT_ZOOM_CHANGED) {
         RescaleTextBoxes();
     } else if (lHint == HINT_REBUILD_LEADSHEET) {
-        RegenerateText();
-        // Pages the rebuild added must be inside the scroll range.
-        RescaleTextBoxes();
+        RebuildText();
         Invalidate(FALSE);
-        if (CKestrixDoc* doc = Doc())
-            doc->SetLeadSheetStale(false);
     } else if (lHint == HINT_PRINT) {
         OnFilePrint();
         // Regenerated only when stale: otherwise the rebuild would replace
         // the user's edited sheet by an empty box.
         CKestrixDoc* doc = Doc();
         if (doc && doc->IsLeadSheetStale()) {
-            RegenerateText();
-            RescaleTextBoxes();
+            RebuildText();
             Invalidate(FALSE);
-            doc->SetLeadSheetStale(false);
         }
     }
+}
+
+void CChordEditView::RebuildText()
+{
+    // The geometry and font of the current zoom first, as the first show
+    // makes them (an export may come before any show); the pages a rebuild
+    // added must be inside the scroll range after.
+    RescaleTextBoxes();
+    RegenerateText();
+    RescaleTextBoxes();
+    if (CKestrixDoc* doc = Doc())
+        doc->SetLeadSheetStale(false);
 }
 
 // Geometry ---------------------------------------------------------------
 
 void CChordEditView::RescaleTextBoxes()
 {
+    OwnChanges own(*this);
     const float oldZoom = m_zoom;
     if (CKestrixDoc* doc = Doc())
         m_zoom = doc->GetZoom();
@@ -314,7 +408,8 @@ CKestrixRichEdit* CChordEditView::CreateBox(int index)
         delete box;
         return nullptr;
     }
-    box->SetFont(&m_viewFont);
+    GiveViewFont(*box);
+    box->SendMessage(EM_SETEVENTMASK, 0, box->SendMessage(EM_GETEVENTMASK) | ENM_CHANGE);
     m_textBoxes.push_back(box);
     m_boxesExist = true;
     return box;
@@ -322,6 +417,7 @@ CKestrixRichEdit* CChordEditView::CreateBox(int index)
 
 int CChordEditView::RegenerateText()
 {
+    OwnChanges own(*this);
     DeleteBoxes();
     CKestrixRichEdit* first = CreateBox(0);
     CKestrixDoc* doc = Doc();
@@ -336,9 +432,11 @@ int CChordEditView::RegenerateText()
             lyrics.push_back(text);
             chordLines.push_back(doc->GetRowText(row++));
         }
-        for (const CString& piece : LeadSheetPieces(chordLines, lyrics))
-            AppendText(piece);
+        CBoxPages pages(*this, m_textBoxes, [](CChordEditView& v, int i) { return v.CreateBox(i); });
+        FillLeadSheetPages(pages, LeadSheetPieces(chordLines, lyrics));
     }
+    if (doc)
+        doc->SetLeadSheetEdited(false);
     m_pageCount = static_cast<int>(m_textBoxes.size());
     return m_pageCount;
 }
@@ -501,6 +599,8 @@ void CChordEditView::OnTextFormat(UINT nID)
         }
         box->SetDefaultCharFormat(cf);
     }
+    if (CKestrixDoc* doc = Doc())
+        doc->OnUserTextEdit(true);
 }
 
 void CChordEditView::ChooseTextFont()
@@ -542,6 +642,8 @@ void CChordEditView::ChooseTextFont()
             box->SetSelectionCharFormat(out);
         else
             box->SetDefaultCharFormat(out);
+    if (CKestrixDoc* doc = Doc())
+        doc->OnUserTextEdit(true);
 }
 
 template <class Enumerate>
@@ -573,6 +675,18 @@ void CChordEditView::SendToFocusedBox(UINT message)
     for (CKestrixRichEdit* box : m_textBoxes)
         if (box->HasFocus())
             box->SendMessage(message);
+}
+
+void CChordEditView::OnBoxChange(UINT)
+{
+    if (m_ownChanges)
+        return;
+    for (CKestrixRichEdit* box : m_textBoxes)
+        if (box && box->m_hWnd && box->GetModify()) {
+            box->SetModify(FALSE);
+            if (CKestrixDoc* doc = Doc())
+                doc->OnUserTextEdit(true);
+        }
 }
 
 void CChordEditView::OnEditCut() { SendToFocusedBox(WM_CUT); }
@@ -631,41 +745,48 @@ const char kPageMark[] = "QPPAGEBREAKMARK";
 void CChordEditView::SerializeBoxes(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        ar << static_cast<uint32_t>(m_textBoxes.size());
+        LeadSheetBoxes stored;
         for (CKestrixRichEdit* box : m_textBoxes) {
-            const std::string rtf = box && box->m_hWnd ? BoxRtf(*box) : std::string();
-            ar << CString(rtf.data(), static_cast<int>(rtf.size()));
-            RECT r = {0, 0, 0, 0};
-            if (box && box->m_hWnd)
+            LeadSheetBox b;
+            if (box && box->m_hWnd) {
+                const std::string rtf = BoxRtf(*box);
+                b.rtf = CString(rtf.data(), static_cast<int>(rtf.size()));
+                RECT r = {0, 0, 0, 0};
                 box->GetRect(&r);
-            ar << static_cast<int32_t>(r.left) << static_cast<int32_t>(r.right) << static_cast<int32_t>(r.top)
-               << static_cast<int32_t>(r.bottom);
+                b.left = r.left;
+                b.right = r.right;
+                b.top = r.top;
+                b.bottom = r.bottom;
+            }
+            stored.push_back(b);
         }
+        WriteLeadSheetBoxes(ar, stored);
         return;
     }
-    uint32_t count = 0;
-    ar >> count;
-    // Each box takes at least a length byte and its rectangle.
-    const CFile* f = ar.GetFile();
-    if (f && static_cast<int64_t>(count) * 17 > f->GetLength() - f->GetPosition())
-        throw new CArchiveException(CArchiveException::badIndex);
+    // Read whole first: a refused section leaves the boxes as they were.
+    LeadSheetBoxes stored;
+    ReadLeadSheetBoxes(ar, stored);
+    OwnChanges own(*this);
     DeleteBoxes();
     m_fontHeight = static_cast<int>(m_zoom * 24.0f);
     CreateViewFont();
-    for (uint32_t i = 0; i < count; ++i) {
-        CString rtf;
-        ar >> rtf;
-        int32_t left = 0, right = 0, top = 0, bottom = 0;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        const LeadSheetBox& b = stored[i];
         CKestrixRichEdit* box = CreateBox(static_cast<int>(i));
-        if (box)
-            PutRtf(*box, std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength())), SF_RTF);
-        ar >> left >> right >> top >> bottom;
-        if (box) {
-            const RECT r = {left, top, right, bottom};
-            box->SetRect(&r);
-        }
+        if (!box)
+            continue;
+        PutRtf(*box, std::string(b.rtf.GetString(), static_cast<size_t>(b.rtf.GetLength())), SF_RTF);
+        const RECT r = {b.left, b.top, b.right, b.bottom};
+        box->SetRect(&r);
     }
     m_pageCount = static_cast<int>(m_textBoxes.size());
+    // A stored lead sheet may hold the user's changes: a rebuild asks.
+    if (CKestrixDoc* doc = Doc()) {
+        bool text = false;
+        for (const LeadSheetBox& b : stored)
+            text = text || b.rtf.GetLength() > 0;
+        doc->SetLeadSheetEdited(text);
+    }
     if (m_hWnd)
         Invalidate(FALSE);
 }
@@ -673,18 +794,18 @@ void CChordEditView::SerializeBoxes(CArchive& ar)
 CString CChordEditView::ExportRtf()
 {
     CKestrixDoc* doc = Doc();
-    if (m_textBoxes.empty() || (doc && doc->IsLeadSheetStale())) {
-        RegenerateText();
-        if (doc)
-            doc->SetLeadSheetStale(false);
-    }
+    if (m_textBoxes.empty() || (doc && doc->IsLeadSheetStale()))
+        RebuildText();
     // One document from all boxes: a hidden rich edit takes them in page
     // order and merges their formats; a mark between them becomes the page
     // break.
-    CRichEditCtrl all;
+    CKestrixRichEdit all;
     const RECT none = {0, 0, 0, 0};
     if (!all.Create(WS_CHILD | ES_MULTILINE, none, this, 0xFFF0))
         return CString();
+    // With the system font as its default, the control reading a box's RTF
+    // made the text before a formatted run take that run's format.
+    GiveViewFont(all);
     for (size_t i = 0; i < m_textBoxes.size(); ++i) {
         if (i > 0) {
             all.SetSel(-1, -1);
@@ -693,6 +814,21 @@ CString CChordEditView::ExportRtf()
         all.SetSel(-1, -1);
         if (m_textBoxes[i] && m_textBoxes[i]->m_hWnd)
             PutRtf(all, BoxRtf(*m_textBoxes[i]), SF_RTF | SFF_SELECTION);
+    }
+    // The sizes as at zoom 1, as printed.
+    GETTEXTLENGTHEX gtl = {GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+    const long length = static_cast<long>(all.SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&gtl, 0));
+    std::vector<FormatRun> runs = FormatRuns(all, length);
+    if (!runs.empty()) // the end mark, with the last run's size
+        runs.push_back(FormatRun{length, -1, runs.back().cf});
+    for (const FormatRun& r : runs) {
+        CHARFORMATA size = {};
+        size.cbSize = sizeof size;
+        size.dwMask = CFM_SIZE;
+        size.yHeight = Unzoomed(r.cf.yHeight);
+        CHARRANGE cr = {r.from, r.to};
+        all.SendMessage(EM_EXSETSEL, 0, (LPARAM)&cr);
+        all.SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&size);
     }
     std::string rtf = BoxRtf(all);
     all.DestroyWindow();
@@ -719,10 +855,11 @@ std::vector<TextRun> CChordEditView::BoxRuns(CKestrixRichEdit& box, PrintFonts& 
 {
     std::vector<TextRun> runs;
     // A hidden copy is walked, so the user's selection and scroll stay.
-    CRichEditCtrl copy;
+    CKestrixRichEdit copy;
     const RECT none = {0, 0, 0, 0};
     if (!copy.Create(WS_CHILD | ES_MULTILINE, none, this, 0xFFF1))
         return runs;
+    GiveViewFont(copy); // as the export's control
     PutRtf(copy, BoxRtf(box), SF_RTF);
     GETTEXTLENGTHEX gtl = {GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
     const long length = static_cast<long>(copy.SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&gtl, 0));
@@ -730,35 +867,18 @@ std::vector<TextRun> CChordEditView::BoxRuns(CKestrixRichEdit& box, PrintFonts& 
     TEXTRANGEA tr = {{0, length}, &text[0]};
     const long got = static_cast<long>(copy.SendMessage(EM_GETTEXTRANGE, 0, (LPARAM)&tr));
     text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    const long n = static_cast<long>(text.size());
-    CHARFORMAT2A cf;
-    for (long at = 0; at < n;) {
-        // The longest stretch of one format: gallop, then halve.
-        long good = at + 1, step = 2;
-        RangeFormat(copy, at, good, cf);
-        CHARFORMAT2A probe;
-        while (good < n) {
-            const long to = at + step < n ? at + step : n;
-            if (!RangeFormat(copy, at, to, probe))
-                break;
-            good = to;
-            step *= 2;
-        }
-        long bad = at + step < n ? at + step : n;
-        while (good < n && bad - good > 1) {
-            const long mid = good + (bad - good) / 2;
-            if (RangeFormat(copy, at, mid, probe))
-                good = mid;
-            else
-                bad = mid;
-        }
-        if (good < n && bad == good + 1 && RangeFormat(copy, at, bad, probe))
-            good = bad;
-        runs.push_back(TextRun{text.substr(static_cast<size_t>(at), static_cast<size_t>(good - at)), fonts.Add(cf)});
-        at = good;
+    for (FormatRun& r : FormatRuns(copy, static_cast<long>(text.size()))) {
+        r.cf.yHeight = Unzoomed(r.cf.yHeight);
+        runs.push_back(TextRun{text.substr(static_cast<size_t>(r.from), static_cast<size_t>(r.to - r.from)),
+                               fonts.Add(r.cf)});
     }
     copy.DestroyWindow();
     return runs;
+}
+
+long CChordEditView::Unzoomed(long twips) const
+{
+    return m_zoom > 0.0f ? static_cast<long>(twips / m_zoom + 0.5f) : twips;
 }
 
 void CChordEditView::SheetArea(HDC printer, RECT& area, int& tabWidth) const

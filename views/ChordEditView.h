@@ -27,6 +27,9 @@ public:
     void RescaleTextBoxes();
     // Replaces every box by text generated from the document; the box count.
     int RegenerateText();
+    // Regenerated at the current zoom's geometry and font, the scroll range
+    // after; the lead sheet is no longer stale.
+    void RebuildText();
     // A piece of text onto the last box, or onto a new one when it is full.
     void AppendText(const CString& piece);
     // The font dialog, applied to the selections or as default format.
@@ -77,22 +80,33 @@ public:
     afx_msg void OnEditCut();
     afx_msg void OnEditCopy();
     afx_msg void OnEditPaste();
+    afx_msg void OnBoxChange(UINT id);
 
     static constexpr UINT kTextBoxClick = 666666;
 
 private:
     class PrintFonts;
+    class OwnChanges;
     CKestrixDoc* Doc() const { return m_pOwnerDoc; }
     CKestrixRichEdit* CreateBox(int index);
     void DeleteBoxes();
     void CreateViewFont();
+    void GiveViewFont(CKestrixRichEdit& box);
     void DrawPage(HDC dc, const LeadSheetRect& page, const LeadSheetRect& visible, POINT origin);
     void LayoutPages(HDC dc, int page, const LeadSheetRect& visible, POINT origin);
     void ShowContextMenu(CPoint screenPoint);
     // The text area of a sheet in the printer's units, and its tab stops.
     void SheetArea(HDC printer, RECT& area, int& tabWidth) const;
-    // The box's text as runs of one format each, the formats added to fonts.
+    // The box's text as runs of one format each, the formats added to fonts
+    // at their unzoomed sizes.
     std::vector<TextRun> BoxRuns(CKestrixRichEdit& box, PrintFonts& fonts);
+    struct FormatRun {
+        long from, to;
+        CHARFORMAT2A cf;
+    };
+    static std::vector<FormatRun> FormatRuns(CRichEditCtrl& ctl, long n);
+    // A character height on the screen as at zoom 1.
+    long Unzoomed(long twips) const;
     void SendToFocusedBox(UINT message);
     template <class Enumerate>
     std::vector<CString> ListFonts(Enumerate enumerate);
@@ -112,6 +126,7 @@ private:
     std::vector<PrintedSheet> m_sheets;
     std::unique_ptr<PrintFonts> m_printFonts;
     std::vector<std::vector<LaidSheet>> m_layouts; // per box
+    int m_ownChanges = 0; // the view is changing its boxes itself
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,8 @@
 #include "views/KestrixEdit.h"
 
+#include "app/KestrixDoc.h"
 #include "framework/Archive.h"
+#include "views/ViewBase.h"
 
 BEGIN_MESSAGE_MAP(CKestrixEdit, CEdit)
     ON_CONTROL_REFLECT(EN_CHANGE, OnEnChange)
@@ -40,6 +42,14 @@ void CKestrixEdit::Navigate(WPARAM code)
 
 void CKestrixEdit::OnEnChange()
 {
+    // Only the user's changes leave the edit modified; text the program
+    // sets does not.
+    if (GetModify()) {
+        SetModify(FALSE);
+        if (auto* view = dynamic_cast<CKestrixViewBase*>(GetParent()))
+            if (CKestrixDoc* doc = view->GetOwnerDoc())
+                doc->OnUserTextEdit(false);
+    }
     if (m_enterPressed)
         Navigate(kLyricReturn);
     m_enterPressed = 0;

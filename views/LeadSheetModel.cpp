@@ -25,6 +25,38 @@ void AppendLeadSheetPiece(ILeadSheetPages& pages, const CString& piece)
         pages.AppendToLast(piece);
 }
 
+void FillLeadSheetPages(ILeadSheetPages& pages, const std::vector<CString>& pieces)
+{
+    const size_t n = pieces.size();
+    auto joined = [&](CString text, size_t from, size_t to) { // pieces [from, to]
+        for (size_t k = from; k <= to; ++k)
+            text += pieces[k];
+        return text;
+    };
+    CString text = pages.LastText();
+    for (size_t i = 0; i < n;) {
+        if (pages.IsLastFull()) {
+            text = pieces[i++];
+            pages.AddPage(text);
+            continue;
+        }
+        // The first piece after which the box is full; n when none is.
+        size_t lo = i, hi = n;
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            pages.SetLastText(joined(text, i, mid));
+            if (pages.IsLastFull())
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        const size_t last = lo < n ? lo : n - 1;
+        text = joined(text, i, last);
+        pages.SetLastText(text);
+        i = last + 1;
+    }
+}
+
 // Geometry ---------------------------------------------------------------
 
 LeadSheetGeometry ComputeLeadSheetGeometry(int screenWidth, int screenHeight, float zoom, int pageCount)

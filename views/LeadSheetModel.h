@@ -23,11 +23,18 @@ public:
     // A new last box holding exactly this text.
     virtual void AddPage(const CString& text) = 0;
     virtual void AppendToLast(const CString& piece) = 0;
+    virtual CString LastText() = 0;
+    virtual void SetLastText(const CString& text) = 0;
 };
 
 // A piece goes whole into the last box, or into a new one when the last is
 // full before it: pieces are never split, so a box may run past its lines.
 void AppendLeadSheetPiece(ILeadSheetPages& pages, const CString& piece);
+// The pieces placed as AppendLeadSheetPiece places them one after the other,
+// but each box's text is set whole: a box takes its pieces up to the first
+// one after which it is full (text only grows, so a full box stays full),
+// found by halving. A long song asks a few times per box, not per piece.
+void FillLeadSheetPages(ILeadSheetPages& pages, const std::vector<CString>& pieces);
 
 // Page geometry -----------------------------------------------------------
 

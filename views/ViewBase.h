@@ -15,6 +15,7 @@ public:
     ~CKestrixViewBase() override;
     void OnDraw(CDC* pDC) override;
     void SetOwnerDoc(CKestrixDoc* doc) { m_pOwnerDoc = doc; }
+    CKestrixDoc* GetOwnerDoc() const { return m_pOwnerDoc; }
 
 protected:
     // How many printers the spooler lists (asked for the size, then the data).

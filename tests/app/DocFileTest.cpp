@@ -302,3 +302,50 @@ TEST(DocFile, DamagedCountsAreRefused)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DocFile, LeadSheetBoxesRoundTripAndHugeCountsAreRefused)
+{
+    LeadSheetBoxes boxes(2);
+    boxes[0].rtf = "{\\rtf1 Song\\par}";
+    boxes[0].right = 300;
+    boxes[0].bottom = 500;
+    boxes[1].rtf = "{\\rtf1 la\\par}";
+    const auto bytes = Build([&](CArchive& ar) { WriteLeadSheetBoxes(ar, boxes); });
+    // Count, then per box its string and left, right, top, bottom.
+    ASSERT_EQ(bytes.size(), 4u + 1 + 16 + 16 + 1 + 14 + 16);
+    EXPECT_EQ(300, bytes[4 + 1 + 16 + 4] | bytes[4 + 1 + 16 + 5] << 8); // right, after left
+    LeadSheetBoxes back;
+    CMemFile f(bytes.data(), bytes.size());
+    CArchive ar(&f, CArchive::load);
+    ReadLeadSheetBoxes(ar, back);
+    ASSERT_EQ(2u, back.size());
+    EXPECT_EQ(std::string("{\\rtf1 la\\par}"), std::string(back[1].rtf));
+    EXPECT_EQ(500, back[0].bottom);
+
+    // More boxes than the file holds, and more than any lead sheet has
+    // though the file would hold them.
+    const auto unheld = Build([](CArchive& ar) { ar << uint32_t(60000) << uint32_t(0); });
+    const auto tooMany = Build([](CArchive& ar) {
+        ar << uint32_t(kMaxLeadSheetBoxes + 1);
+        for (uint32_t i = 0; i <= kMaxLeadSheetBoxes; ++i)
+            ar << CString() << int32_t(0) << int32_t(0) << int32_t(0) << int32_t(0);
+    });
+    for (const auto* refused : {&unheld, &tooMany}) {
+        LeadSheetBoxes r = boxes;
+        CMemFile rf(refused->data(), refused->size());
+        CArchive rar(&rf, CArchive::load);
+        bool thrown = false;
+        try {
+            ReadLeadSheetBoxes(rar, r);
+        } catch (CException* e) {
+            thrown = true;
+            e->Delete();
+        }
+        EXPECT_TRUE(thrown);
+        EXPECT_EQ(2u, r.size()); // left as it was
+    }
+}
+
+} // namespace

@@ -458,12 +458,15 @@ TEST_F(ProgramTab, TheBassViewShowsFretsAndTakesTypedNotes)
     SendClick(tab->m_hWnd, x, tab->StringY(2, 1));
     PumpFor(*m_app, 100);
     ASSERT_TRUE(tab->IsTyping());
+    Doc()->SetModifiedFlag(FALSE);
     Key('1');
     Key('2');
     Key(VK_RETURN);
     std::vector<BassNote> after;
     Doc()->GetBassNotes(after);
     ASSERT_EQ(before.size() + 1, after.size());
+    EXPECT_TRUE(Doc()->IsModified());
+    Doc()->SetModifiedFlag(FALSE);
     const BassNote* typed = nullptr;
     for (const BassNote& n : after)
         if (n.level == 120)
@@ -489,6 +492,7 @@ TEST_F(ProgramTab, TheBassViewShowsFretsAndTakesTypedNotes)
     Key(VK_DELETE, true);
     Doc()->GetBassNotes(after);
     EXPECT_EQ(before.size(), after.size());
+    EXPECT_TRUE(Doc()->IsModified());
 
     // Back in the chord grid, the chords are still there.
     m_frame->SendMessage(WM_COMMAND, ID_VIEW_CHORDS);
@@ -830,9 +834,15 @@ TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
     EXPECT_TRUE(doc->Play(false, true));
     doc->Stop(true);
 
-    // "Save changes?" answered Yes writes the file that opens again.
-    doc->GetLyricEdits()[1]->SetWindowText("more");
-    doc->SetModifiedFlag(TRUE);
+    // A typed lyric asks "Save changes?"; Yes writes the file that opens again.
+    doc->GetLyricEdits()[1]->SetWindowText("mor");
+    EXPECT_FALSE(doc->IsModified());
+    CRect r1;
+    doc->GetLyricEdits()[1]->GetWindowRect(&r1);
+    View()->ScreenToClient(&r1);
+    ClickView(r1.right - 5, r1.CenterPoint().y);
+    Key('E');
+    ASSERT_EQ("more", TextOf(doc->GetLyricEdits()[1]->m_hWnd));
     m_boxes->SetAnswer(IDYES);
     m_boxes->Clear();
     m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
@@ -840,6 +850,7 @@ TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
     ASSERT_EQ(m_app->GetActiveDoc(), nullptr);
     // The question names the song.
     ASSERT_EQ(1, m_boxes->Count("box"));
+    EXPECT_TRUE(m_boxes->All().back().Mentions("Save changes")) << Join(BoxTexts());
     EXPECT_TRUE(m_boxes->All().back().Mentions("g major?"));
     m_boxes->SetAnswer(IDNO);
     ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
@@ -892,6 +903,78 @@ TEST_F(ProgramFiles, ADocumentNamedOnTheCommandLineOpensWithItsSongNamesAndTitle
         EXPECT_FALSE(again[i].name.IsEmpty());
         EXPECT_EQ(std::string(chords[i].name), std::string(again[i].name));
     }
+}
+
+TEST_F(ProgramFiles, EveryEditOfTheUserMarksTheSong)
+{
+    AnalyzeSong();
+    CKestrixView* view = View();
+    // The analysis marks the song; showing the views (the lead sheet's text
+    // is generated) and zooming do not.
+    Doc()->SetModifiedFlag(FALSE);
+    for (UINT id : {ID_VIEW_LEAD_SHEET, ID_VIEW_ZOOM_IN, ID_VIEW_CHORDS, ID_VIEW_ZOOM_OUT}) {
+        m_frame->SendMessage(WM_COMMAND, id);
+        Pump(*m_app);
+    }
+    ParkPanel();
+    EXPECT_FALSE(Doc()->IsModified());
+    auto edited = [&](const char* what) {
+        EXPECT_TRUE(Doc()->IsModified()) << what;
+        Doc()->SetModifiedFlag(FALSE);
+    };
+    // A lyric line and the title, typed into.
+    for (CKestrixEdit* e : {Doc()->GetLyricEdits()[0], &Doc()->GetTitleEdit()}) {
+        CRect r;
+        e->GetWindowRect(&r);
+        view->ScreenToClient(&r);
+        ClickView(r.CenterPoint().x, r.CenterPoint().y);
+        ASSERT_EQ(e->m_hWnd, GetFocus());
+        Key('O');
+        edited(e == &Doc()->GetTitleEdit() ? "title" : "lyric");
+    }
+    // A chord typed, dragged and deleted.
+    POINT spot;
+    ASSERT_TRUE(FreeNameSpot(2, &spot));
+    ClickView(spot.x, spot.y);
+    ASSERT_TRUE(view->IsTyping());
+    Key('D');
+    Key(VK_RETURN);
+    edited("typed chord");
+    auto typedIndex = [&] {
+        const auto& items = view->GetRows()[2].items;
+        for (size_t i = 0; i < items.size(); ++i)
+            if (items[i].confidence == 120)
+                return (int)i;
+        return -1;
+    };
+    ASSERT_GE(typedIndex(), 0);
+    const CRect box = view->GetChordRect(typedIndex(), 2);
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    MoveTo(box.CenterPoint().x, box.CenterPoint().y);
+    Button(true);
+    for (int step = 1; step <= 10; ++step) // a drag from the seventh move on
+        MoveTo(box.CenterPoint().x + 15 * step, box.CenterPoint().y);
+    Button(false);
+    edited("dragged chord");
+    ASSERT_GE(typedIndex(), 0);
+    const CRect now = view->GetChordRect(typedIndex(), 2);
+    ClickView(now.CenterPoint().x, now.CenterPoint().y);
+    Key(VK_DELETE, true);
+    EXPECT_LT(typedIndex(), 0);
+    edited("deleted chord");
+    Doc()->SetTranspose(3);
+    edited("transposition");
+    // Text pasted into the lead sheet.
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_LEAD_SHEET);
+    Pump(*m_app);
+    CKestrixRichEdit* sheetBox = Sheet()->GetTextBoxes()[0];
+    sheetBox->SetFocus();
+    sheetBox->SetSel(0, 2);
+    Sheet()->SendMessage(WM_COMMAND, ID_EDIT_COPY);
+    sheetBox->SetSel(-1, -1);
+    Sheet()->SendMessage(WM_COMMAND, ID_EDIT_PASTE);
+    Pump(*m_app);
+    edited("paste in the lead sheet");
 }
 
 } // namespace

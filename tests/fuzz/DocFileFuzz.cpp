@@ -1,6 +1,6 @@
-// The ".vqx" document reader: a broken file may throw the archive's
-// exception, never crash or read past its end. What it accepts, written and
-// read again, must write the same bytes.
+// The ".vqx" document reader, body and lead-sheet boxes: a broken file may
+// throw the archive's exception, never crash or read past its end. What it
+// accepts, written and read again, must write the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -8,12 +8,13 @@
 #include "app/DocFile.h"
 
 namespace {
-std::vector<unsigned char> Written(const DocFileBody& body)
+std::vector<unsigned char> Written(const DocFileBody& body, const LeadSheetBoxes& boxes)
 {
     CMemFile file;
     {
         CArchive ar(&file, CArchive::store);
         WriteDocFile(ar, body);
+        WriteLeadSheetBoxes(ar, boxes);
         ar.Close();
     }
     return file.Data();
@@ -23,27 +24,33 @@ std::vector<unsigned char> Written(const DocFileBody& body)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     DocFileBody body;
+    LeadSheetBoxes boxes;
     try {
         CMemFile file(data, size);
         CArchive ar(&file, CArchive::load);
         if (ReadDocFile(ar, body) < 0)
             return 0;
+        ReadLeadSheetBoxes(ar, boxes);
+        if (boxes.size() > kMaxLeadSheetBoxes)
+            __builtin_trap();
     } catch (CException* e) {
         e->Delete();
         return 0;
     }
-    const std::vector<unsigned char> first = Written(body);
+    const std::vector<unsigned char> first = Written(body, boxes);
     DocFileBody again;
+    LeadSheetBoxes boxesAgain;
     CMemFile file(first.data(), first.size());
     CArchive ar(&file, CArchive::load);
     try {
         if (ReadDocFile(ar, again) != kDocLayoutCurrent)
             __builtin_trap();
+        ReadLeadSheetBoxes(ar, boxesAgain);
     } catch (CException* e) {
         e->Delete();
         __builtin_trap(); // our own file refused
     }
-    if (Written(again) != first)
+    if (Written(again, boxesAgain) != first)
         __builtin_trap();
     return 0;
 }

@@ -36,6 +36,8 @@ public:
     }
     void AddPage(const CString& text) override { boxes.push_back(Str(text)); }
     void AppendToLast(const CString& piece) override { boxes.back() += Str(piece); }
+    CString LastText() override { return CString(boxes.back().c_str()); }
+    void SetLastText(const CString& text) override { boxes.back() = Str(text); }
 
     std::vector<std::string> boxes;
     int asked = 0;
@@ -102,6 +104,26 @@ TEST(LeadSheetPaging, ABoxWithRoomTakesEveryPiece)
     for (const CString& p : LeadSheetPieces({"C", "G", "D"}, {"a", "b", "c"}))
         AppendLeadSheetPiece(pages, p);
     EXPECT_EQ(pages.boxes.size(), 1u);
+}
+
+TEST(LeadSheetPaging, FillingWholeBoxesPagesAsPieceByPiece)
+{
+    std::vector<CString> chords, lyrics;
+    for (int r = 0; r < 40; ++r) {
+        chords.push_back(r % 3 ? "C\tG" : "Am");
+        lyrics.push_back(r % 4 ? "la la" : "one\r\ntwo"); // some rows take more lines
+    }
+    const std::vector<CString> pieces = LeadSheetPieces(chords, lyrics);
+    for (int lines : {1, 2, 3, 7, 40, 1000}) {
+        FakePages byPiece(lines), whole(lines);
+        byPiece.boxes[0] = whole.boxes[0] = Str(LeadSheetHeading("Song"));
+        for (const CString& p : pieces)
+            AppendLeadSheetPiece(byPiece, p);
+        FillLeadSheetPages(whole, pieces);
+        EXPECT_EQ(whole.boxes, byPiece.boxes) << lines;
+        if (lines >= 40)
+            EXPECT_LT(whole.asked, byPiece.asked / 4) << lines;
+    }
 }
 
 TEST(LeadSheetGeometry, PagesAtZoomsOnAScreenOf1280By1024)

@@ -438,6 +438,90 @@ TEST_F(LeadSheet, LongSongFillsFurtherPagesAndRebuildRescales)
     EXPECT_TRUE(Box(pages - 1)->IsWindowVisible());
 }
 
+TEST_F(LeadSheet, EditsMarkTheSongModifiedAndOnlyThenRebuildAsks)
+{
+    LoadSong();
+    Song(3);
+    Doc()->SetModifiedFlag(FALSE);
+    ShowLeadSheet();
+    // Neither the generated text nor a rebuild of an untouched sheet is an
+    // edit; that rebuild asks nothing.
+    EXPECT_FALSE(Doc()->IsModified());
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    EXPECT_EQ(m_boxes->Count("box"), 0);
+    EXPECT_FALSE(Doc()->IsModified());
+
+    Click(Box(0), 30, 5);
+    Keys(0, 'X');
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string typed = BoxText(Box(0));
+    EXPECT_NE(typed.find('x'), std::string::npos);
+    // Rebuild asks; No keeps the typed text.
+    m_boxes->SetAnswer(IDNO);
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    PumpUntil(*m_app, [&] { return m_boxes->Count("box") > 0; }, 5000);
+    ASSERT_EQ(m_boxes->Count("box"), 1);
+    EXPECT_TRUE(m_boxes->All().back().Mentions("Rebuild the lead sheet?"));
+    EXPECT_EQ(BoxText(Box(0)), typed);
+
+    // Formatting is an edit too. Yes rebuilds; the new sheet is untouched.
+    Doc()->SetModifiedFlag(FALSE);
+    Box(0)->SetSel(0, 3);
+    View()->SendMessage(WM_COMMAND, ID_FORMAT_BOLD);
+    EXPECT_TRUE(Doc()->IsModified());
+    m_boxes->SetAnswer(IDYES);
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    PumpUntil(*m_app, [&] { return m_boxes->Count("box") > 1; }, 5000);
+    ASSERT_EQ(m_boxes->Count("box"), 2);
+    EXPECT_EQ(BoxText(Box(0)).find('x'), std::string::npos);
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    EXPECT_EQ(m_boxes->Count("box"), 2);
+}
+
+TEST_F(LeadSheet, AnExportCarriesBoldOnTheBoldWordOnlyAtTheUnzoomedSize)
+{
+    LoadSong();
+    Song(3);
+    ShowLeadSheet();
+    CKestrixRichEdit* box = Box(0);
+    const long at = static_cast<long>(BoxText(box).find("line 2"));
+    box->SetFocus();
+    box->SetSel(at, at + 4);
+    View()->SendMessage(WM_COMMAND, ID_FORMAT_BOLD);
+    const std::string rtf(View()->ExportRtf());
+    // Bold switches on right before the word and off right after it.
+    const size_t on = rtf.find("\\b ");
+    ASSERT_NE(on, std::string::npos) << rtf;
+    EXPECT_EQ(rtf.find("\\b"), on) << rtf;
+    EXPECT_EQ(rtf.find("line\\b0 ", on), on + 3) << rtf;
+    EXPECT_EQ(rtf.find("\\b", on + 3), on + 7) << rtf;
+    EXPECT_EQ(rtf.find("\\b ", on + 3), std::string::npos) << rtf;
+    EXPECT_EQ(rtf.find("\\fs-"), std::string::npos) << rtf; // no negative size
+    // At the unzoomed size: 12-pixel characters at zoom 0.6 are 15 points.
+    EXPECT_NE(rtf.find("\\fs30"), std::string::npos) << rtf;
+    EXPECT_EQ(rtf.find("\\fs18"), std::string::npos) << rtf;
+}
+
+TEST_F(LeadSheet, AnExportBeforeTheFirstShowIsLaidOutAsTheView)
+{
+    LoadSong();
+    Song(40);
+    const std::string before(View()->ExportRtf());
+    ShowLeadSheet();
+    CChordEditView* view = View();
+    ASSERT_GE(view->GetPageCount(), 2);
+    // The boxes are the view's own: the page the view shows them on.
+    view->RedrawWindow();
+    PumpFor(*m_app, 200);
+    RECT r = {};
+    Box(0)->GetWindowRect(&r);
+    EXPECT_EQ(r.right - r.left, LeadSheetBoxRect(view->GetGeometry(), view->GetZoom(), 0).Width());
+    // Generated again as shown, the export is the same.
+    ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+    EXPECT_EQ(m_boxes->Count("box"), 0);
+    EXPECT_TRUE(std::string(view->ExportRtf()) == before) << before;
+}
+
 TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
 {
     LoadSong();
@@ -447,8 +531,9 @@ TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
     CHARFORMATA cf = {};
     Box(0)->GetDefaultCharFormat(cf);
     const long before = cf.yHeight;
-    // Arial at trunc(0.6 x 24) = 14 pixels, in twips at 96 pixels per inch.
-    EXPECT_EQ(before, 14 * 15);
+    // Arial of trunc(0.6 x 24) = 14-pixel cells has 12-pixel characters, in
+    // twips at 96 pixels per inch.
+    EXPECT_EQ(before, 12 * 15);
     const int widthBefore = LeadSheetBoxRect(view->GetGeometry(), view->GetZoom(), 0).Width();
     for (int i = 0; i < 3; ++i)
         ToolbarClick(ID_VIEW_ZOOM_IN);
