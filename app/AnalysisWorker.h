@@ -15,6 +15,7 @@ enum AnalysisStage {
     kStageBadChannels = 4,
     kStageStarted = 5,
     kStageNothingFound = 6,
+    kStageOutOfMemory = 7, // the song's samples do not fit in memory
 };
 
 class IAnalysisSong {
@@ -23,6 +24,8 @@ public:
     // Mono floats as a new[] array the caller frees; false when the samples
     // cannot be converted.
     virtual bool GetMonoSamples(float** samples, int* count, int* rate) = 0;
+    // After a failed GetMonoSamples: it failed for want of memory.
+    virtual bool OutOfMemory() { return false; }
 
 protected:
     ~IAnalysisSong() = default;

@@ -8,6 +8,7 @@
 #include "app/LangText.h"
 #include "app/LibraryLoaders.h"
 #include "app/MessageBoxDemo.h"
+#include "app/ProgressCodes.h"
 #include "app/SkinBitmapWin.h"
 #include "app/SmallDialogRules.h"
 #include "app/SmallDialogs.h"
@@ -752,7 +753,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
         if (!player->LoadWave(target)) {
             doc->OnAudioLoadFailed();
             m_songLoaded = false;
-            Message(53, this);
+            Message(player->LoadFailedForMemory() ? kLangSongTooLong : 53, this);
             Invalidate(FALSE);
             return false;
         }
@@ -762,7 +763,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
             // Nothing is held now: say so, and leave the document without audio.
             doc->OnAudioLoadFailed();
             m_songLoaded = false;
-            Message(53, this);
+            Message(player->LoadFailedForMemory() ? kLangSongTooLong : 53, this);
             Invalidate(FALSE);
             return false;
         }

@@ -42,6 +42,7 @@ ProgressAction Analysis(unsigned int code, int value)
         a = EndWith(ProgressEnd::Cancel);
         a.resetCancelEvent = true;
         return a;
+    case 7: return EndWith(ProgressEnd::Cancel, kLangSongTooLong);
     default: return EndWith(ProgressEnd::Cancel);
     }
 }

@@ -25,5 +25,7 @@ struct ProgressAction {
 
 // Language text telling that the analysis could not run at all.
 constexpr int kLangAnalysisCannotRun = 144;
+// Language text telling that a song is too long to be held in memory.
+constexpr int kLangSongTooLong = 175;
 
 ProgressAction DecideProgressAction(ProgressSource source, unsigned int code, int value);

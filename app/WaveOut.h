@@ -29,6 +29,8 @@ public:
     // A failure leaves no audio loaded.
     bool LoadWave(const char* path);
     bool IsLoaded() const { return m_loaded; }
+    // The last LoadWave failed because the samples did not fit in memory.
+    bool LoadFailedForMemory() const { return m_loadNoMemory; }
     CString GetFilePath() const { return m_path; }
 
     bool Play(double startMs) override;
@@ -38,9 +40,10 @@ public:
     bool SetVolume(DWORD level);
     DWORD GetVolume();
 
-    // new[] arrays, freed by the caller with delete[].
-    bool GetSamplesFloat(float** left, float** right, int* count, int* rate);
-    bool GetMonoMix(float** samples, int* count, int* rate);
+    // new[] arrays, freed by the caller with delete[]. *noMemory (if given)
+    // tells a failure for want of memory.
+    bool GetSamplesFloat(float** left, float** right, int* count, int* rate, bool* noMemory = nullptr);
+    bool GetMonoMix(float** samples, int* count, int* rate, bool* noMemory = nullptr);
 
     int GetChannels() const;
     int GetSampleRate() const;
@@ -63,6 +66,7 @@ private:
     std::vector<Device> m_devices;
     DWORD m_startOffset;
     bool m_loaded;
+    bool m_loadNoMemory;
     CString m_path;
     HGLOBAL m_dataBlock;
     unsigned char* m_data;
