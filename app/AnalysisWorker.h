@@ -4,6 +4,7 @@
 // into the records. Portable; the Win32 edge supplies the three sides.
 
 #include "app/AnalysisResults.h"
+#include "shared/Messages.h"
 
 class CFloatMatrix;
 
@@ -15,7 +16,7 @@ enum AnalysisStage {
     kStageBadChannels = 4,
     kStageStarted = 5,
     kStageNothingFound = 6,
-    kStageOutOfMemory = 7, // the song's samples do not fit in memory
+    kStageOutOfMemory = kAnalysisOutOfMemory,
 };
 
 class IAnalysisSong {

@@ -1,5 +1,7 @@
 #include "app/ProgressCodes.h"
 
+#include "shared/Messages.h"
+
 namespace {
 
 ProgressAction EndWith(ProgressEnd end, int message = 0)
@@ -42,7 +44,7 @@ ProgressAction Analysis(unsigned int code, int value)
         a = EndWith(ProgressEnd::Cancel);
         a.resetCancelEvent = true;
         return a;
-    case 7: return EndWith(ProgressEnd::Cancel, kLangSongTooLong);
+    case kAnalysisOutOfMemory: return EndWith(ProgressEnd::Cancel, kLangSongTooLong);
     default: return EndWith(ProgressEnd::Cancel);
     }
 }
