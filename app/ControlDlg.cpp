@@ -753,7 +753,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
         if (!player->LoadWave(target)) {
             doc->OnAudioLoadFailed();
             m_songLoaded = false;
-            Message(player->LoadFailedForMemory() ? kLangSongTooLong : 53, this);
+            Message(player->LoadFailedTooLong() ? kLangSongTooLong : 53, this);
             Invalidate(FALSE);
             return false;
         }
@@ -763,7 +763,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
             // Nothing is held now: say so, and leave the document without audio.
             doc->OnAudioLoadFailed();
             m_songLoaded = false;
-            Message(player->LoadFailedForMemory() ? kLangSongTooLong : 53, this);
+            Message(player->LoadFailedTooLong() ? kLangSongTooLong : 53, this);
             Invalidate(FALSE);
             return false;
         }

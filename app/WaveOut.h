@@ -29,8 +29,10 @@ public:
     // A failure leaves no audio loaded.
     bool LoadWave(const char* path);
     bool IsLoaded() const { return m_loaded; }
-    // The last LoadWave failed because the samples did not fit in memory.
-    bool LoadFailedForMemory() const { return m_loadNoMemory; }
+    // The last LoadWave failed because the song is too long to be held:
+    // its samples did not fit in memory, or the file is past 2 GB, beyond
+    // the reach of multimedia file I/O.
+    bool LoadFailedTooLong() const { return m_loadTooLong; }
     CString GetFilePath() const { return m_path; }
 
     bool Play(double startMs) override;
@@ -66,7 +68,7 @@ private:
     std::vector<Device> m_devices;
     DWORD m_startOffset;
     bool m_loaded;
-    bool m_loadNoMemory;
+    bool m_loadTooLong;
     CString m_path;
     HGLOBAL m_dataBlock;
     unsigned char* m_data;
