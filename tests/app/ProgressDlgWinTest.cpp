@@ -184,7 +184,7 @@ TEST_F(ProgressDlgTest, ReusedAndSafeWithoutAWindow)
     EXPECT_TRUE(dlg.SetPos(30)); // not running: nothing to set
     dlg.script = {{WM_ANALYSIS_PROGRESS, 5, 0}, {WM_ANALYSIS_PROGRESS, 2, 0}};
     EXPECT_EQ(IDOK, dlg.DoModal());
-    dlg.script = {kProbeStep, {WM_ANALYSIS_PROGRESS, 7, 0}};
+    dlg.script = {kProbeStep, {WM_ANALYSIS_PROGRESS, 8, 0}};
     dlg.probes.clear();
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     ASSERT_EQ(1u, dlg.probes.size());
