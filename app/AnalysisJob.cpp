@@ -16,15 +16,17 @@ public:
         if (!m_player)
             return false;
         if (m_player->GetChannels() == 2)
-            return m_player->GetMonoMix(samples, count, rate);
+            return m_player->GetMonoMix(samples, count, rate, &m_noMemory);
         float* right = nullptr;
-        bool ok = m_player->GetSamplesFloat(samples, &right, count, rate);
+        bool ok = m_player->GetSamplesFloat(samples, &right, count, rate, &m_noMemory);
         delete[] right;
         return ok;
     }
+    bool OutOfMemory() override { return m_noMemory; }
 
 private:
     CWaveOut* m_player;
+    bool m_noMemory = false;
 };
 
 class LoaderEngine : public IAnalysisEngine {

@@ -25,7 +25,7 @@ int RunAnalysis(IAnalysisSong& song, IAnalysisEngine* engine, IStagePoster& post
     int rate = 0;
     if (!song.GetMonoSamples(&raw, &count, &rate) || !raw || count <= 0) {
         delete[] raw;
-        return Post(poster, kStageConversionFailed);
+        return Post(poster, song.OutOfMemory() ? kStageOutOfMemory : kStageConversionFailed);
     }
     std::unique_ptr<float[]> samples(raw);
 

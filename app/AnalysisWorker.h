@@ -4,6 +4,7 @@
 // into the records. Portable; the Win32 edge supplies the three sides.
 
 #include "app/AnalysisResults.h"
+#include "shared/Messages.h"
 
 class CFloatMatrix;
 
@@ -17,6 +18,7 @@ enum AnalysisStage {
     kStageNothingFound = 6,
     // The engine stopped early: cancelled, or the song could not be analysed.
     kStageStopped = 7,
+    kStageOutOfMemory = kAnalysisOutOfMemory,
 };
 
 class IAnalysisSong {
@@ -25,6 +27,8 @@ public:
     // Mono floats as a new[] array the caller frees; false when the samples
     // cannot be converted.
     virtual bool GetMonoSamples(float** samples, int* count, int* rate) = 0;
+    // After a failed GetMonoSamples: it failed for want of memory.
+    virtual bool OutOfMemory() { return false; }
 
 protected:
     ~IAnalysisSong() = default;

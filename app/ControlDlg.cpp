@@ -10,6 +10,7 @@
 #include "app/LangText.h"
 #include "app/LibraryLoaders.h"
 #include "app/MessageBoxDemo.h"
+#include "app/ProgressCodes.h"
 #include "app/SkinBitmapWin.h"
 #include "app/SmallDialogRules.h"
 #include "app/SmallDialogs.h"
@@ -778,7 +779,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
         if (!player->LoadWave(target)) {
             doc->OnAudioLoadFailed();
             m_songLoaded = false;
-            Message(53);
+            Message(player->LoadFailedTooLong() ? kLangSongTooLong : 53);
             Invalidate(FALSE);
             return false;
         }
@@ -788,7 +789,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
             // Nothing is held now: say so, and leave the document without audio.
             doc->OnAudioLoadFailed();
             m_songLoaded = false;
-            Message(53);
+            Message(player->LoadFailedTooLong() ? kLangSongTooLong : 53);
             Invalidate(FALSE);
             return false;
         }

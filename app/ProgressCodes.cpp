@@ -1,5 +1,7 @@
 #include "app/ProgressCodes.h"
 
+#include "shared/Messages.h"
+
 namespace {
 
 ProgressAction EndWith(ProgressEnd end, int message = 0)
@@ -47,6 +49,7 @@ ProgressAction Analysis(unsigned int code, int value, bool cancelAsked)
         a = EndWith(ProgressEnd::Cancel, cancelAsked ? 0 : kLangSongNotAnalysed);
         a.resetCancelEvent = true;
         return a;
+    case kAnalysisOutOfMemory: return EndWith(ProgressEnd::Cancel, kLangSongTooLong);
     default: return EndWith(ProgressEnd::Cancel);
     }
 }

@@ -148,8 +148,10 @@ uint64_t WaveMsToBytes(const PcmFormat& fmt, uint64_t ms)
 double WaveLengthMs(const PcmFormat& fmt, uint32_t dataSize) { return WaveBytesToMs(fmt, dataSize); }
 
 bool WaveToFloat(const unsigned char* data, uint32_t dataSize, const PcmFormat& fmt, float** left, float** right,
-                 int* count)
+                 int* count, bool* noMemory)
 {
+    if (noMemory)
+        *noMemory = false;
     if (!data || !left || !right || !count || fmt.blockAlign == 0)
         return false;
     if (fmt.channels != 1 && fmt.channels != 2)
@@ -164,6 +166,8 @@ bool WaveToFloat(const unsigned char* data, uint32_t dataSize, const PcmFormat& 
     if (!l || (fmt.channels == 2 && !r)) {
         delete[] l;
         delete[] r;
+        if (noMemory)
+            *noMemory = true;
         return false;
     }
     const unsigned bytes = fmt.bitsPerSample / 8u;
@@ -184,16 +188,22 @@ bool WaveToFloat(const unsigned char* data, uint32_t dataSize, const PcmFormat& 
     return true;
 }
 
-bool WaveToMono(const unsigned char* data, uint32_t dataSize, const PcmFormat& fmt, float** samples, int* count)
+bool WaveToMono(const unsigned char* data, uint32_t dataSize, const PcmFormat& fmt, float** samples, int* count,
+                bool* noMemory)
 {
+    if (noMemory)
+        *noMemory = false;
     if (!data || !samples || !count || fmt.channels != 2 || fmt.bitsPerSample != 16 || fmt.blockAlign != 4)
         return false;
     const uint32_t frames = dataSize / 4;
     if (frames > 0x7FFFFFFF)
         return false;
     float* m = new (std::nothrow) float[frames ? frames : 1];
-    if (!m)
+    if (!m) {
+        if (noMemory)
+            *noMemory = true;
         return false;
+    }
     SplitFrames(frames, [&](uint32_t first, uint32_t end) {
         for (uint32_t i = first; i < end; ++i) {
             const unsigned char* p = data + static_cast<size_t>(i) * 4;

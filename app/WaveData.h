@@ -81,11 +81,13 @@ double WaveLengthMs(const PcmFormat& fmt, uint32_t dataSize);
 
 // Float copies for the analysis, one value per frame and channel, in new[]
 // arrays the caller deletes with delete[]. Mono gives right = null. Fails
-// (nothing allocated) for more than two channels or samples not 8 or 16 bits.
+// (nothing allocated) for more than two channels or samples not 8 or 16 bits,
+// or when the arrays do not fit in memory (then *noMemory, if given, is set).
 bool WaveToFloat(const unsigned char* data, uint32_t dataSize, const PcmFormat& fmt, float** left, float** right,
-                 int* count);
+                 int* count, bool* noMemory = nullptr);
 // (left + right) / 65536 per frame; 16-bit stereo only.
-bool WaveToMono(const unsigned char* data, uint32_t dataSize, const PcmFormat& fmt, float** samples, int* count);
+bool WaveToMono(const unsigned char* data, uint32_t dataSize, const PcmFormat& fmt, float** samples, int* count,
+                bool* noMemory = nullptr);
 
 // IRiffSource on a C runtime file.
 class CStdioRiffSource : public IRiffSource {

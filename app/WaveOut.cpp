@@ -82,7 +82,7 @@ bool DeviceTakes(const PcmFormat& f, void* ctx)
 } // namespace
 
 CWaveOut::CWaveOut(HWND owner)
-    : m_deviceIndex(0), m_startOffset(0), m_loaded(false), m_dataBlock(nullptr), m_data(nullptr),
+    : m_deviceIndex(0), m_startOffset(0), m_loaded(false), m_loadTooLong(false), m_dataBlock(nullptr), m_data(nullptr),
       m_headerBlock(nullptr), m_header(nullptr), m_headerPrepared(false), m_device(nullptr), m_owner(owner),
       m_dataSize(0), m_format()
 {
@@ -181,7 +181,14 @@ bool CWaveOut::LoadWave(const char* path)
     // Whatever happens below, the old song is gone: no stale samples under
     // a new name.
     FreeData();
+    m_loadTooLong = false;
     m_path = path;
+    WIN32_FILE_ATTRIBUTE_DATA info;
+    if (path && GetFileAttributesExA(path, GetFileExInfoStandard, &info) &&
+        (info.nFileSizeHigh != 0 || info.nFileSizeLow > 0x7FFFFFFFu)) {
+        m_loadTooLong = true;
+        return false;
+    }
     HMMIO h = mmioOpenA(const_cast<LPSTR>(path ? path : ""), nullptr, MMIO_READ | MMIO_ALLOCBUF);
     if (!h)
         return false;
@@ -199,6 +206,7 @@ bool CWaveOut::LoadWave(const char* path)
         if (block)
             GlobalFree(block);
         mmioClose(h, 0);
+        m_loadTooLong = true;
         return false;
     }
     if (mmioRead(h, reinterpret_cast<HPSTR>(data), static_cast<LONG>(size)) != static_cast<LONG>(size)) {
@@ -334,18 +342,22 @@ DWORD CWaveOut::GetVolume()
     return WithVolumeDevice(false, v) ? (v & 0xFFFF) : 0;
 }
 
-bool CWaveOut::GetSamplesFloat(float** left, float** right, int* count, int* rate)
+bool CWaveOut::GetSamplesFloat(float** left, float** right, int* count, int* rate, bool* noMemory)
 {
-    if (!m_loaded || !WaveToFloat(m_data, m_dataSize, m_format, left, right, count))
+    if (noMemory)
+        *noMemory = false;
+    if (!m_loaded || !WaveToFloat(m_data, m_dataSize, m_format, left, right, count, noMemory))
         return false;
     if (rate)
         *rate = static_cast<int>(m_format.samplesPerSec);
     return true;
 }
 
-bool CWaveOut::GetMonoMix(float** samples, int* count, int* rate)
+bool CWaveOut::GetMonoMix(float** samples, int* count, int* rate, bool* noMemory)
 {
-    if (!m_loaded || !WaveToMono(m_data, m_dataSize, m_format, samples, count))
+    if (noMemory)
+        *noMemory = false;
+    if (!m_loaded || !WaveToMono(m_data, m_dataSize, m_format, samples, count, noMemory))
         return false;
     if (rate)
         *rate = static_cast<int>(m_format.samplesPerSec);

@@ -29,6 +29,10 @@ public:
     // A failure leaves no audio loaded.
     bool LoadWave(const char* path);
     bool IsLoaded() const { return m_loaded; }
+    // The last LoadWave failed because the song is too long to be held:
+    // its samples did not fit in memory, or the file is past 2 GB, beyond
+    // the reach of multimedia file I/O.
+    bool LoadFailedTooLong() const { return m_loadTooLong; }
     CString GetFilePath() const { return m_path; }
 
     bool Play(double startMs) override;
@@ -38,9 +42,10 @@ public:
     bool SetVolume(DWORD level);
     DWORD GetVolume();
 
-    // new[] arrays, freed by the caller with delete[].
-    bool GetSamplesFloat(float** left, float** right, int* count, int* rate);
-    bool GetMonoMix(float** samples, int* count, int* rate);
+    // new[] arrays, freed by the caller with delete[]. *noMemory (if given)
+    // tells a failure for want of memory.
+    bool GetSamplesFloat(float** left, float** right, int* count, int* rate, bool* noMemory = nullptr);
+    bool GetMonoMix(float** samples, int* count, int* rate, bool* noMemory = nullptr);
 
     int GetChannels() const;
     int GetSampleRate() const;
@@ -63,6 +68,7 @@ private:
     std::vector<Device> m_devices;
     DWORD m_startOffset;
     bool m_loaded;
+    bool m_loadTooLong;
     CString m_path;
     HGLOBAL m_dataBlock;
     unsigned char* m_data;

@@ -15,6 +15,7 @@
 #include "app/AnalysisWorker.h"
 #include "app/WaveData.h"
 #include "bench/BenchSong.h"
+#include "bench/ResultDigest.h"
 #include "engine/AnalysisEngine.h"
 
 namespace {
@@ -132,21 +133,11 @@ BENCHMARK(BM_AnalyzeFast)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ProgramRoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_AnalyzeReference)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// FNV-1a over the bits of the four result matrices and the reference pitch.
 static unsigned long long Digest(CAnalysisEngine& engine)
 {
-    unsigned long long h = 1469598103934665603ull;
-    auto add = [&](const void* p, size_t n) {
-        for (size_t i = 0; i < n; ++i)
-            h = (h ^ ((const unsigned char*)p)[i]) * 1099511628211ull;
-    };
-    CFloatMatrix* m[4] = {engine.ChordMatrix(), engine.BassMatrix(), engine.ToneMatrix(), engine.BassToneMatrix()};
-    for (CFloatMatrix* x : m)
-        for (int r = 0; r < x->GetRows(); ++r)
-            add(x->At(r, 0), sizeof(float) * (size_t)x->GetCols());
-    const float ref = engine.GetReferencePitch();
-    add(&ref, sizeof ref);
-    return h;
+    CFloatMatrix* const m[4] = {engine.ChordMatrix(), engine.BassMatrix(), engine.ToneMatrix(),
+                                engine.BassToneMatrix()};
+    return ResultDigest(m, engine.GetReferencePitch());
 }
 
 int main(int argc, char** argv)

@@ -81,7 +81,15 @@ void CEngineFinder::Analyze(const float* samples, int reserved, int count, int s
         return;
     }
     CEventCancel cancel(cancelEvent);
-    m_engine->Analyze(samples, count, sampleRate, &cancel);
+    try {
+        m_engine->Analyze(samples, count, sampleRate, &cancel);
+    } catch (const std::bad_alloc&) {
+        // A song too long for the buffers: no results, and the program
+        // says why rather than a crash.
+        m_engine->ClearResults();
+        if (g_notifyWnd)
+            PostMessageA(g_notifyWnd, WM_ANALYSIS_PROGRESS, kAnalysisOutOfMemory, 0);
+    }
 }
 
 // Without an engine (its creation failed) there are no matrices to hand out:

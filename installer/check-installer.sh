@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# The 64-bit installer in a fresh Wine prefix of its own: a silent install,
-# the program started from the Start menu shortcut's target, a silent
-# uninstall. Usage: check-installer.sh <build tree> <installer>
+# An installer in a fresh Wine prefix of its own: a silent install, the
+# program started from the Start menu shortcut's target, a silent uninstall.
+# Usage: check-installer.sh <build tree> <installer> <pointer bits> <32-bit Wine root>
 set -euo pipefail
 build=$1
 setup=$2
-wine=/usr/lib/wine/wine64
+. "$(dirname "$0")/../cmake/wine-env.sh"
+wine_env "$3" "$4"
 export WINEPREFIX="$build/installer-prefix"
-export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export HOME="$build/installer-home"

@@ -5,6 +5,9 @@
 // Engine progress (wParam 1, lParam percent) and the analysis worker's
 // stage codes on the same message.
 constexpr unsigned int WM_ANALYSIS_PROGRESS = 0x8D87;
+// The stage code for a song whose samples or buffers do not fit in memory,
+// posted by the worker or by the engine.
+constexpr unsigned int kAnalysisOutOfMemory = 8;
 // Analyze was called on an object without an engine (wParam 0, lParam 0).
 constexpr unsigned int WM_ANALYSIS_NO_ENGINE = 0x8D88;
 

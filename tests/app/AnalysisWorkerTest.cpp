@@ -10,7 +10,9 @@ namespace {
 struct FakeSong : IAnalysisSong {
     int channels = 1;
     bool convertOk = true;
+    bool noMemory = false;
     int GetChannels() override { return channels; }
+    bool OutOfMemory() override { return noMemory; }
     bool GetMonoSamples(float** samples, int* count, int* rate) override
     {
         if (!convertOk)
@@ -110,6 +112,12 @@ TEST(AnalysisWorker, FailuresPostTheirStage)
     AnalysisResults out;
     EXPECT_EQ(kStageConversionFailed, RunAnalysis(song, &engine, stages, out));
     EXPECT_EQ(stages.posted, (std::vector<int>{5, 0}));
+    // A song too long for memory is told as such, not as a bad conversion.
+    song.noMemory = true;
+    Stages more;
+    EXPECT_EQ(kStageOutOfMemory, RunAnalysis(song, &engine, more, out));
+    EXPECT_EQ(more.posted, (std::vector<int>{5, 7}));
+    EXPECT_EQ(0, engine.analyzed);
 }
 
 TEST(AnalysisWorker, NoEngineMissingLibraryAndStoppedRunEndTheRun)

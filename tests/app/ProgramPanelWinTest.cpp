@@ -356,6 +356,22 @@ TEST_F(ProgramPanel, AWavThatDoesNotLoadIsReportedAndLeavesNoSong)
     Click(kPlay);
     EXPECT_FALSE(doc->IsPlaying());
     EXPECT_FALSE(m_panel->IsPlayingShown());
+
+    // A file past 2 GB (sparse here) is refused as too long, not as damaged.
+    const std::string huge = WriteSong("huge.wav", PositionSong(kRate));
+    HANDLE f = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = 0x88000000LL;
+    EXPECT_TRUE(SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f));
+    CloseHandle(f);
+    m_boxes->Clear();
+    OpenSong(huge);
+    DeleteFileA(huge.c_str());
+    const std::vector<std::string> boxes = BoxTexts();
+    ASSERT_EQ(boxes.size(), 1u) << Join(boxes);
+    EXPECT_NE(boxes[0].find(std::string(m_app->GetLangString(175))), std::string::npos) << boxes[0];
+    EXPECT_FALSE(doc->HasAudio());
 }
 
 TEST_F(ProgramPanel, ASongThatDoesNotConvertIsReportedAndKeepsTheSongBefore)

@@ -29,8 +29,8 @@ TEST(ProgressCodes, AnalysisStages)
 TEST(ProgressCodes, AnalysisFailuresEndWithCancel)
 {
     struct { unsigned code; int message; bool reset; } cases[] = {
-        {0, 68, false}, {4, 71, false}, {6, 0, true}, {7, kLangSongNotAnalysed, true}, {8, 0, false},
-        {0xFFFFFFFFu, 0, false}};
+        {0, 68, false}, {4, 71, false}, {6, 0, true}, {7, kLangSongNotAnalysed, true}, {8, kLangSongTooLong, false},
+        {9, 0, false}, {0xFFFFFFFFu, 0, false}};
     for (const auto& c : cases) {
         ProgressAction a = DecideProgressAction(ProgressSource::Analysis, c.code, 0);
         EXPECT_EQ(a.end, ProgressEnd::Cancel) << c.code;
