@@ -22,3 +22,9 @@ wine_env() {
     export WINEARCH=win64
   fi
 }
+
+# Whether this kernel starts 32-bit programs at all (some hosts switch the
+# emulation off): the system's i386 dynamic loader (libc6-i386) is one.
+kernel_runs_32bit() {
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
