@@ -1,26 +1,41 @@
 #include "SongLevel.h"
 
-#include <cstdint>
-#include <cstring>
+#include <cmath>
+#include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace SongLevel {
 
 float Peak(const float* x, int count)
 {
-    // The magnitudes' bit patterns order like the magnitudes; NaN and
-    // infinity patterns are skipped. Integer maxima keep the scan vectorised.
-    const uint32_t kInfinity = 0x7f800000u;
-    uint32_t best = 0;
-    for (int i = 0; i < count; ++i) {
-        uint32_t bits;
-        std::memcpy(&bits, x + i, sizeof bits);
-        bits &= 0x7fffffffu;
-        bits = bits < kInfinity ? bits : 0u;
-        best = bits > best ? bits : best;
+    // Magnitudes at or above infinity (and NaN, which compares false) count
+    // as silence. Written with SSE2 because the compiler will not vectorise
+    // a float maximum without fast-math, and this runs over every sample.
+    int i = 0;
+    float best = 0.0f;
+#if defined(__SSE2__)
+    const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+    const __m128 infinity = _mm_castsi128_ps(_mm_set1_epi32(0x7f800000));
+    __m128 best4 = _mm_setzero_ps();
+    for (; i + 4 <= count; i += 4) {
+        __m128 a = _mm_and_ps(_mm_loadu_ps(x + i), absMask);
+        a = _mm_and_ps(a, _mm_cmplt_ps(a, infinity));
+        best4 = _mm_max_ps(best4, a);
     }
-    float peak;
-    std::memcpy(&peak, &best, sizeof peak);
-    return peak;
+    float lanes[4];
+    _mm_storeu_ps(lanes, best4);
+    for (float v : lanes)
+        best = v > best ? v : best;
+#endif
+    for (; i < count; ++i) {
+        const float a = std::fabs(x[i]);
+        if (a < std::numeric_limits<float>::infinity() && a > best)
+            best = a;
+    }
+    return best;
 }
 
 float GainFor(float peak)
