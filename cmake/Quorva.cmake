@@ -21,3 +21,13 @@ function(quorva_add_test name)
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} PROPERTIES TIMEOUT 600)
   endif()
 endfunction()
+
+# A build target that fails and names the Debian packages to install, so a
+# missing tool never skips a deliverable quietly.
+function(quorva_missing_tool_target target what packages)
+  message(WARNING "${what} not found: the ${target} target cannot be built (install the Debian packages ${packages}, see scripts/setup)")
+  add_custom_target(${target} ALL
+    COMMAND ${CMAKE_COMMAND} -E echo "error: ${what} not found; install the Debian packages ${packages} (scripts/setup)"
+    COMMAND ${CMAKE_COMMAND} -E false
+    VERBATIM)
+endfunction()
