@@ -17,6 +17,7 @@
 #include "app/ControlDlg.h"
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
+#include "bench/BenchProgram.h"
 #include "bench/BenchSong.h"
 #include "resources/resource.h"
 #include "tests/app/ProgramTestSupport.h"
@@ -80,13 +81,9 @@ int main(int argc, char** argv)
         }
         BoxWatcher watcher(GetCurrentThreadId());
         watcher.SetAnswer(IDNO);
-        std::unique_ptr<CKestrixApp> app(new CKestrixApp);
-        app->SetStartupPauses(false);
-        if (!app->InitInstance()) {
-            std::printf("the program did not start\n");
+        std::unique_ptr<CKestrixApp> app = StartBenchProgram();
+        if (!app)
             return 1;
-        }
-        Pump(*app);
         CControlDlg* panel = app->GetControlDlg();
         CWnd* frame = app->m_pMainWnd;
         for (int i = 0; i < runs && panel && frame; ++i) {

@@ -15,6 +15,7 @@
 #include "app/ControlDlg.h"
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
+#include "bench/BenchProgram.h"
 #include "tests/app/ProgramTestSupport.h"
 
 using namespace progtest;
@@ -43,13 +44,9 @@ int main(int argc, char** argv)
         }
         BoxWatcher boxes(GetCurrentThreadId());
         boxes.SetAnswer(IDNO);
-        std::unique_ptr<CKestrixApp> app(new CKestrixApp);
-        app->SetStartupPauses(false);
-        if (!app->InitInstance()) {
-            std::printf("the program did not start\n");
+        std::unique_ptr<CKestrixApp> app = StartBenchProgram();
+        if (!app)
             return 1;
-        }
-        Pump(*app);
         CControlDlg* panel = app->GetControlDlg();
         for (int i = 0; i < runs && panel; ++i) {
             PumpFor(*app, 200);
