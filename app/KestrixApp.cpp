@@ -178,8 +178,9 @@ BOOL CKestrixApp::InitInstance()
     frame->ShowWindow(SW_SHOWMAXIMIZED);
     frame->UpdateWindow();
     EnableShellOpen();
-    RegisterShellFileTypes(FALSE);
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    // The shell refreshes every association on this notice: only when ours changed.
+    if (RegisterShellFileTypes(FALSE))
+        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 
     // 9: output devices.
     {

@@ -1230,20 +1230,30 @@ BOOL CFrameApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
 }
 
 namespace {
-void SetClassKey(const CString& key, const CString& value)
+// Writes a class key's default value unless it already holds it; true when
+// it wrote.
+bool SetClassKey(const CString& key, const CString& value)
 {
+    char old[1024];
+    LONG size = sizeof old;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, key, old, &size) == ERROR_SUCCESS && value == old)
+        return false;
     HKEY h;
     if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(h, nullptr, 0, REG_SZ, (const BYTE*)value.GetString(), (DWORD)value.GetLength() + 1);
+        return false;
+    const bool written =
+        RegSetValueExA(h, nullptr, 0, REG_SZ, (const BYTE*)value.GetString(), (DWORD)value.GetLength() + 1) ==
+        ERROR_SUCCESS;
     RegCloseKey(h);
+    return written;
 }
 } // namespace
 
-void CFrameApp::RegisterShellFileTypes(BOOL)
+bool CFrameApp::RegisterShellFileTypes(BOOL)
 {
     char exe[MAX_PATH];
     ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    bool changed = false;
     POSITION pos = GetFirstDocTemplatePosition();
     while (pos) {
         CDocTemplate* t = GetNextDocTemplate(pos);
@@ -1252,13 +1262,14 @@ void CFrameApp::RegisterShellFileTypes(BOOL)
             continue;
         t->GetDocString(name, CDocTemplate::regFileTypeName);
         t->GetDocString(ext, CDocTemplate::filterExt);
-        SetClassKey(id, name);
-        SetClassKey(id + "\\DefaultIcon", CString(exe) + ",1");
+        changed |= SetClassKey(id, name);
+        changed |= SetClassKey(id + "\\DefaultIcon", CString(exe) + ",1");
         if (m_bShellOpen)
-            SetClassKey(id + "\\shell\\open\\command", CString("\"") + exe + "\" \"%1\"");
+            changed |= SetClassKey(id + "\\shell\\open\\command", CString("\"") + exe + "\" \"%1\"");
         if (!ext.IsEmpty())
-            SetClassKey(ext, id);
+            changed |= SetClassKey(ext, id);
     }
+    return changed;
 }
 
 void CFrameApp::DoWaitCursor(int nCode)

@@ -318,8 +318,9 @@ public:
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
     void EnableShellOpen() { m_bShellOpen = TRUE; }
-    // Records each template's file type under HKEY_CLASSES_ROOT.
-    void RegisterShellFileTypes(BOOL bCompat = FALSE);
+    // Records each template's file type under HKEY_CLASSES_ROOT; true when
+    // a key changed.
+    bool RegisterShellFileTypes(BOOL bCompat = FALSE);
     // +1 starts, -1 ends, 0 restores the wait cursor.
     virtual void DoWaitCursor(int nCode);
     BOOL IsWaitCursor() const { return m_nWaitCursorCount > 0; }
