@@ -210,8 +210,13 @@ void CWinApp::SetDefaultNames()
         CString exe(base, dot ? (int)(dot - base) : (int)strlen(base));
         m_pszExeName = Dup(exe);
     }
-    if (!m_pszAppName)
-        m_pszAppName = Dup(m_pszExeName);
+    if (!m_pszAppName) {
+        // The application's title string, when the program has one: message
+        // boxes carry it as their caption.
+        char title[256];
+        m_pszAppName =
+            Dup(::LoadStringA(m_hInstance, AFX_IDS_APP_TITLE, title, sizeof title) > 0 ? title : m_pszExeName);
+    }
     if (!m_pszProfileName) {
         // Beside the program: <folder>\<name>.ini
         CString ini(path, (int)(dot ? dot - path : (int)strlen(path)));

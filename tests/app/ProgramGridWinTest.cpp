@@ -852,6 +852,7 @@ TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
     ASSERT_EQ(1, m_boxes->Count("box"));
     EXPECT_TRUE(m_boxes->All().back().Mentions("Save changes")) << Join(BoxTexts());
     EXPECT_TRUE(m_boxes->All().back().Mentions("g major?"));
+    EXPECT_EQ("Quorva Plindor", m_boxes->All().back().title);
     m_boxes->SetAnswer(IDNO);
     ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
     Pump(*m_app);
