@@ -83,7 +83,8 @@ public:
     bool IsSeparator() const { return (m_info.fType & MFT_SEPARATOR) != 0; }
     bool IsChecked() const { return (m_info.fState & MFS_CHECKED) != 0; }
     bool IsRadio() const { return (m_info.fType & MFT_RADIOCHECK) != 0; }
-    bool IsDisabled() const { return (m_info.fState & 3) == 3; }
+    // Either bit: an item greyed with MF_GRAYED alone cannot be chosen either.
+    bool IsDisabled() const { return (m_info.fState & 3) != 0; }
     bool IsDefault() const { return (m_info.fState & MFS_DEFAULT) != 0; }
     int GetLabelWidth(CDC* pDC) const;
     int GetAccelWidth(CDC* pDC) const;

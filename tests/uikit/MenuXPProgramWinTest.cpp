@@ -346,21 +346,22 @@ TEST_F(MenuProgram, CheckedAndDisabledItemsAndTheMnemonic)
     ASSERT_GE(view, 0);
     HMENU bar = Bar();
 
-    // Edit: the disabled Undo item is grey, never in the menu's text colour.
-    {
+    // A disabled item is grey, never in the menu's text colour: Edit's Undo,
+    // which nothing serves, and File's placeholder while no file was opened
+    // (the framework greys it with MF_GRAYED alone).
+    auto expectGrey = [&](int barPos, UINT id, UINT state) {
         OpenMenu m;
-        HMENU sub = GetSubMenu(bar, edit);
-        int undo = -1;
+        HMENU sub = GetSubMenu(bar, barPos);
+        int pos = -1;
         for (int k = 0; k < GetMenuItemCount(sub); ++k)
-            if (GetMenuItemID(sub, k) == kEditUndo)
-                undo = k;
-        ASSERT_GE(undo, 0);
-        OpenWithMouse(edit, m);
+            if (GetMenuItemID(sub, k) == id)
+                pos = k;
+        ASSERT_GE(pos, 0) << id;
+        OpenWithMouse(barPos, m);
         ASSERT_TRUE(m.seen);
-        // Nothing serves Undo: its update leaves the item disabled.
-        ASSERT_TRUE(GetMenuState(sub, kEditUndo, MF_BYCOMMAND) & MF_GRAYED);
-        ASSERT_GT((int)m.items.size(), undo);
-        const RECT item = m.items[(size_t)undo];
+        ASSERT_EQ(state, GetMenuState(sub, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) << id;
+        ASSERT_GT((int)m.items.size(), pos);
+        const RECT item = m.items[(size_t)pos];
         int grey = 0, black = 0;
         const COLORREF greyText = T(COLOR_BTNFACE, -18, 0), text = GetSysColor(COLOR_MENUTEXT);
         for (int y = item.top; y < item.bottom; ++y)
@@ -369,9 +370,13 @@ TEST_F(MenuProgram, CheckedAndDisabledItemsAndTheMnemonic)
                 grey += Near(c, greyText, 1);
                 black += Near(c, text, 1);
             }
-        EXPECT_GT(grey, 10);
-        EXPECT_EQ(0, black);
-    }
+        EXPECT_GT(grey, 10) << id;
+        EXPECT_EQ(0, black) << id;
+    };
+    expectGrey(edit, kEditUndo, MF_GRAYED | MF_DISABLED);
+    const int file = BarPosition(m_app->GetLangString(4));
+    ASSERT_GE(file, 0);
+    expectGrey(file, ID_FILE_MRU_FILE1, MF_GRAYED);
 
     // View: the shown toolbar and status bar have their check boxes.
     {
