@@ -238,10 +238,15 @@ BOOL CDocument::ChooseSaveName(LPCSTR lpszPathName, CString& name)
         return TRUE;
     name = m_strPathName;
     if (name.IsEmpty()) {
-        name = m_strTitle;
+        // Never saved: the name the document goes by, made a valid file name.
+        name = GetSaveModifiedName();
+        for (int i = 0; i < name.GetLength(); ++i)
+            if (strchr("\\/:*?\"<>|", name[i]) || (unsigned char)name[i] < 32)
+                name.SetAt(i, '_');
         CString ext;
+        // A title may hold dots ("Vol. 2"): only its own extension is kept.
         if (m_pDocTemplate && m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt) && !ext.IsEmpty() &&
-            name.Find('.') < 0)
+            (name.GetLength() < ext.GetLength() || name.Right(ext.GetLength()).CompareNoCase(ext) != 0))
             name += ext;
     }
     const CString extra = GetExtraSaveFilters();

@@ -767,6 +767,14 @@ TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
     Doc()->GetChords(chords);
     Doc()->GetBassNotes(bass);
     const std::string key(Doc()->GetKey());
+    // Never saved: Save As proposes the song's name, not the document's
+    // placeholder title.
+    m_boxes->Clear();
+    m_boxes->QueueFile("");
+    m_frame->PostMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    ASSERT_TRUE(PumpUntil(*m_app, [&] { return m_boxes->PendingFiles() == 0 && m_boxes->Count("open") == 1; }, 10000));
+    Pump(*m_app);
+    EXPECT_TRUE(m_boxes->All().back().Mentions("g major.vqx")) << Join(BoxTexts());
     const std::string path = m_folder->path + "my song.vqx";
     ASSERT_TRUE(Doc()->DoSave(path.c_str()));
     EXPECT_FALSE(Doc()->IsModified());
