@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/App.h"
+#include "framework/Frame.h"
 
 // The command target carries no class record of its own.
 IMPLEMENT_DYNAMIC(CDocument, CObject)
@@ -261,8 +262,12 @@ BOOL CDocument::DoSave(LPCSTR lpszPathName, BOOL bReplace)
         return FALSE;
     if (!OnSaveDocument(name))
         return FALSE;
-    if (bReplace)
+    if (bReplace) {
         SetPathName(name);
+        // A file just saved is one the user will want again.
+        if (CFrameApp* app = AfxGetFrameApp())
+            app->AddToRecentFileList(m_strPathName);
+    }
     return TRUE;
 }
 

@@ -778,6 +778,10 @@ TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
     const std::string path = m_folder->path + "my song.vqx";
     ASSERT_TRUE(Doc()->DoSave(path.c_str()));
     EXPECT_FALSE(Doc()->IsModified());
+    // The saved file heads the recent-file list.
+    ASSERT_NE(m_app->m_pRecentFileList, nullptr);
+    ASSERT_GT(m_app->m_pRecentFileList->GetSize(), 0);
+    EXPECT_EQ(0, (*m_app->m_pRecentFileList)[0].CompareNoCase(path.c_str()));
 
     // The RTF export writes the lead sheet and leaves the song's own file.
     const std::string rtf = ExeFolder() + "lead-sheet-export.rtf";
