@@ -300,8 +300,10 @@ void CGridView::OnEndPrinting(CDC*, CPrintInfo*)
 
 void CGridView::OnFilePrintPreview()
 {
+    // Every view says so: a command that silently does nothing leaves the
+    // user guessing.
     if (CountPrinters(PRINTER_ENUM_LOCAL, 4) == 0) {
-        OnNoPrinter();
+        WarnNoPrinter();
         return;
     }
     CKestrixViewBase::OnFilePrintPreview();

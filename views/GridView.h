@@ -130,8 +130,6 @@ protected:
     void DrawTyping(CDC* pDC);
     // Results the view asks the document to send again in its initial update.
     virtual void RequestResultHints() {}
-    // No printer: what the view says (the chord view tells the user).
-    virtual void OnNoPrinter() {}
 
     // The selection as the mouse draws it: a click anchors, moves extend,
     // the release decides whether it is a loop.

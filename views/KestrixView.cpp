@@ -43,8 +43,6 @@ void CKestrixView::RequestResultHints()
     }
 }
 
-void CKestrixView::OnNoPrinter() { WarnNoPrinter(); }
-
 // --- Hints ---
 
 void CKestrixView::OnUpdate(CView*, LPARAM lHint, CObject* pHint)

@@ -44,7 +44,6 @@ protected:
     int NameFontSize() const override { return 27; }
     void DrawRowItems(CDC* pDC, int row, float zoom) override;
     void RequestResultHints() override;
-    void OnNoPrinter() override;
     void OnTypedEnter() override;
     void DeleteSelected() override;
     void OnZoomTyping() override { EndTyping(); }
