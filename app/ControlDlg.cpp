@@ -776,23 +776,12 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
         if (RunProgress() != IDOK)
             return false;
         ClearResults();
-        if (!player->LoadWave(target)) {
-            doc->OnAudioLoadFailed();
-            m_songLoaded = false;
-            Message(player->LoadFailedTooLong() ? kLangSongTooLong : 53);
-            Invalidate(FALSE);
-            return false;
-        }
+        if (!player->LoadWave(target))
+            return OnLoadFailed(doc, player);
         loaded = true;
     } else {
-        if (!player->LoadWave(path)) {
-            // Nothing is held now: say so, and leave the document without audio.
-            doc->OnAudioLoadFailed();
-            m_songLoaded = false;
-            Message(player->LoadFailedTooLong() ? kLangSongTooLong : 53);
-            Invalidate(FALSE);
-            return false;
-        }
+        if (!player->LoadWave(path))
+            return OnLoadFailed(doc, player);
         ClearResults();
         loaded = true;
     }
@@ -810,6 +799,16 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
     UpdateTimeText(false);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     return true;
+}
+
+bool CControlDlg::OnLoadFailed(CKestrixDoc* doc, CWaveOut* player)
+{
+    // Nothing is held now: say so, and leave the document without audio.
+    doc->OnAudioLoadFailed();
+    m_songLoaded = false;
+    Message(player->LoadFailedTooLong() ? kLangSongTooLong : 53);
+    Invalidate(FALSE);
+    return false;
 }
 
 // --- Analysis ---

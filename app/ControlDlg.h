@@ -15,6 +15,7 @@
 #include "framework/Gdi.h"
 
 class CKestrixDoc;
+class CWaveOut;
 class CSoundLibraryLoader;
 #include "shared/ISoundLibrary.h"
 
@@ -118,6 +119,8 @@ private:
     // is disabled for its lifetime, so no document closes under it.
     INT_PTR RunModal(const std::function<INT_PTR()>& run);
     void Message(int text);
+    // A song the player could not take: said, and the document left without audio; false.
+    bool OnLoadFailed(CKestrixDoc* doc, CWaveOut* player);
 
     bool m_firstPaint;
     bool m_songLoaded;
