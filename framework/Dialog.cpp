@@ -168,12 +168,11 @@ LRESULT CALLBACK CentreBoxHook(int code, WPARAM wParam, LPARAM lParam)
 }
 } // namespace
 
-CCentreSystemBoxes::CCentreSystemBoxes() : m_hook(nullptr)
+CCentreSystemBoxes::CCentreSystemBoxes()
 {
     // Nested guards share the thread's one hook.
     if (t_centreDepth++ == 0)
         t_centreHook = ::SetWindowsHookExA(WH_CBT, &CentreBoxHook, nullptr, ::GetCurrentThreadId());
-    m_hook = t_centreHook;
 }
 
 CCentreSystemBoxes::~CCentreSystemBoxes()

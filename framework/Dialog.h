@@ -61,7 +61,4 @@ public:
     ~CCentreSystemBoxes();
     CCentreSystemBoxes(const CCentreSystemBoxes&) = delete;
     CCentreSystemBoxes& operator=(const CCentreSystemBoxes&) = delete;
-
-private:
-    HHOOK m_hook;
 };
