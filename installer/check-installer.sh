@@ -43,7 +43,8 @@ rm -rf "$WINEPREFIX" "$HOME"
 mkdir -p "$HOME"
 # No sound card: ALSA's default device goes to a file, as in the test runner.
 printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s/played.raw"\n format "raw"\n}\n' "$HOME" >"$HOME/.asoundrc"
-"$wine" wineboot -i </dev/null >/dev/null 2>&1
+timeout 120 "$wine" wineboot -i </dev/null >/dev/null 2>&1 || fail "wineboot failed or took over 120 s"
+[ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] || fail "the Wine prefix $WINEPREFIX could not be made"
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 
 echo "== silent install"
