@@ -69,7 +69,7 @@ protected:
         SetNoteNameSource(Names);
         HWND h = CreateWindowExA(0, "STATIC", "frame", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(nullptr, h);
+        ASSERT_NE(nullptr, h) << "CreateWindowExA failed, error " << GetLastError();
         frame.Attach(h);
         tmpl = new CMultiDocTemplate(0, RUNTIME_CLASS(CKestrixDoc), nullptr, RUNTIME_CLASS(CKestrixView));
         tmpl->SetFrameParent(&frame);
@@ -80,7 +80,9 @@ protected:
     }
     void TearDown() override
     {
-        manager->CloseAllDocuments(TRUE);
+        // SetUp may have stopped before the manager was made.
+        if (manager)
+            manager->CloseAllDocuments(TRUE);
         AfxSetDocManager(nullptr);
         g_log = nullptr;
         SetDocHost(nullptr);

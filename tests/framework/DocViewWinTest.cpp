@@ -63,7 +63,7 @@ protected:
     {
         HWND h = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(nullptr, h);
+        ASSERT_NE(nullptr, h) << "CreateWindowExA failed, error " << GetLastError();
         host.Attach(h);
         tmpl = new CMultiDocTemplate(0, RUNTIME_CLASS(CNoteDoc), nullptr, RUNTIME_CLASS(CNoteView));
         tmpl->SetDocStrings("\nNote\nNote\nNote Files (*.nte)\n.nte\n");
@@ -76,7 +76,9 @@ protected:
     }
     void TearDown() override
     {
-        manager->CloseAllDocuments(TRUE);
+        // SetUp may have stopped before the manager was made.
+        if (manager)
+            manager->CloseAllDocuments(TRUE);
         AfxSetDocManager(nullptr);
         g_hints = nullptr;
         HWND h = host.Detach();
