@@ -47,9 +47,8 @@ public:
     // Key of the song and its key tones; see KeyEstimate.h.
     static CFloatMatrix EstimateKey(double profile[12], int& key, const CFloatMatrix& pairs);
 
-    // Frame layout of one run: analysed rate and count (halved above
-    // 30000 Hz, and again while above 60000 Hz), window, hop, first frame
-    // position and column count.
+    // Frame layout of one run: analysed rate and count (halved while above
+    // 30000 Hz), window, hop, first frame position and column count.
     struct FrameLayout {
         int step; // input samples per analysed sample: 1, 2, 4, ...
         int rate;
