@@ -63,8 +63,7 @@ public:
     // Fills S (73 x frames, zeros) for the reference pitch block by block,
     // posting progress and polling cancel; false when the run stopped
     // (results already set). NaN and infinite samples count as silence, and
-    // S is that of the song brought to -1 dBFS when its peak lies lower
-    // (SongLevel).
+    // S is brought to the analysis level (SpectrogramBlocks::BringToSongLevel).
     bool BuildSpectrogram(const float* samples, int count, const FrameLayout& lay, float reference,
                           CFloatMatrix& S, ICancelSignal* cancel);
 

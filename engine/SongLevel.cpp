@@ -47,4 +47,17 @@ float GainFor(float peak)
     return (float)(target / peak);
 }
 
+float WindowGain(int window)
+{
+    const int shortest = 7717; // 0.35 s at 22050 Hz
+    const int longest = 8400;  // 0.35 s at 24000 Hz
+    if (window < 1)
+        return 1.0f;
+    if (window < shortest)
+        return (float)shortest / (float)window;
+    if (window > longest)
+        return (float)longest / (float)window;
+    return 1.0f;
+}
+
 } // namespace SongLevel

@@ -14,6 +14,12 @@ float Peak(const float* x, int count);
 // never raised.
 float GainFor(float peak);
 
+// The semitone magnitudes are sums over the window, so they grow with its
+// length in samples: gain that brings a window of another rate to the level
+// of those of 44.1 and 48 kHz songs (analysed at 22050 and 24000 Hz), which
+// keep theirs.
+float WindowGain(int window);
+
 // A sample as the analysis reads it: NaN and infinities are silence.
 inline float Finite(float x) { return std::isfinite(x) ? x : 0.0f; }
 

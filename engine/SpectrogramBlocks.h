@@ -135,12 +135,14 @@ public:
     bool last;
 };
 
-// Brings S to the level of the song raised to -1 dBFS (SongLevel::GainFor):
-// the semitone magnitudes are linear in the samples, so the spectrogram is
-// scaled rather than a copy of the song. A song loud enough is left as is.
-inline void BringToSongLevel(CFloatMatrix& S, float peak)
+// Brings S to the level the analysis reads songs at: that of the song raised
+// to -1 dBFS (SongLevel::GainFor) over a window of a 44.1 or 48 kHz song
+// (SongLevel::WindowGain). The semitone magnitudes are linear in the
+// samples, so S is scaled rather than a copy of the song; a loud song at
+// those rates is left as it is.
+inline void BringToSongLevel(CFloatMatrix& S, float peak, int window)
 {
-    const float gain = SongLevel::GainFor(peak);
+    const float gain = SongLevel::GainFor(peak) * SongLevel::WindowGain(window);
     if (gain == 1.0f)
         return;
     const int rows = S.GetRows() < 72 ? S.GetRows() : 72; // not the time row
