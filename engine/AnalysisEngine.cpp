@@ -170,7 +170,7 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
         if (!cursor.Advance(nextCol))
             break;
     }
-    SpectrogramBlocks::BringToSongLevel(S, cursor.SongPeak(samples, count), U);
+    SpectrogramBlocks::BringToSongLevel(S, cursor.Level(samples, count), U);
     return true;
 }
 

@@ -38,13 +38,68 @@ float Peak(const float* x, int count)
     return best;
 }
 
-float GainFor(float peak)
+CMeter::CMeter(int chunk)
+    : m_chunk(chunk > 1 ? chunk : 1), m_filled(0), m_current(0.0f), m_peak(0.0f), m_chunks(0)
+{
+    m_loudest.fill(0.0f);
+}
+
+void CMeter::Add(const float* x, long long count)
+{
+    while (count > 0) {
+        const long long take = count < m_chunk - m_filled ? count : m_chunk - m_filled;
+        const float p = Peak(x, (int)take);
+        if (p > m_current)
+            m_current = p;
+        m_filled += take;
+        x += take;
+        count -= take;
+        if (m_filled == m_chunk)
+            EndChunk();
+    }
+}
+
+void CMeter::EndChunk()
+{
+    if (m_current > m_peak)
+        m_peak = m_current;
+    ++m_chunks;
+    if (m_current > m_loudest[0]) {
+        int i = 0;
+        for (; i + 1 < kSetAside && m_loudest[i + 1] < m_current; ++i)
+            m_loudest[i] = m_loudest[i + 1];
+        m_loudest[i] = m_current;
+    }
+    m_filled = 0;
+    m_current = 0.0f;
+}
+
+float CMeter::Level()
+{
+    if (m_filled > 0)
+        EndChunk();
+    // Too short to tell a click from the song.
+    if (m_chunks <= kSetAside)
+        return m_peak;
+    // A peak up to twice (6 dB) the robust one is the song's own; from four
+    // times (12 dB) on it is a click and the robust peak is the level; in
+    // between the level moves from one to the other without a jump.
+    const float robust = m_loudest[0];
+    const float m = 2.0f;
+    if (m_peak <= m * robust)
+        return m_peak;
+    if (m_peak >= m * m * robust)
+        return robust;
+    return m * m * robust * robust / m_peak;
+}
+
+float GainFor(float level)
 {
     const double target = std::pow(10.0, -1.0 / 20.0);
     const double floor = std::pow(10.0, -90.0 / 20.0);
-    if (!(peak < target) || peak < floor)
+    if (!(level < target) || level < floor)
         return 1.0f;
-    return (float)(target / peak);
+    return (float)(target / level);
 }
 
 float WindowGain(int window)

@@ -2,6 +2,7 @@
 // The level the analysis reads a song at. The later stages compare their
 // scores with fixed numbers, so a quiet song is brought up to -1 dBFS; a
 // loud one is read as given, bit for bit.
+#include <array>
 #include <cmath>
 
 namespace SongLevel {
@@ -9,10 +10,33 @@ namespace SongLevel {
 // Largest magnitude among the finite samples (0 for none).
 float Peak(const float* x, int count);
 
-// Gain that brings a peak below -1 dBFS up to -1 dBFS; 1 for a song that
-// loud already and for near-silence (a peak below -90 dBFS), which is
-// never raised.
-float GainFor(float peak);
+// The song's level, taken while its samples pass by in order: the sample
+// peak, unless a few samples (a click, a glitch) stand far above the rest of
+// the song. Then the level comes from the peak of the song once its loudest
+// moments are set aside, which such samples cannot move.
+class CMeter {
+public:
+    // chunk: the samples of one moment (10 ms).
+    explicit CMeter(int chunk);
+    void Add(const float* x, long long count);
+    float Level();
+
+private:
+    void EndChunk();
+
+    // The loudest moments set aside: 16 of 10 ms.
+    static const int kSetAside = 16;
+    long long m_chunk;
+    long long m_filled; // samples in the current moment
+    float m_current;    // its peak
+    float m_peak;
+    int m_chunks;
+    std::array<float, kSetAside> m_loudest; // ascending: [0] is the robust peak
+};
+
+// Gain that brings a level below -1 dBFS up to -1 dBFS; 1 for a song that
+// loud already and for near-silence (below -90 dBFS), which is never raised.
+float GainFor(float level);
 
 // The semitone magnitudes are sums over the window, so they grow with its
 // length in samples: gain that brings a window of another rate to the level
