@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 
+class CFloatMatrix;
+
 namespace SongLevel {
 
 // Largest magnitude among the finite samples (0 for none).
@@ -43,6 +45,10 @@ float GainFor(float level);
 // of those of 44.1 and 48 kHz songs (analysed at 22050 and 24000 Hz), which
 // keep theirs.
 float WindowGain(int window);
+
+// True when no pitch stands out of the semitone spectrogram S (rows 0-71,
+// one column per 40 ms frame) anywhere: the recording is only noise or hiss.
+bool IsNoise(const CFloatMatrix& S);
 
 // A sample as the analysis reads it: NaN and infinities are silence.
 inline float Finite(float x) { return std::isfinite(x) ? x : 0.0f; }

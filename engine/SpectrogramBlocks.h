@@ -2,6 +2,7 @@
 // How both spectrogram builders walk the input: blocks of at most
 // kBlockLength analysed samples, each overlapping the previous one by three
 // windows, with frame positions and columns carried across the seam.
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -137,13 +138,20 @@ public:
 // to -1 dBFS (SongLevel::GainFor) over a window of a 44.1 or 48 kHz song
 // (SongLevel::WindowGain). The semitone magnitudes are linear in the
 // samples, so S is scaled rather than a copy of the song; a loud song at
-// those rates is left as it is.
+// those rates is left as it is. A recording that is only noise is read as
+// silence (SongLevel::IsNoise): raised, or loud, its random peaks would be
+// taken for notes.
 inline void BringToSongLevel(CFloatMatrix& S, float level, int window)
 {
+    const int rows = S.GetRows() < 72 ? S.GetRows() : 72; // not the time row
+    if (SongLevel::IsNoise(S)) {
+        for (int r = 0; r < rows; ++r)
+            std::fill(S.At(r, 0), S.At(r, 0) + S.GetCols(), 0.0f);
+        return;
+    }
     const float gain = SongLevel::GainFor(level) * SongLevel::WindowGain(window);
     if (gain == 1.0f)
         return;
-    const int rows = S.GetRows() < 72 ? S.GetRows() : 72; // not the time row
     for (int r = 0; r < rows; ++r) {
         float* row = S.At(r, 0);
         for (int c = 0; c < S.GetCols(); ++c)

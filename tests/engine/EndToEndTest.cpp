@@ -188,44 +188,6 @@ TEST(EndToEnd, FlatKeyAtHighTuning)
     EXPECT_NEAR(446.0f, a.engine.GetReferencePitch(), 0.51f);
 }
 
-TEST(EndToEnd, SilenceGivesNoEvents)
-{
-    // Pure silence: the "none" shapes, their -1 placeholders left as they are.
-    std::vector<float> x(22050 * 8, 0.0f);
-    Analysis a;
-    Analyse(a, x, 22050);
-    ASSERT_EQ(10, a.chord().GetRows());
-    EXPECT_TRUE(IsNoneColumn(a.chord()));
-    for (int r = 0; r < 10; ++r)
-        EXPECT_EQ(-1.0f, a.chord().GetAt(r, 0));
-    ASSERT_EQ(7, a.bass().GetRows());
-    EXPECT_TRUE(IsNoneColumn(a.bass()));
-    EXPECT_EQ(-1.0f, a.bass().GetAt(2, 0));
-    ASSERT_EQ(3, a.bassTone().GetRows());
-    EXPECT_TRUE(IsNoneColumn(a.bassTone()));
-    for (int c = 0; c < a.tone().GetCols(); ++c)
-        for (int r = 0; r < 5; ++r)
-            EXPECT_EQ(-1.0f, a.tone().GetAt(r, c));
-
-    // Near-silence (below -90 dBFS) is not raised to the analysis level:
-    // faint noise gives no chord and no bass note either (its raw bass pairs
-    // may still be listed).
-    song::AddNoise(x, 0.00002);
-    Analyse(a, x, 22050);
-    EXPECT_TRUE(IsNoneColumn(a.chord()));
-    EXPECT_TRUE(IsNoneColumn(a.bass()));
-
-    // A gap in the music stays empty.
-    std::vector<Chord> song = {{1.0, 2.0, 3, kMajor, 3}, {3.0, 2.0, 10, kMajor, 10},
-                               {10.0, 2.0, 0, kMinor, 0}, {12.0, 2.0, 8, kMajor, 8}};
-    std::vector<float> y = Render(song, 15.0, 22050, 440.0);
-    song::AddNoise(y, 0.0005);
-    Analyse(a, y, 22050);
-    ExpectChords(a, song);
-    ExpectBass(a, song);
-    ExpectTones(a, song);
-}
-
 namespace {
 std::vector<float> AtPeak(std::vector<float> x, double dbfs)
 {
@@ -254,6 +216,53 @@ std::vector<float> Seen(Analysis& a)
     return out;
 }
 } // namespace
+
+TEST(EndToEnd, SilenceGivesNoEvents)
+{
+    // Pure silence: the "none" shapes, their -1 placeholders left as they are.
+    std::vector<float> x(22050 * 8, 0.0f);
+    Analysis a;
+    Analyse(a, x, 22050);
+    ASSERT_EQ(10, a.chord().GetRows());
+    EXPECT_TRUE(IsNoneColumn(a.chord()));
+    for (int r = 0; r < 10; ++r)
+        EXPECT_EQ(-1.0f, a.chord().GetAt(r, 0));
+    ASSERT_EQ(7, a.bass().GetRows());
+    EXPECT_TRUE(IsNoneColumn(a.bass()));
+    EXPECT_EQ(-1.0f, a.bass().GetAt(2, 0));
+    ASSERT_EQ(3, a.bassTone().GetRows());
+    EXPECT_TRUE(IsNoneColumn(a.bassTone()));
+    for (int c = 0; c < a.tone().GetCols(); ++c)
+        for (int r = 0; r < 5; ++r)
+            EXPECT_EQ(-1.0f, a.tone().GetAt(r, c));
+
+    // Noise alone has no pitch: white or pink, faint, quiet or loud, it
+    // gives no chord and no bass note.
+    song::AddNoise(x, 0.00002);
+    Analyse(a, x, 22050);
+    EXPECT_TRUE(IsNoneColumn(a.chord()));
+    EXPECT_TRUE(IsNoneColumn(a.bass()));
+    std::vector<float> white(22050 * 20, 0.0f), pink(white);
+    song::AddNoise(white, 1.0);
+    song::AddPinkNoise(pink, 1.0);
+    for (double db : {-1.0, -40.0, -85.0})
+        for (const std::vector<float>* noise : {&white, &pink}) {
+            Analyse(a, AtPeak(*noise, db), 22050);
+            EXPECT_TRUE(IsNoneColumn(a.chord())) << db << " dBFS";
+            EXPECT_TRUE(IsNoneColumn(a.bass())) << db << " dBFS";
+        }
+
+    // A gap in the music stays empty.
+    std::vector<Chord> song = {{1.0, 2.0, 3, kMajor, 3}, {3.0, 2.0, 10, kMajor, 10},
+                               {10.0, 2.0, 0, kMinor, 0}, {12.0, 2.0, 8, kMajor, 8}};
+    std::vector<float> y = Render(song, 15.0, 22050, 440.0);
+    song::AddNoise(y, 0.0005);
+    Analyse(a, y, 22050);
+    ExpectChords(a, song);
+    ExpectBass(a, song);
+    ExpectTones(a, song);
+}
+
 
 TEST(EndToEnd, QuietSongsGiveTheResultsOfLoudOnes)
 {
