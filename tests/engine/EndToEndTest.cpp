@@ -217,6 +217,17 @@ std::vector<float> Seen(Analysis& a)
 }
 } // namespace
 
+TEST(EndToEnd, ASongSoundingFromItsFirstSampleHasItsFirstChordAndBass)
+{
+    // C G Am F, 4 s each, the C from the first sample on.
+    std::vector<Chord> song = Progression({{3, kMajor}, {10, kMajor}, {0, kMinor}, {8, kMajor}}, 0.0, 4.0);
+    Analysis a;
+    Analyse(a, Render(song, 16.0, 44100, 440.0), 44100);
+    ExpectChords(a, song);
+    ExpectBass(a, song);
+    ExpectTones(a, song);
+}
+
 TEST(EndToEnd, SilenceGivesNoEvents)
 {
     // Pure silence: the "none" shapes, their -1 placeholders left as they are.
