@@ -69,7 +69,7 @@ void CMeter::EndChunk()
     ++m_chunks;
     if (m_current > m_loudest[0]) {
         int i = 0;
-        for (; i + 1 < kSetAside && m_loudest[i + 1] < m_current; ++i)
+        for (; i + 1 < kLoudest && m_loudest[i + 1] < m_current; ++i)
             m_loudest[i] = m_loudest[i + 1];
         m_loudest[i] = m_current;
     }
@@ -82,18 +82,15 @@ float CMeter::Level()
     if (m_filled > 0)
         EndChunk();
     // Too short to tell a click from the song.
-    if (m_chunks <= kSetAside)
+    if (m_chunks <= kLoudest)
         return m_peak;
-    // A peak up to twice (6 dB) the robust one is the song's own; from four
-    // times (12 dB) on it is a click and the robust peak is the level; in
-    // between the level moves from one to the other without a jump.
+    // A moment more than twice (6 dB) as loud as the 16th loudest is a
+    // click: the level is the loudest moment that is not.
     const float robust = m_loudest[0];
-    const float m = 2.0f;
-    if (m_peak <= m * robust)
-        return m_peak;
-    if (m_peak >= m * m * robust)
-        return robust;
-    return m * m * robust * robust / m_peak;
+    int i = kLoudest - 1;
+    while (i > 0 && m_loudest[i] > 2.0f * robust)
+        --i;
+    return m_loudest[i];
 }
 
 float GainFor(float level)

@@ -14,8 +14,8 @@ float Peak(const float* x, int count);
 
 // The song's level, taken while its samples pass by in order: the sample
 // peak, unless a few samples (a click, a glitch) stand far above the rest of
-// the song. Then the level comes from the peak of the song once its loudest
-// moments are set aside, which such samples cannot move.
+// the song; those are then set aside, and the level is the peak of what is
+// left.
 class CMeter {
 public:
     // chunk: the samples of one moment (10 ms).
@@ -26,14 +26,14 @@ public:
 private:
     void EndChunk();
 
-    // The loudest moments set aside: 16 of 10 ms.
-    static const int kSetAside = 16;
+    // The loudest moments, 10 ms each, among which clicks are told apart.
+    static const int kLoudest = 16;
     long long m_chunk;
     long long m_filled; // samples in the current moment
     float m_current;    // its peak
     float m_peak;
     int m_chunks;
-    std::array<float, kSetAside> m_loudest; // ascending: [0] is the robust peak
+    std::array<float, kLoudest> m_loudest; // their peaks, ascending
 };
 
 // Gain that brings a level below -1 dBFS up to -1 dBFS; 1 for a song that
