@@ -75,15 +75,12 @@ void CAnalysisEngine::ComputeFrameLayout(int count, int sampleRate, FrameLayout&
     out.step = 1;
     out.rate = sampleRate;
     out.count = count;
-    // Above 30000 Hz the input is halved, and halved again while above
-    // 60000 Hz: near 90000 Hz the lower octaves' band-passes cannot be
-    // designed.
-    if (out.rate > 30000) {
-        do {
-            out.step *= 2;
-            out.rate /= 2;
-            out.count /= 2;
-        } while (out.rate > 60000);
+    // Above 30000 Hz the input is halved until it is no more: a song of
+    // 88.2 to 384 kHz is analysed at the rate of its 44.1 or 48 kHz copy.
+    while (out.rate > 30000) {
+        out.step *= 2;
+        out.rate /= 2;
+        out.count /= 2;
     }
     out.window = (int)(0.35 * out.rate);
     out.hop = (int)std::floor(kHop * out.rate);
@@ -173,7 +170,7 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
         if (!cursor.Advance(nextCol))
             break;
     }
-    SpectrogramBlocks::BringToSongLevel(S, cursor.SongPeak(samples, count));
+    SpectrogramBlocks::BringToSongLevel(S, cursor.Level(samples, count), U);
     return true;
 }
 

@@ -47,9 +47,8 @@ public:
     // Key of the song and its key tones; see KeyEstimate.h.
     static CFloatMatrix EstimateKey(double profile[12], int& key, const CFloatMatrix& pairs);
 
-    // Frame layout of one run: analysed rate and count (halved above
-    // 30000 Hz, and again while above 60000 Hz), window, hop, first frame
-    // position and column count.
+    // Frame layout of one run: analysed rate and count (halved while above
+    // 30000 Hz), window, hop, first frame position and column count.
     struct FrameLayout {
         int step; // input samples per analysed sample: 1, 2, 4, ...
         int rate;
@@ -64,8 +63,7 @@ public:
     // Fills S (73 x frames, zeros) for the reference pitch block by block,
     // posting progress and polling cancel; false when the run stopped
     // (results already set). NaN and infinite samples count as silence, and
-    // S is that of the song brought to -1 dBFS when its peak lies lower
-    // (SongLevel).
+    // S is brought to the analysis level (SpectrogramBlocks::BringToSongLevel).
     bool BuildSpectrogram(const float* samples, int count, const FrameLayout& lay, float reference,
                           CFloatMatrix& S, ICancelSignal* cancel);
 

@@ -124,6 +124,6 @@ bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, cons
         if (!cursor.Advance(nextCol))
             break;
     }
-    SpectrogramBlocks::BringToSongLevel(S, cursor.SongPeak(samples, count));
+    SpectrogramBlocks::BringToSongLevel(S, cursor.Level(samples, count), U);
     return true;
 }

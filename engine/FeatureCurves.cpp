@@ -133,6 +133,16 @@ void SmoothBassChroma(CFloatMatrix& result, CFloatMatrix& bassChroma, double hop
     SmoothRows(curve, result, 0, 1, HalfWidth(0.121, hop));
 }
 
+// A local maximum of row `row` at frame i (1 to n-2). Frame 0 enters no
+// average, so the smoothed curve there only echoes the first frames: a song
+// that sounds from its first sample makes the curve fall from frame 1 on,
+// and that start is the peak of its first stretch. Silence does not fall.
+static bool IsPeak(const CFloatMatrix& m, int row, int i)
+{
+    const float v = El(m, row, i), next = El(m, row, i + 1);
+    return (v > El(m, row, i - 1) && v >= next) || (i == 1 && v > next);
+}
+
 int FindPeaksAndValleys(CFloatMatrix& result, const CFloatMatrix& curve)
 {
     const int n = curve.GetCols();
@@ -140,7 +150,7 @@ int FindPeaksAndValleys(CFloatMatrix& result, const CFloatMatrix& curve)
     std::vector<float> kind;
     for (int i = 1; i + 1 < n; ++i) {
         float v = El(curve, 0, i), prev = El(curve, 0, i - 1), next = El(curve, 0, i + 1);
-        if (v > prev && v >= next) {
+        if (IsPeak(curve, 0, i)) {
             at.push_back(i);
             kind.push_back(1.0f);
         } else if (v < prev && v <= next) {
@@ -166,11 +176,9 @@ int FindPeakColumns(CFloatMatrix& result, const CFloatMatrix& m, int row)
 {
     const int n = m.GetCols(), rows = m.GetRows();
     std::vector<int> at;
-    for (int i = 1; i + 1 < n; ++i) {
-        float v = El(m, row, i);
-        if (v > El(m, row, i - 1) && v >= El(m, row, i + 1))
+    for (int i = 1; i + 1 < n; ++i)
+        if (IsPeak(m, row, i))
             at.push_back(i);
-    }
     if (at.empty()) {
         result.Create(rows, 1, -1.0f);
         return 0;

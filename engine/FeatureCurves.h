@@ -34,6 +34,8 @@ void SmoothBassChroma(CFloatMatrix& result, CFloatMatrix& bassChroma, double hop
 
 // Alternating-ish peaks and valleys of a curve: rows value, time, kind (1 peak,
 // 0 valley). Returns the number of extremes; with none, one column of -1.
+// In both pickers a curve that falls from frame 1 on has a peak there: the
+// stretch from the song's start is an event like any other.
 int FindPeaksAndValleys(CFloatMatrix& result, const CFloatMatrix& curve);
 // Whole columns of `m` at the local maxima of row `row`. Returns the number
 // of peaks; with none, one column of -1 (all rows).

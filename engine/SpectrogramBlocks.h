@@ -2,6 +2,7 @@
 // How both spectrogram builders walk the input: blocks of at most
 // kBlockLength analysed samples, each overlapping the previous one by three
 // windows, with frame positions and columns carried across the seam.
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -29,8 +30,8 @@ inline int ProgressDivisor(int frames)
 class CBlockCursor {
 public:
     explicit CBlockCursor(const CAnalysisEngine::FrameLayout& lay)
-        : m_lay(lay), m_step(lay.step > 1 ? lay.step : 1), m_start(1), m_scanned(0), m_peak(0.0f),
-          firstFrame(lay.firstFrame), firstCol(0), length(0), offset(0), last(false)
+        : m_lay(lay), m_step(lay.step > 1 ? lay.step : 1), m_start(1), m_scanned(0),
+          m_meter(lay.rate / 100 * m_step), firstFrame(lay.firstFrame), firstCol(0), length(0), offset(0), last(false)
     {
     }
 
@@ -46,7 +47,7 @@ public:
         offset = (m_start - 1) / m_step;
         if (length < 1)
             return false;
-        // The peak is taken on the way, while the block's input is at hand.
+        // The level is taken on the way, while the block's input is at hand.
         ScanTo(samples, last ? count : m_start + (long long)m_step * (length - 1));
         block[0] = SongLevel::Finite(samples[m_start - 1]);
         if (m_step == 1) {
@@ -63,11 +64,11 @@ public:
         return true;
     }
 
-    // The song's peak (SongLevel::Peak), once the blocks are done.
-    float SongPeak(const float* samples, int count)
+    // The song's level (SongLevel::CMeter), once the blocks are done.
+    float Level(const float* samples, int count)
     {
         ScanTo(samples, count);
-        return m_peak;
+        return m_meter.Level();
     }
 
     // Moves on after a block whose columns ended before nextCol. The next
@@ -110,22 +111,20 @@ private:
                 Mean3(x, count, centre + half, next)) / 3.0f;
     }
 
-    // Takes input samples up to end (exclusive) into the peak, each once.
+    // Takes input samples up to end (exclusive) into the level, each once.
     void ScanTo(const float* samples, long long end)
     {
         if (end <= m_scanned)
             return;
-        const float p = SongLevel::Peak(samples + m_scanned, (int)(end - m_scanned));
-        if (p > m_peak)
-            m_peak = p;
+        m_meter.Add(samples + m_scanned, end - m_scanned);
         m_scanned = end;
     }
 
     const CAnalysisEngine::FrameLayout& m_lay;
     int m_step;
     int m_start; // input index of the block's element 1
-    long long m_scanned; // input samples taken into the peak
-    float m_peak;
+    long long m_scanned; // input samples taken into the level
+    SongLevel::CMeter m_meter;
 
 public:
     int firstFrame;   // frame position of the block's first frame
@@ -135,15 +134,24 @@ public:
     bool last;
 };
 
-// Brings S to the level of the song raised to -1 dBFS (SongLevel::GainFor):
-// the semitone magnitudes are linear in the samples, so the spectrogram is
-// scaled rather than a copy of the song. A song loud enough is left as is.
-inline void BringToSongLevel(CFloatMatrix& S, float peak)
+// Brings S to the level the analysis reads songs at: that of the song raised
+// to -1 dBFS (SongLevel::GainFor) over a window of a 44.1 or 48 kHz song
+// (SongLevel::WindowGain). The semitone magnitudes are linear in the
+// samples, so S is scaled rather than a copy of the song; a loud song at
+// those rates is left as it is. A recording that is only noise is read as
+// silence (SongLevel::IsNoise): raised, or loud, its random peaks would be
+// taken for notes.
+inline void BringToSongLevel(CFloatMatrix& S, float level, int window)
 {
-    const float gain = SongLevel::GainFor(peak);
+    const int rows = S.GetRows() < 72 ? S.GetRows() : 72; // not the time row
+    if (SongLevel::IsNoise(S)) {
+        for (int r = 0; r < rows; ++r)
+            std::fill(S.At(r, 0), S.At(r, 0) + S.GetCols(), 0.0f);
+        return;
+    }
+    const float gain = SongLevel::GainFor(level) * SongLevel::WindowGain(window);
     if (gain == 1.0f)
         return;
-    const int rows = S.GetRows() < 72 ? S.GetRows() : 72; // not the time row
     for (int r = 0; r < rows; ++r) {
         float* row = S.At(r, 0);
         for (int c = 0; c < S.GetCols(); ++c)

@@ -67,9 +67,10 @@ TEST(AnalyzeDriver, FrameLayoutAndDecimation)
     EXPECT_EQ(2, l.step);
     EXPECT_EQ(15000, l.rate);
     EXPECT_EQ(150005, l.count);
-    // Rates still above 60000 Hz once halved are halved again.
-    struct { int rate, step, analysed; } high[] = {{120000, 2, 60000}, {120002, 4, 30000}, {176400, 4, 44100},
-                                                  {192000, 4, 48000}, {352800, 8, 44100}, {384000, 8, 48000}};
+    // Halved until no more than 30000 Hz: high rates are analysed at the
+    // rate of their 44.1 or 48 kHz copies.
+    struct { int rate, step, analysed; } high[] = {{60000, 2, 30000}, {60002, 4, 15000}, {88200, 4, 22050},
+                                                  {96000, 4, 24000}, {176400, 8, 22050}, {384000, 16, 24000}};
     for (const auto& h : high) {
         CAnalysisEngine::ComputeFrameLayout(h.rate * 10, h.rate, l);
         EXPECT_EQ(h.step, l.step) << h.rate;

@@ -52,6 +52,18 @@ TEST(FeatureCurves, PeaksAndValleys)
     EXPECT_EQ((V{1, 1}), Row(out, 2));
     EXPECT_EQ((V{40, 120}), Row(out, 1));
 
+    // A curve that falls from its first frame (a song sounding from its
+    // first sample; frame 0 only echoes the first frames' mean) has its
+    // peak there, in both pickers; a silent start has none.
+    const CFloatMatrix falling = Rows({{5, 4, 3, 1, 2, 3}, {0, 40, 80, 120, 160, 200}});
+    EXPECT_EQ(2, FindPeaksAndValleys(out, falling));
+    EXPECT_EQ((V{40, 120}), Row(out, 1));
+    EXPECT_EQ((V{1, 0}), Row(out, 2));
+    EXPECT_EQ(1, FindPeakColumns(out, falling, 0));
+    EXPECT_EQ((V{40}), Row(out, 1));
+    EXPECT_EQ(1, FindPeaksAndValleys(out, Rows({{0, 0, 0, 1, 0}, {0, 40, 80, 120, 160}})));
+    EXPECT_EQ((V{120}), Row(out, 1));
+
     // Two frames: nothing, one column of -1.
     EXPECT_EQ(0, FindPeaksAndValleys(out, Rows({{1, 2}, {0, 40}})));
     ASSERT_EQ(1, out.GetCols());

@@ -92,4 +92,18 @@ inline void AddNoise(std::vector<float>& out, double amp, uint32_t seed = 12345)
     }
 }
 
+// Deterministic pink noise (equal energy per octave), about +-1.
+inline void AddPinkNoise(std::vector<float>& out, double amp, uint32_t seed = 54321)
+{
+    double b0 = 0, b1 = 0, b2 = 0;
+    for (float& x : out) {
+        seed = seed * 1664525u + 1013904223u;
+        const double w = (seed >> 8) / 8388608.0 - 1.0;
+        b0 = 0.99765 * b0 + w * 0.0990460;
+        b1 = 0.96300 * b1 + w * 0.2965164;
+        b2 = 0.57000 * b2 + w * 1.0526913;
+        x += (float)(amp * 0.25 * (b0 + b1 + b2 + w * 0.1848));
+    }
+}
+
 } // namespace song
