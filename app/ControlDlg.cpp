@@ -2,8 +2,6 @@
 
 #include <commdlg.h>
 
-#include <functional>
-
 #include "app/InstallFolderWin.h"
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
@@ -33,36 +31,13 @@ ON_MESSAGE(WM_ANALYSIS_NO_ENGINE, OnAnalysisNoEngine)
 ON_MESSAGE(WM_CD_RIP_STATUS, OnCdRipStatus)
 ON_MESSAGE(WM_DECODE_STATUS, OnDecodeStatus)
 ON_MESSAGE(WM_DECODE_RESULT, OnDecodeResult)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 namespace {
 
 const int kSkipMs = 2000;
 const int kLowSampleRate = 25000;
-
-// The boxes the panel runs belong to the panel, so the panel is active
-// again when they close; the main window is held meanwhile, so no document
-// can close under them.
-class HoldMainWindow {
-public:
-    HoldMainWindow() : m_main(AfxGetMainWnd())
-    {
-        m_held = m_main && m_main->GetSafeHwnd() && m_main->IsWindowEnabled();
-        if (m_held)
-            m_main->EnableWindow(FALSE);
-    }
-    ~HoldMainWindow()
-    {
-        if (m_held)
-            m_main->EnableWindow(TRUE);
-    }
-    HoldMainWindow(const HoldMainWindow&) = delete;
-    HoldMainWindow& operator=(const HoldMainWindow&) = delete;
-
-private:
-    CWnd* m_main;
-    bool m_held;
-};
 
 PanelRect FromSpan(const KnobSpan& s, int fixedLo, int fixedHi, bool horizontal)
 {
@@ -96,6 +71,12 @@ CControlDlg::~CControlDlg()
     m_pProgress = nullptr;
     if (m_cancelEvent)
         CloseHandle(m_cancelEvent);
+}
+
+void CControlDlg::OnDestroy()
+{
+    AfxHoldWhileModal(m_hWnd, false);
+    CDialog::OnDestroy();
 }
 
 void CControlDlg::PostNcDestroy()
@@ -137,6 +118,8 @@ BOOL CControlDlg::OnInitDialog()
         m_installFolder += "\\";
 
     m_pProgress = new CProgressDlg(this, this);
+    // Open, Analyze and Play act on documents: not while a box asks something.
+    AfxHoldWhileModal(m_hWnd, true);
 
     if (!LoadBackgroundBitmap("mainBmp.bmp", m_face) || !LoadSkinBitmap("mainLightBmp.bmp", m_litFace)) {
         PostQuitMessage(0);
@@ -635,7 +618,7 @@ void CControlDlg::OnTranspose()
         return;
     CTransposeDlg dlg(this);
     dlg.SetSemitones(doc->GetTranspose());
-    if (RunModal([&] { return dlg.DoModal(); }) == IDOK)
+    if (dlg.DoModal() == IDOK)
         doc->SetTranspose(dlg.GetSemitones());
 }
 
@@ -690,8 +673,11 @@ void CControlDlg::OnOpenAudio()
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (!RunModal([&] { return (INT_PTR)GetOpenFileNameA(&ofn); }))
-        return;
+    {
+        CSystemBoxGuard guard(ofn.hwndOwner);
+        if (!GetOpenFileNameA(&ofn))
+            return;
+    }
     OpenSong(file);
 }
 
@@ -727,8 +713,7 @@ bool CControlDlg::OpenSong(const CString& path)
         ~WaitCursor() { if (CFrameApp* a = AfxGetFrameApp()) a->DoWaitCursor(-1); }
     } wait;
     if (doc->HasAudio()) {
-        const INT_PTR answer =
-            RunModal([&] { return (INT_PTR)AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION); });
+        const int answer = AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDCANCEL)
             return false;
         if (answer == IDYES) {
@@ -737,12 +722,14 @@ bool CControlDlg::OpenSong(const CString& path)
             // The new child frame activated the main window; the user is
             // still working in the panel.
             SetActiveWindow();
+            CKestrixDoc* fresh = ActiveDoc();
+            if (!fresh || fresh == doc)
+                return false;
+            doc = fresh;
         }
-        // "No" replaces the song in this document: its results go once the
-        // new song has loaded, so a failed load leaves the old song whole.
-        doc = ActiveDoc();
-        if (!doc)
-            return false;
+        // "No" replaces the song of the document the question was about;
+        // its results go once the new song has loaded, so a failed
+        // conversion leaves the old song whole.
     }
     const CString previous = doc->GetAudioPath();
     doc->SetAudioPath(path);
@@ -830,25 +817,12 @@ void CControlDlg::ResetCancelEvent()
         ResetEvent(m_cancelEvent);
 }
 
-INT_PTR CControlDlg::RunModal(const std::function<INT_PTR()>& run)
-{
-    HoldMainWindow hold;
-    CCentreSystemBoxes centre;
-    return run();
-}
-
-void CControlDlg::Message(int text)
-{
-    RunModal([&] {
-        ShowMessageBox(LangText(text), LangText(122), false, this);
-        return (INT_PTR)0;
-    });
-}
+void CControlDlg::Message(int text) { ShowMessageBox(LangText(text), LangText(122), false, this); }
 
 INT_PTR CControlDlg::RunProgress()
 {
     m_busy = true;
-    const INT_PTR result = RunModal([&] { return m_pProgress->DoModal(); });
+    const INT_PTR result = m_pProgress->DoModal();
     m_busy = false;
     return result;
 }

@@ -4,7 +4,6 @@
 // library, receives every message of both libraries and passes them on to
 // its progress dialog, and acts on the active document only through the
 // document's playback operations.
-#include <functional>
 #include <vector>
 
 #include "app/AnalysisRunner.h"
@@ -99,6 +98,7 @@ protected:
     afx_msg LRESULT OnCdRipStatus(WPARAM code, LPARAM value);
     afx_msg LRESULT OnDecodeStatus(WPARAM code, LPARAM value);
     afx_msg LRESULT OnDecodeResult(WPARAM code, LPARAM value);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -115,9 +115,6 @@ private:
     void SkipBy(int deltaMs);
     void Forward(UINT message, WPARAM code, LPARAM value);
     INT_PTR RunProgress();
-    // Every modal window of the panel runs through here: the main window
-    // is disabled for its lifetime, so no document closes under it.
-    INT_PTR RunModal(const std::function<INT_PTR()>& run);
     void Message(int text);
     // A song the player could not take: said, and the document left without audio; false.
     bool OnLoadFailed(CKestrixDoc* doc, CWaveOut* player);
