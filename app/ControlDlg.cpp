@@ -56,7 +56,7 @@ CControlDlg::CControlDlg(CWnd* pParent)
       m_hoverTranspose(false), m_hoverForward(false), m_hoverBack(false), m_hoverPlay(false), m_volumeDrag(false),
       m_timeDrag(false), m_moveCount(0), m_clickPoint(0, 0), m_cancelEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
       m_analysedDoc(nullptr), m_extensions(nullptr), m_pSoundLoader(nullptr), m_busy(false),
-      m_progressMessage(0), m_progressValue(0), m_conversionReported(false)
+      m_progressMessage(0), m_progressValue(0), m_run(0)
 {
     Create(IDD, pParent);
 }
@@ -754,14 +754,8 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
     // than two channels) is converted like any other song.
     if (!IsWavPath(path) || WavNeedsConversion(path)) {
         const CString target = m_installFolder + doc->GetTempWavName();
-        m_progressMessage = 0;
-        m_conversionReported = false;
-        if (m_pSoundLoader)
-            m_pSoundLoader->Convert(path, target);
-        m_pProgress->SetStatusText("Converting to wav...");
-        m_pProgress->SetPos(0);
-        if (RunProgress() != IDOK)
-            return false;
+        if (!ConvertSong(path, target))
+            return false; // the dialog has said why
         ClearResults();
         if (!player->LoadWave(target))
             return OnLoadFailed(doc, player);
@@ -786,6 +780,23 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
     UpdateTimeText(false);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     return true;
+}
+
+bool CControlDlg::ConvertSong(const CString& source, const CString& target)
+{
+    if (!m_pSoundLoader || !m_pSoundLoader->IsLoaded())
+        return false;
+    const unsigned int run = NextRun();
+    m_progressMessage = 0;
+    {
+        // The library may ask the user something before it starts (a CD
+        // drive that does not open): that box is modal too.
+        CModalHold hold(nullptr);
+        m_pSoundLoader->Convert(source, target, run);
+    }
+    m_pProgress->SetStatusText("Converting to wav...");
+    m_pProgress->SetPos(0);
+    return RunProgress(run) == IDOK;
 }
 
 bool CControlDlg::OnLoadFailed(CKestrixDoc* doc, CWaveOut* player)
@@ -819,9 +830,16 @@ void CControlDlg::ResetCancelEvent()
 
 void CControlDlg::Message(int text) { ShowMessageBox(LangText(text), LangText(122), false, this); }
 
-INT_PTR CControlDlg::RunProgress()
+unsigned int CControlDlg::NextRun()
+{
+    m_run = m_run % 0xFFFF + 1; // 1 .. 0xFFFF: 0 names no run
+    return m_run;
+}
+
+INT_PTR CControlDlg::RunProgress(unsigned int run)
 {
     m_busy = true;
+    m_pProgress->SetRun(run);
     const INT_PTR result = m_pProgress->DoModal();
     m_busy = false;
     return result;
@@ -844,11 +862,12 @@ void CControlDlg::OnAnalyze()
     m_analysedDoc = doc;
 
     CKestrixApp* app = GetKestrixApp();
-    if (!m_runner.Start(m_hWnd, doc->GetPlayer(), app ? app->GetEngineLoader() : nullptr, m_cancelEvent)) {
+    const unsigned int run = NextRun();
+    if (!m_runner.Start(m_hWnd, doc->GetPlayer(), app ? app->GetEngineLoader() : nullptr, m_cancelEvent, run)) {
         Message(kLangAnalysisCannotRun);
         return;
     }
-    if (RunProgress() != IDOK)
+    if (RunProgress(run) != IDOK)
         return;
     AnalysisResults& r = m_runner.Job().results;
     m_analysedDoc->SetChords(r.chords);
@@ -868,8 +887,8 @@ void CControlDlg::Forward(UINT message, WPARAM code, LPARAM value)
     // A conversion posts its position for every block it converts, thousands
     // per song and mostly the same percent: only a change goes on, so the
     // dialog's queue does not slow the open down.
-    const bool progress = (message == WM_DECODE_STATUS && code == DECODE_PROGRESS) ||
-                          (message == WM_CD_RIP_STATUS && code == CD_RIP_PROGRESS);
+    const bool progress = (message == WM_DECODE_STATUS && CodeOf(code) == DECODE_PROGRESS) ||
+                          (message == WM_CD_RIP_STATUS && CodeOf(code) == CD_RIP_PROGRESS);
     if (progress) {
         if (message == m_progressMessage && value == m_progressValue)
             return;
@@ -878,10 +897,7 @@ void CControlDlg::Forward(UINT message, WPARAM code, LPARAM value)
     } else {
         m_progressMessage = 0;
     }
-    // The dialog tells of a failed write itself; the failure that follows
-    // it is the same one.
-    if (message == WM_DECODE_STATUS && code == DECODE_WRITE_ERROR)
-        m_conversionReported = true;
+    // The dialog takes its own run's messages and tells of failures.
     if (m_pProgress && m_pProgress->GetSafeHwnd())
         m_pProgress->PostMessage(message, code, value);
 }
@@ -901,8 +917,6 @@ LRESULT CControlDlg::OnAnalysisNoEngine(WPARAM code, LPARAM value)
 
 LRESULT CControlDlg::OnCdRipStatus(WPARAM code, LPARAM value)
 {
-    if (code == CD_RIP_ASPI_ERROR)
-        Message(143);
     Forward(WM_CD_RIP_STATUS, code, value);
     return 0;
 }
@@ -913,10 +927,8 @@ LRESULT CControlDlg::OnDecodeStatus(WPARAM code, LPARAM value)
     return 0;
 }
 
-LRESULT CControlDlg::OnDecodeResult(WPARAM code, LPARAM)
+LRESULT CControlDlg::OnDecodeResult(WPARAM code, LPARAM value)
 {
-    if (code == DECODE_FAILED && !m_conversionReported)
-        Message(49);
-    Forward(WM_ANALYSIS_PROGRESS, 6, 0);
+    Forward(WM_DECODE_RESULT, code, value);
     return 0;
 }

@@ -114,8 +114,14 @@ private:
     void MoveTimeKnob(int x);
     void SkipBy(int deltaMs);
     void Forward(UINT message, WPARAM code, LPARAM value);
-    INT_PTR RunProgress();
+    // A number for the next conversion or analysis; its messages carry it,
+    // and its progress dialog follows only those.
+    unsigned int NextRun();
+    INT_PTR RunProgress(unsigned int run);
     void Message(int text);
+    // The conversion under the progress dialog; false when it failed (the
+    // dialog has said so).
+    bool ConvertSong(const CString& source, const CString& target);
     // A song the player could not take: said, and the document left without audio; false.
     bool OnLoadFailed(CKestrixDoc* doc, CWaveOut* player);
 
@@ -149,5 +155,5 @@ private:
     // The last conversion progress passed to the dialog (message 0: none).
     UINT m_progressMessage;
     LPARAM m_progressValue;
-    bool m_conversionReported; // the running conversion's failure has been shown
+    unsigned int m_run; // the last run's number
 };

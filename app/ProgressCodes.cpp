@@ -72,7 +72,12 @@ ProgressAction DecideProgressAction(ProgressSource source, unsigned int code, in
     switch (source) {
     case ProgressSource::Analysis: return Analysis(code, value, cancelAsked);
     case ProgressSource::CdRip:
+        // The CD access layer is not usable: nothing was started.
+        if (code == CD_RIP_ASPI_ERROR)
+            return EndWith(ProgressEnd::Cancel, 143);
+        return Conversion(code, value);
     case ProgressSource::Decode: return Conversion(code, value);
+    case ProgressSource::DecodeResult: return EndWith(ProgressEnd::Cancel, 49);
     case ProgressSource::NoEngine: {
         ProgressAction a = EndWith(ProgressEnd::Cancel, kLangAnalysisCannotRun);
         a.resetCancelEvent = true;

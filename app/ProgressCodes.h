@@ -5,10 +5,11 @@
 
 // Which message brought the code.
 enum class ProgressSource {
-    Analysis, // WM_ANALYSIS_PROGRESS: worker stages and engine percent
-    CdRip,    // WM_CD_RIP_STATUS
-    Decode,   // WM_DECODE_STATUS
-    NoEngine, // WM_ANALYSIS_NO_ENGINE: the engine object has no engine behind it
+    Analysis,     // WM_ANALYSIS_PROGRESS: worker stages and engine percent
+    CdRip,        // WM_CD_RIP_STATUS
+    Decode,       // WM_DECODE_STATUS
+    DecodeResult, // WM_DECODE_RESULT: the compressed file did not convert
+    NoEngine,     // WM_ANALYSIS_NO_ENGINE: the engine object has no engine behind it
 };
 
 enum class ProgressEnd { Continue, Ok, Cancel };

@@ -4,6 +4,8 @@
 // from the active document, the panel and the sound that reached the
 // device.
 #include "ProgramPanelFixture.h"
+#include "tests/akrip/DiscImage.h"
+#include "tests/sound/CdTestSupport.h"
 
 #include <shlobj.h>
 
@@ -331,7 +333,7 @@ TEST_F(ProgramPanel, AWavThatDoesNotLoadIsReportedAndLeavesNoSong)
     std::string garbage(20000, '\0');
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = (char)(i * 37 + 11);
-    ASSERT_TRUE(WriteText(bad, garbage));
+    ASSERT_TRUE(progtest::WriteText(bad, garbage));
     CKestrixDoc* doc = Doc();
     OpenSong(bad);
     ASSERT_EQ(m_boxes->Count("box"), 1) << Join(BoxTexts());
@@ -384,7 +386,7 @@ TEST_F(ProgramPanel, ASongThatDoesNotConvertIsReportedAndKeepsTheSongBefore)
     std::string garbage(30000, '\0');
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = (char)(i * 53 + 7);
-    ASSERT_TRUE(WriteText(bad, garbage));
+    ASSERT_TRUE(progtest::WriteText(bad, garbage));
 
     // No to the question: the same document, which keeps its song when the
     // conversion fails.
@@ -402,6 +404,50 @@ TEST_F(ProgramPanel, ASongThatDoesNotConvertIsReportedAndKeepsTheSongBefore)
     EXPECT_TRUE(doc->IsPlaying());
     Click(kStop);
     EXPECT_FALSE(doc->IsPlaying());
+}
+
+TEST_F(ProgramPanel, ACdTrackThatCannotBeReadIsSaidSoAndTheNextTrackOpens)
+{
+    // A disc of two tracks (60 and 140 frames) in a CD-ROM drive of its own.
+    const std::string dir = TestFolder("panel-cd"), root = TestFolder("panel-cd\\drive");
+    ASSERT_TRUE(WriteImage(dir + "\\disc.bin", 200));
+    ASSERT_TRUE(::WriteText(dir + "\\disc.cue", CueText("disc.bin", {0, 60})));
+    ASSERT_TRUE(::WriteText(root + "\\Track01.cda", "") && ::WriteText(root + "\\Track02.cda", ""));
+    char letter = 0;
+    for (char l = 'Q'; l < 'Z' && !letter; ++l) {
+        const char drive[4] = {l, ':', '\\', 0};
+        const UINT type = GetDriveTypeA(drive);
+        if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_CDROM)
+            letter = l;
+    }
+    ASSERT_TRUE(letter && WineDrive::DefineCdrom(letter, root));
+    struct Eject {
+        char letter;
+        ~Eject() { WineDrive::Remove(letter); }
+    } eject{letter};
+    ScopedEnv image("QUORVA_CD_IMAGE", (dir + "\\disc.cue").c_str());
+    const std::string track = std::string(1, FirstCdromLetter()) + ":\\Track0";
+
+    OpenSong(WriteSong("kept.wav", PositionSong(2 * kRate)));
+    CKestrixDoc* doc = Doc();
+    m_boxes->Clear();
+    m_boxes->SetAnswer(IDNO);
+    {
+        ScopedEnv fault("QUORVA_CD_FAULT_READ", "100");
+        OpenSong(track + "2.cda");
+    }
+    // The question, then the failure; the song before stays.
+    ASSERT_EQ(BoxTexts().size(), 2u) << Join(BoxTexts());
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(67))));
+    EXPECT_EQ(doc->GetTotalLength(), 2000);
+
+    // The failed rip has given the drive back: the next track opens.
+    m_boxes->Clear();
+    OpenSong(track + "1.cda");
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts()); // the question
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_EQ(doc->GetTotalLength(), 60 * 1000 / 75);
+    EXPECT_EQ(std::string(doc->GetTitle()), "Track01");
 }
 
 // An engine library whose engine could not be made: the analysis cannot run.
