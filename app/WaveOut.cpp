@@ -174,8 +174,6 @@ void CWaveOut::FreeData()
 
 bool CWaveOut::LoadWave(const char* path)
 {
-    if (!DeviceUsable())
-        return false;
     CloseDevice();
     FreeHeader();
     // Whatever happens below, the old song is gone: no stale samples under
@@ -195,8 +193,9 @@ bool CWaveOut::LoadWave(const char* path)
     CMmioRiffSource src(h);
     PcmFormat fmt;
     uint32_t size = 0;
-    QueryCtx q{DeviceId()};
-    if (ReadWaveHeader(src, fmt, size, DeviceTakes, &q) != WaveError::None) {
+    const bool device = DeviceUsable();
+    QueryCtx q{device ? DeviceId() : 0};
+    if (ReadWaveHeader(src, fmt, size, device ? DeviceTakes : nullptr, &q) != WaveError::None) {
         mmioClose(h, 0);
         return false;
     }

@@ -21,12 +21,15 @@ public:
 
     // Lists the devices that take 44.1 kHz 16-bit stereo PCM.
     void EnumDevices();
-    int GetDeviceCount() override { return static_cast<int>(m_devices.size()); }
+    int GetDeviceCount() const { return static_cast<int>(m_devices.size()); }
+    // A device to play on is selected.
+    bool HasDevice() override { return DeviceUsable(); }
     CString GetDeviceName(int index) const;
     int GetDeviceIndex() const { return m_deviceIndex; }
     void SelectDevice(int index);
 
-    // A failure leaves no audio loaded.
+    // A failure leaves no audio loaded. The device is not needed: a song
+    // loads (for the analysis) without one.
     bool LoadWave(const char* path);
     bool IsLoaded() const { return m_loaded; }
     // The last LoadWave failed because the song is too long to be held:

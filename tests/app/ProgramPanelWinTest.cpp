@@ -450,6 +450,36 @@ TEST_F(ProgramPanel, ACdTrackThatCannotBeReadIsSaidSoAndTheNextTrackOpens)
     EXPECT_EQ(std::string(doc->GetTitle()), "Track01");
 }
 
+TEST_F(ProgramPanel, WithoutAnOutputDeviceSongsLoadAndAnalyseAndPlaySaysSo)
+{
+    CKestrixDoc* doc = Doc();
+    doc->SetSoundCard(-1); // as in a program that found no device
+    OpenSong(WriteSong("song.wav", SynthSong(kRate, 6.0, 2)));
+    EXPECT_TRUE(BoxTexts().empty()) << Join(BoxTexts());
+    ASSERT_TRUE(doc->HasAudio());
+    EXPECT_EQ(doc->GetTotalLength(), 6000);
+
+    Click(kPlay);
+    EXPECT_FALSE(doc->IsPlaying());
+    EXPECT_FALSE(m_panel->IsPlayingShown());
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts());
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(38))));
+
+    Click(kAnalyze);
+    EXPECT_TRUE(doc->HasChords());
+
+    // A converted song too (No: into this document).
+    const std::string mp3 = ExeFolder() + "sound-test-songs\\stereo.mp3";
+    ASSERT_TRUE(Exists(mp3));
+    m_boxes->Clear();
+    m_boxes->SetAnswer(IDNO);
+    OpenSong(mp3);
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts()); // the question
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_TRUE(doc->HasAudio());
+    EXPECT_NEAR(doc->GetTotalLength(), 3000, 100);
+}
+
 // An engine library whose engine could not be made: the analysis cannot run.
 class ProgramPanelWithoutEngine : public ProgramPanel {
 protected:
