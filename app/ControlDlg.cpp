@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "app/InstallFolderWin.h"
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
@@ -31,6 +33,7 @@ ON_MESSAGE(WM_ANALYSIS_NO_ENGINE, OnAnalysisNoEngine)
 ON_MESSAGE(WM_CD_RIP_STATUS, OnCdRipStatus)
 ON_MESSAGE(WM_DECODE_STATUS, OnDecodeStatus)
 ON_MESSAGE(WM_DECODE_RESULT, OnDecodeResult)
+ON_MESSAGE(WM_SONG_READ_STATUS, OnSongReadStatus)
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -38,6 +41,47 @@ namespace {
 
 const int kSkipMs = 2000;
 const int kLowSampleRate = 25000;
+
+// A short song is read before anybody would notice: the progress dialog
+// comes up only for one still being read after this long.
+const DWORD kQuickReadMs = 250;
+
+// The system hands the program a file's name in the ANSI code page, with
+// letters the code page lacks made into look-alikes (an L with stroke comes
+// as a plain L) or '?'. Such a name names no file: true when an entry of the
+// folder where the path stops existing turns into that very name.
+bool NameLostLetters(const CString& path)
+{
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    for (int end = 1; end <= path.GetLength(); ++end) {
+        if (end < path.GetLength() && path[end] != '\\' && path[end] != '/')
+            continue;
+        const CString part = path.Left(end);
+        if (part.Right(1) == ":" || GetFileAttributesA(part) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        const int slash = std::max(part.ReverseFind('\\'), part.ReverseFind('/'));
+        const CString folder = part.Left(slash + 1), name = part.Mid(slash + 1);
+        wchar_t pattern[MAX_PATH];
+        const int n = MultiByteToWideChar(CP_ACP, 0, folder, -1, pattern, MAX_PATH - 2);
+        if (n <= 0 || name.IsEmpty())
+            return false;
+        lstrcatW(pattern, L"*");
+        WIN32_FIND_DATAW found;
+        HANDLE h = FindFirstFileW(pattern, &found);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        bool lost = false;
+        do {
+            char ansi[MAX_PATH * 2];
+            if (WideCharToMultiByte(CP_ACP, 0, found.cFileName, -1, ansi, sizeof ansi, nullptr, nullptr) > 0)
+                lost = lstrcmpiA(ansi, name) == 0;
+        } while (!lost && FindNextFileW(h, &found));
+        FindClose(h);
+        return lost;
+    }
+    return false;
+}
 
 PanelRect FromSpan(const KnobSpan& s, int fixedLo, int fixedHi, bool horizontal)
 {
@@ -693,7 +737,7 @@ bool CControlDlg::IsSongPath(const CString& path) const
 
 bool CControlDlg::CheckUsableName(const CString& path)
 {
-    if (IsUsableAnsiPath(path))
+    if (!NameLostLetters(path))
         return true;
     Message(kLangNameNotUsable);
     return false;
@@ -707,6 +751,10 @@ bool CControlDlg::OpenSong(const CString& path)
     OnStop();
     if (!CheckUsableName(path))
         return false;
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        Message(kLangSongNotFound);
+        return false;
+    }
 
     struct WaitCursor {
         WaitCursor() { if (CFrameApp* a = AfxGetFrameApp()) a->DoWaitCursor(1); }
@@ -733,39 +781,31 @@ bool CControlDlg::OpenSong(const CString& path)
     }
     const CString previous = doc->GetAudioPath();
     doc->SetAudioPath(path);
-    const CString title = SongTitleFromPath(path);
-    if (LoadAudioFile(path, title, 1))
+    if (LoadSong(doc, path, SongTitleFromPath(path), 1))
         return true;
-    // The box of a failed load may have let the document go.
-    if (CKestrixDoc* now = ActiveDoc())
-        if (now == doc)
-            doc->SetAudioPath(previous);
+    doc->SetAudioPath(previous);
     return false;
 }
 
 bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int fresh)
 {
-    CKestrixDoc* doc = ActiveDoc();
+    return LoadSong(ActiveDoc(), path, title, fresh);
+}
+
+bool CControlDlg::LoadSong(CKestrixDoc* doc, const CString& path, const CString& title, int fresh)
+{
     if (!doc || !doc->GetPlayer())
         return false;
     CWaveOut* player = doc->GetPlayer();
-    bool loaded = false;
     // A WAV the player cannot take as it is (wide or float samples, more
     // than two channels) is converted like any other song.
-    if (!IsWavPath(path) || WavNeedsConversion(path)) {
-        const CString target = m_installFolder + doc->GetTempWavName();
-        if (!ConvertSong(path, target))
-            return false; // the dialog has said why
-        ClearResults();
-        if (!player->LoadWave(target))
-            return OnLoadFailed(doc, player);
-        loaded = true;
-    } else {
-        if (!player->LoadWave(path))
-            return OnLoadFailed(doc, player);
-        ClearResults();
-        loaded = true;
-    }
+    const bool convert = !IsWavPath(path) || WavNeedsConversion(path);
+    const CString file = convert ? m_installFolder + doc->GetTempWavName() : path;
+    if (convert && !ConvertSong(path, file))
+        return false; // the dialog has said why
+    if (!ReadSong(player, file))
+        return OnLoadFailed(doc, player, convert);
+    ClearResults();
     const double length = player->GetLengthMs();
     if (fresh)
         doc->ClearResults();
@@ -775,7 +815,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
         Message(54);
     ShowWindow(SW_SHOW);
     PlaceVolumeKnob(player->GetVolume());
-    m_songLoaded = loaded;
+    m_songLoaded = true;
     UpdateTimeKnob();
     UpdateTimeText(false);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -799,12 +839,61 @@ bool CControlDlg::ConvertSong(const CString& source, const CString& target)
     return RunProgress(run) == IDOK;
 }
 
-bool CControlDlg::OnLoadFailed(CKestrixDoc* doc, CWaveOut* player)
+namespace {
+// What the song reader's thread works with; the panel waits for the thread
+// before it lets go of it.
+struct SongRead {
+    HWND notify;
+    unsigned int run;
+    CString path;
+    int formatDevice;
+    WaveFileData data;
+};
+
+DWORD WINAPI SongReadThreadProc(LPVOID param)
 {
-    // Nothing is held now: say so, and leave the document without audio.
+    SongRead* r = static_cast<SongRead*>(param);
+    r->data = CWaveOut::ReadWaveFile(r->path, r->formatDevice, [r](int percent) {
+        PostMessageA(r->notify, WM_SONG_READ_STATUS, RunCode(SONG_READ_PROGRESS, r->run), percent);
+    });
+    PostMessageA(r->notify, WM_SONG_READ_STATUS, RunCode(SONG_READ_DONE, r->run), 0);
+    return 0;
+}
+} // namespace
+
+bool CControlDlg::ReadSong(CWaveOut* player, const CString& file)
+{
+    // The old song goes first, so that two long ones never share memory.
+    player->Unload();
+    SongRead r{m_hWnd, NextRun(), file, player->FormatDevice(), WaveFileData()};
+    HANDLE thread = CreateThread(nullptr, 0, &SongReadThreadProc, &r, 0, nullptr);
+    if (!thread) {
+        r.data = CWaveOut::ReadWaveFile(file, r.formatDevice, nullptr);
+    } else {
+        // An hour of CD sound takes seconds to read: that is shown.
+        if (WaitForSingleObject(thread, kQuickReadMs) == WAIT_TIMEOUT) {
+            m_pProgress->SetStatusText(LangText(kLangOpeningSong));
+            m_pProgress->SetPos(0);
+            RunProgress(r.run);
+        }
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+    return player->TakeWave(file, r.data);
+}
+
+bool CControlDlg::OnLoadFailed(CKestrixDoc* doc, CWaveOut* player, bool converted)
+{
+    // Nothing is held now: say what happened to the file, and leave the
+    // document without audio.
     doc->OnAudioLoadFailed();
     m_songLoaded = false;
-    Message(player->LoadFailedTooLong() ? kLangSongTooLong : 53);
+    switch (player->LastLoadFailure()) {
+    case WaveLoadFailure::TooLong: Message(kLangSongTooLong); break;
+    case WaveLoadFailure::Refused: Message(kLangSongFormatRefused); break;
+    case WaveLoadFailure::Open: Message(converted ? 53 : kLangSongNotOpened); break;
+    default: Message(converted ? 53 : kLangSongDamaged); break;
+    }
     Invalidate(FALSE);
     return false;
 }
@@ -930,5 +1019,11 @@ LRESULT CControlDlg::OnDecodeStatus(WPARAM code, LPARAM value)
 LRESULT CControlDlg::OnDecodeResult(WPARAM code, LPARAM value)
 {
     Forward(WM_DECODE_RESULT, code, value);
+    return 0;
+}
+
+LRESULT CControlDlg::OnSongReadStatus(WPARAM code, LPARAM value)
+{
+    Forward(WM_SONG_READ_STATUS, code, value);
     return 0;
 }

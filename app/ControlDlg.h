@@ -43,6 +43,7 @@ public:
     bool IsSongPath(const CString& path) const;
     // False, after saying so, when the name lost letters to the ANSI code page.
     bool CheckUsableName(const CString& path);
+    // Into the active document.
     bool LoadAudioFile(const CString& path, const CString& title, int fresh) override;
     void OnAnalyze();
     void CancelAnalysis() override;
@@ -98,6 +99,7 @@ protected:
     afx_msg LRESULT OnCdRipStatus(WPARAM code, LPARAM value);
     afx_msg LRESULT OnDecodeStatus(WPARAM code, LPARAM value);
     afx_msg LRESULT OnDecodeResult(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnSongReadStatus(WPARAM code, LPARAM value);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
@@ -114,16 +116,21 @@ private:
     void MoveTimeKnob(int x);
     void SkipBy(int deltaMs);
     void Forward(UINT message, WPARAM code, LPARAM value);
-    // A number for the next conversion or analysis; its messages carry it,
-    // and its progress dialog follows only those.
+    // A number for the next conversion, song read or analysis; its
+    // messages carry it, and its progress dialog follows only those.
     unsigned int NextRun();
     INT_PTR RunProgress(unsigned int run);
     void Message(int text);
+    // The road of every song into a document: converted when it is no WAV
+    // the player takes, then read into the document's player.
+    bool LoadSong(CKestrixDoc* doc, const CString& path, const CString& title, int fresh);
     // The conversion under the progress dialog; false when it failed (the
     // dialog has said so).
     bool ConvertSong(const CString& source, const CString& target);
+    // Reads the WAV file into the player, a long one under the progress dialog.
+    bool ReadSong(CWaveOut* player, const CString& file);
     // A song the player could not take: said, and the document left without audio; false.
-    bool OnLoadFailed(CKestrixDoc* doc, CWaveOut* player);
+    bool OnLoadFailed(CKestrixDoc* doc, CWaveOut* player, bool converted);
 
     bool m_firstPaint;
     bool m_songLoaded;

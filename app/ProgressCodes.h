@@ -10,6 +10,7 @@ enum class ProgressSource {
     Decode,       // WM_DECODE_STATUS
     DecodeResult, // WM_DECODE_RESULT: the compressed file did not convert
     NoEngine,     // WM_ANALYSIS_NO_ENGINE: the engine object has no engine behind it
+    SongRead,     // WM_SONG_READ_STATUS: a WAV file read into memory
 };
 
 enum class ProgressEnd { Continue, Ok, Cancel };

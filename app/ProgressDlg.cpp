@@ -16,6 +16,7 @@ BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
     ON_MESSAGE(WM_CD_RIP_STATUS, OnCdRipStatus)
     ON_MESSAGE(WM_DECODE_STATUS, OnDecodeStatus)
     ON_MESSAGE(WM_DECODE_RESULT, OnDecodeResult)
+    ON_MESSAGE(WM_SONG_READ_STATUS, OnSongReadStatus)
 END_MESSAGE_MAP()
 
 CProgressDlg::CProgressDlg(CWnd* pParent, IProgressOwner* owner)
@@ -194,5 +195,11 @@ LRESULT CProgressDlg::OnDecodeStatus(WPARAM code, LPARAM value)
 LRESULT CProgressDlg::OnDecodeResult(WPARAM code, LPARAM value)
 {
     Take(ProgressSource::DecodeResult, code, value);
+    return 0;
+}
+
+LRESULT CProgressDlg::OnSongReadStatus(WPARAM code, LPARAM value)
+{
+    Take(ProgressSource::SongRead, code, value);
     return 0;
 }

@@ -54,6 +54,7 @@ protected:
     afx_msg LRESULT OnCdRipStatus(WPARAM code, LPARAM value);
     afx_msg LRESULT OnDecodeStatus(WPARAM code, LPARAM value);
     afx_msg LRESULT OnDecodeResult(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnSongReadStatus(WPARAM code, LPARAM value);
     DECLARE_MESSAGE_MAP()
 
 private:

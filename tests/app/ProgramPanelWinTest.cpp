@@ -4,6 +4,7 @@
 // from the active document, the panel and the sound that reached the
 // device.
 #include "ProgramPanelFixture.h"
+#include "app/SongFiles.h"
 #include "tests/akrip/DiscImage.h"
 #include "tests/sound/CdTestSupport.h"
 
@@ -337,6 +338,8 @@ TEST_F(ProgramPanel, AWavThatDoesNotLoadIsReportedAndLeavesNoSong)
     CKestrixDoc* doc = Doc();
     OpenSong(bad);
     ASSERT_EQ(m_boxes->Count("box"), 1) << Join(BoxTexts());
+    // Nothing was converted: the box says the file itself could not be read.
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(192)))) << Join(BoxTexts());
     EXPECT_FALSE(doc->HasAudio());
     EXPECT_EQ(doc->GetTotalLength(), 0);
     EXPECT_FALSE(m_panel->IsSongLoaded());
@@ -448,6 +451,37 @@ TEST_F(ProgramPanel, ACdTrackThatCannotBeReadIsSaidSoAndTheNextTrackOpens)
     EXPECT_EQ(Doc(), doc);
     EXPECT_EQ(doc->GetTotalLength(), 60 * 1000 / 75);
     EXPECT_EQ(std::string(doc->GetTitle()), "Track01");
+}
+
+TEST_F(ProgramPanel, ANameThatLostLettersOrAMissingFileIsSaidSo)
+{
+    // The Polish city's name with its own letters reaches the program in
+    // the ANSI code page, where it loses some (the Western code page has no
+    // L with stroke): a name of no file.
+    wchar_t folder[MAX_PATH];
+    ASSERT_GT(MultiByteToWideChar(CP_ACP, 0, m_folder->path.c_str(), -1, folder, MAX_PATH), 0);
+    const std::wstring wide = std::wstring(folder) + L"\u0141\u00f3d\u017a.wav";
+    const std::string plain = WriteSong("plain.wav", PositionSong(kRate));
+    std::wstring plainWide(folder);
+    plainWide += L"plain.wav";
+    ASSERT_TRUE(MoveFileW(plainWide.c_str(), wide.c_str()));
+    char ansi[MAX_PATH];
+    ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr), 0);
+    CKestrixDoc* doc = Doc();
+    m_app->OpenDocumentFile(ansi);
+    Pump(*m_app);
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts());
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(kLangNameNotUsable))));
+    EXPECT_EQ(ProgressClosed(), 0);
+    EXPECT_FALSE(doc->HasAudio());
+
+    // A song that is not there is said to be missing, not unconvertible.
+    m_boxes->Clear();
+    m_app->OpenDocumentFile((m_folder->path + "gone.mp3").c_str());
+    Pump(*m_app);
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts());
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(kLangSongNotFound))));
+    EXPECT_EQ(ProgressClosed(), 0);
 }
 
 TEST_F(ProgramPanel, WithoutAnOutputDeviceSongsLoadAndAnalyseAndPlaySaysSo)

@@ -61,6 +61,8 @@ TEST(ProgressCodes, ConversionCodes)
     EXPECT_EQ(DecideProgressAction(ProgressSource::CdRip, 7, 0).messageText, 143);
     EXPECT_EQ(DecideProgressAction(ProgressSource::DecodeResult, 0, 0).messageText, 49);
     EXPECT_EQ(DecideProgressAction(ProgressSource::DecodeResult, 0, 0).end, ProgressEnd::Cancel);
+    EXPECT_EQ(DecideProgressAction(ProgressSource::SongRead, 2, 40).bar, 40);
+    EXPECT_EQ(DecideProgressAction(ProgressSource::SongRead, 1, 0).end, ProgressEnd::Ok);
 }
 
 TEST(ProgressCodes, NoEngineEndsAndTellsTheUser)

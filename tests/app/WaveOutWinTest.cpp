@@ -72,14 +72,16 @@ TEST(WaveOut, ListsTheFileDeviceAndLoadsOnlyGoodFiles)
     delete[] l;
     delete[] r;
 
-    // A failed load leaves nothing of the previous song.
+    // A failed load leaves nothing of the previous song, and says why.
     EXPECT_FALSE(w.LoadWave(bad.c_str()));
+    EXPECT_EQ(WaveLoadFailure::Damaged, w.LastLoadFailure());
     EXPECT_FALSE(w.IsLoaded());
     EXPECT_EQ(0, w.GetChannels());
     EXPECT_EQ(0.0, w.GetLengthMs());
     EXPECT_FALSE(w.Play(0));
     EXPECT_FALSE(w.GetSamplesFloat(&l, &r, &n, &rate));
     EXPECT_FALSE(w.LoadWave(TempPath("quorva_no_such.wav").c_str()));
+    EXPECT_EQ(WaveLoadFailure::Open, w.LastLoadFailure());
 
     w.SelectDevice(5);
     EXPECT_EQ(0, w.GetDeviceIndex());
