@@ -63,18 +63,20 @@ private:
 
 class WindowPoster : public IStagePoster {
 public:
-    explicit WindowPoster(HWND wnd) : m_wnd(wnd) {}
+    WindowPoster(HWND wnd, unsigned int run) : m_wnd(wnd), m_run(run) {}
     void PostStage(int stage) override
     {
         // The first post is retried while the queue is full, but not for
         // a window that is gone.
         bool retry = stage == kStageStarted;
-        while (!PostMessageA(m_wnd, WM_ANALYSIS_PROGRESS, (WPARAM)stage, 0) && retry && IsWindow(m_wnd))
+        while (!PostMessageA(m_wnd, WM_ANALYSIS_PROGRESS, RunCode((unsigned int)stage, m_run), 0) && retry &&
+               IsWindow(m_wnd))
             Sleep(50);
     }
 
 private:
     HWND m_wnd;
+    unsigned int m_run;
 };
 
 } // namespace
@@ -90,7 +92,7 @@ int RunAnalysisJob(CAnalysisJob& job, IStagePoster& poster)
 UINT AnalysisThreadProc(LPVOID param)
 {
     CAnalysisJob* job = static_cast<CAnalysisJob*>(param);
-    WindowPoster poster(job->notifyWnd);
+    WindowPoster poster(job->notifyWnd, job->run);
     RunAnalysisJob(*job, poster);
     return 0;
 }

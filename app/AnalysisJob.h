@@ -10,6 +10,7 @@ class IStagePoster;
 
 struct CAnalysisJob {
     HWND notifyWnd = nullptr;          // gets WM_ANALYSIS_PROGRESS with the stage codes
+    unsigned int run = 0;              // carried by every stage code (see RunCode)
     CWaveOut* player = nullptr;        // the analysed document's song
     CEngineLoader* engine = nullptr;   // may be null or unloaded
     HANDLE cancelEvent = nullptr;      // polled by the engine

@@ -53,7 +53,8 @@ bool CAnalysisRunner::Finish()
     return ended;
 }
 
-bool CAnalysisRunner::Start(HWND notifyWnd, CWaveOut* player, CEngineLoader* engine, HANDLE cancelEvent)
+bool CAnalysisRunner::Start(HWND notifyWnd, CWaveOut* player, CEngineLoader* engine, HANDLE cancelEvent,
+                            unsigned int run)
 {
     Finish();
     if (m_run)
@@ -61,6 +62,7 @@ bool CAnalysisRunner::Start(HWND notifyWnd, CWaveOut* player, CEngineLoader* eng
     m_run = nullptr;
     CAnalysisJob& job = Job();
     job.notifyWnd = notifyWnd;
+    job.run = run;
     job.player = player;
     job.engine = engine;
     job.cancelEvent = cancelEvent;

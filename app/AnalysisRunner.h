@@ -23,7 +23,7 @@ public:
 
     // Waits for the previous worker, then starts one on a fresh job.
     // False when the thread cannot be made.
-    bool Start(HWND notifyWnd, CWaveOut* player, CEngineLoader* engine, HANDLE cancelEvent);
+    bool Start(HWND notifyWnd, CWaveOut* player, CEngineLoader* engine, HANDLE cancelEvent, unsigned int run = 0);
 
     // Waits for the worker; false when it was still running at the limit
     // (it is left to finish on its own). True with no worker.

@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include <functional>
+#include <algorithm>
 
 #include "app/InstallFolderWin.h"
 #include "app/KestrixApp.h"
@@ -33,6 +33,8 @@ ON_MESSAGE(WM_ANALYSIS_NO_ENGINE, OnAnalysisNoEngine)
 ON_MESSAGE(WM_CD_RIP_STATUS, OnCdRipStatus)
 ON_MESSAGE(WM_DECODE_STATUS, OnDecodeStatus)
 ON_MESSAGE(WM_DECODE_RESULT, OnDecodeResult)
+ON_MESSAGE(WM_SONG_READ_STATUS, OnSongReadStatus)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 namespace {
@@ -40,29 +42,46 @@ namespace {
 const int kSkipMs = 2000;
 const int kLowSampleRate = 25000;
 
-// The boxes the panel runs belong to the panel, so the panel is active
-// again when they close; the main window is held meanwhile, so no document
-// can close under them.
-class HoldMainWindow {
-public:
-    HoldMainWindow() : m_main(AfxGetMainWnd())
-    {
-        m_held = m_main && m_main->GetSafeHwnd() && m_main->IsWindowEnabled();
-        if (m_held)
-            m_main->EnableWindow(FALSE);
-    }
-    ~HoldMainWindow()
-    {
-        if (m_held)
-            m_main->EnableWindow(TRUE);
-    }
-    HoldMainWindow(const HoldMainWindow&) = delete;
-    HoldMainWindow& operator=(const HoldMainWindow&) = delete;
+// A short song is read before anybody would notice: the progress dialog
+// comes up only for one still being read after this long.
+const DWORD kQuickReadMs = 250;
 
-private:
-    CWnd* m_main;
-    bool m_held;
-};
+// The system hands the program a file's name in the ANSI code page, with
+// letters the code page lacks made into look-alikes (an L with stroke comes
+// as a plain L) or '?'. Such a name names no file: true when an entry of the
+// folder where the path stops existing turns into that very name.
+bool NameLostLetters(const CString& path)
+{
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    for (int end = 1; end <= path.GetLength(); ++end) {
+        if (end < path.GetLength() && path[end] != '\\' && path[end] != '/')
+            continue;
+        const CString part = path.Left(end);
+        if (part.Right(1) == ":" || GetFileAttributesA(part) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        const int slash = std::max(part.ReverseFind('\\'), part.ReverseFind('/'));
+        const CString folder = part.Left(slash + 1), name = part.Mid(slash + 1);
+        wchar_t pattern[MAX_PATH];
+        const int n = MultiByteToWideChar(CP_ACP, 0, folder, -1, pattern, MAX_PATH - 2);
+        if (n <= 0 || name.IsEmpty())
+            return false;
+        lstrcatW(pattern, L"*");
+        WIN32_FIND_DATAW found;
+        HANDLE h = FindFirstFileW(pattern, &found);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        bool lost = false;
+        do {
+            char ansi[MAX_PATH * 2];
+            if (WideCharToMultiByte(CP_ACP, 0, found.cFileName, -1, ansi, sizeof ansi, nullptr, nullptr) > 0)
+                lost = lstrcmpiA(ansi, name) == 0;
+        } while (!lost && FindNextFileW(h, &found));
+        FindClose(h);
+        return lost;
+    }
+    return false;
+}
 
 PanelRect FromSpan(const KnobSpan& s, int fixedLo, int fixedHi, bool horizontal)
 {
@@ -81,7 +100,7 @@ CControlDlg::CControlDlg(CWnd* pParent)
       m_hoverTranspose(false), m_hoverForward(false), m_hoverBack(false), m_hoverPlay(false), m_volumeDrag(false),
       m_timeDrag(false), m_moveCount(0), m_clickPoint(0, 0), m_cancelEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
       m_analysedDoc(nullptr), m_extensions(nullptr), m_pSoundLoader(nullptr), m_busy(false),
-      m_progressMessage(0), m_progressValue(0), m_conversionReported(false)
+      m_progressMessage(0), m_progressValue(0), m_run(0)
 {
     Create(IDD, pParent);
 }
@@ -96,6 +115,12 @@ CControlDlg::~CControlDlg()
     m_pProgress = nullptr;
     if (m_cancelEvent)
         CloseHandle(m_cancelEvent);
+}
+
+void CControlDlg::OnDestroy()
+{
+    AfxHoldWhileModal(m_hWnd, false);
+    CDialog::OnDestroy();
 }
 
 void CControlDlg::PostNcDestroy()
@@ -137,6 +162,8 @@ BOOL CControlDlg::OnInitDialog()
         m_installFolder += "\\";
 
     m_pProgress = new CProgressDlg(this, this);
+    // Open, Analyze and Play act on documents: not while a box asks something.
+    AfxHoldWhileModal(m_hWnd, true);
 
     if (!LoadBackgroundBitmap("mainBmp.bmp", m_face) || !LoadSkinBitmap("mainLightBmp.bmp", m_litFace)) {
         PostQuitMessage(0);
@@ -635,7 +662,7 @@ void CControlDlg::OnTranspose()
         return;
     CTransposeDlg dlg(this);
     dlg.SetSemitones(doc->GetTranspose());
-    if (RunModal([&] { return dlg.DoModal(); }) == IDOK)
+    if (dlg.DoModal() == IDOK)
         doc->SetTranspose(dlg.GetSemitones());
 }
 
@@ -690,8 +717,11 @@ void CControlDlg::OnOpenAudio()
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (!RunModal([&] { return (INT_PTR)GetOpenFileNameA(&ofn); }))
-        return;
+    {
+        CSystemBoxGuard guard(ofn.hwndOwner);
+        if (!GetOpenFileNameA(&ofn))
+            return;
+    }
     OpenSong(file);
 }
 
@@ -707,7 +737,7 @@ bool CControlDlg::IsSongPath(const CString& path) const
 
 bool CControlDlg::CheckUsableName(const CString& path)
 {
-    if (IsUsableAnsiPath(path))
+    if (!NameLostLetters(path))
         return true;
     Message(kLangNameNotUsable);
     return false;
@@ -721,14 +751,17 @@ bool CControlDlg::OpenSong(const CString& path)
     OnStop();
     if (!CheckUsableName(path))
         return false;
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        Message(kLangSongNotFound);
+        return false;
+    }
 
     struct WaitCursor {
         WaitCursor() { if (CFrameApp* a = AfxGetFrameApp()) a->DoWaitCursor(1); }
         ~WaitCursor() { if (CFrameApp* a = AfxGetFrameApp()) a->DoWaitCursor(-1); }
     } wait;
     if (doc->HasAudio()) {
-        const INT_PTR answer =
-            RunModal([&] { return (INT_PTR)AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION); });
+        const int answer = AfxMessageBox(LangText(52), MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDCANCEL)
             return false;
         if (answer == IDYES) {
@@ -737,54 +770,42 @@ bool CControlDlg::OpenSong(const CString& path)
             // The new child frame activated the main window; the user is
             // still working in the panel.
             SetActiveWindow();
+            CKestrixDoc* fresh = ActiveDoc();
+            if (!fresh || fresh == doc)
+                return false;
+            doc = fresh;
         }
-        // "No" replaces the song in this document: its results go once the
-        // new song has loaded, so a failed load leaves the old song whole.
-        doc = ActiveDoc();
-        if (!doc)
-            return false;
+        // "No" replaces the song of the document the question was about;
+        // its results go once the new song has loaded, so a failed
+        // conversion leaves the old song whole.
     }
     const CString previous = doc->GetAudioPath();
     doc->SetAudioPath(path);
-    const CString title = SongTitleFromPath(path);
-    if (LoadAudioFile(path, title, 1))
+    if (LoadSong(doc, path, SongTitleFromPath(path), 1))
         return true;
-    // The box of a failed load may have let the document go.
-    if (CKestrixDoc* now = ActiveDoc())
-        if (now == doc)
-            doc->SetAudioPath(previous);
+    doc->SetAudioPath(previous);
     return false;
 }
 
 bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int fresh)
 {
-    CKestrixDoc* doc = ActiveDoc();
+    return LoadSong(ActiveDoc(), path, title, fresh);
+}
+
+bool CControlDlg::LoadSong(CKestrixDoc* doc, const CString& path, const CString& title, int fresh)
+{
     if (!doc || !doc->GetPlayer())
         return false;
     CWaveOut* player = doc->GetPlayer();
-    bool loaded = false;
     // A WAV the player cannot take as it is (wide or float samples, more
     // than two channels) is converted like any other song.
-    if (!IsWavPath(path) || WavNeedsConversion(path)) {
-        const CString target = m_installFolder + doc->GetTempWavName();
-        m_progressMessage = 0;
-        m_conversionReported = false;
-        if (m_pSoundLoader)
-            m_pSoundLoader->Convert(path, target);
-        m_pProgress->SetStatusText("Converting to wav...");
-        m_pProgress->SetPos(0);
-        if (RunProgress() != IDOK)
-            return false;
-        ClearResults();
-        if (!player->LoadWave(target))
-            return OnLoadFailed(doc, player);
-        loaded = true;
-    } else {
-        if (!player->LoadWave(path))
-            return OnLoadFailed(doc, player);
-        ClearResults();
-        loaded = true;
-    }
+    const bool convert = !IsWavPath(path) || WavNeedsConversion(path);
+    const CString file = convert ? m_installFolder + doc->GetTempWavName() : path;
+    if (convert && !ConvertSong(path, file))
+        return false; // the dialog has said why
+    if (!ReadSong(player, file))
+        return OnLoadFailed(doc, player, convert);
+    ClearResults();
     const double length = player->GetLengthMs();
     if (fresh)
         doc->ClearResults();
@@ -794,19 +815,85 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
         Message(54);
     ShowWindow(SW_SHOW);
     PlaceVolumeKnob(player->GetVolume());
-    m_songLoaded = loaded;
+    m_songLoaded = true;
     UpdateTimeKnob();
     UpdateTimeText(false);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     return true;
 }
 
-bool CControlDlg::OnLoadFailed(CKestrixDoc* doc, CWaveOut* player)
+bool CControlDlg::ConvertSong(const CString& source, const CString& target)
 {
-    // Nothing is held now: say so, and leave the document without audio.
+    if (!m_pSoundLoader || !m_pSoundLoader->IsLoaded())
+        return false;
+    const unsigned int run = NextRun();
+    m_progressMessage = 0;
+    {
+        // The library may ask the user something before it starts (a CD
+        // drive that does not open): that box is modal too.
+        CModalHold hold(nullptr);
+        m_pSoundLoader->Convert(source, target, run);
+    }
+    m_pProgress->SetStatusText("Converting to wav...");
+    m_pProgress->SetPos(0);
+    return RunProgress(run) == IDOK;
+}
+
+namespace {
+// What the song reader's thread works with; the panel waits for the thread
+// before it lets go of it.
+struct SongRead {
+    HWND notify;
+    unsigned int run;
+    CString path;
+    int formatDevice;
+    WaveFileData data;
+};
+
+DWORD WINAPI SongReadThreadProc(LPVOID param)
+{
+    SongRead* r = static_cast<SongRead*>(param);
+    r->data = CWaveOut::ReadWaveFile(r->path, r->formatDevice, [r](int percent) {
+        PostMessageA(r->notify, WM_SONG_READ_STATUS, RunCode(SONG_READ_PROGRESS, r->run), percent);
+    });
+    PostMessageA(r->notify, WM_SONG_READ_STATUS, RunCode(SONG_READ_DONE, r->run), 0);
+    return 0;
+}
+} // namespace
+
+bool CControlDlg::ReadSong(CWaveOut* player, const CString& file)
+{
+    // The old song goes first, so that two long ones never share memory.
+    player->Unload();
+    SongRead r{m_hWnd, NextRun(), file, player->FormatDevice(), WaveFileData()};
+    HANDLE thread = CreateThread(nullptr, 0, &SongReadThreadProc, &r, 0, nullptr);
+    if (!thread) {
+        r.data = CWaveOut::ReadWaveFile(file, r.formatDevice, nullptr);
+    } else {
+        // An hour of CD sound takes seconds to read: that is shown.
+        if (WaitForSingleObject(thread, kQuickReadMs) == WAIT_TIMEOUT) {
+            m_pProgress->SetStatusText(LangText(kLangOpeningSong));
+            m_pProgress->SetPos(0);
+            RunProgress(r.run);
+        }
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+    return player->TakeWave(file, r.data);
+}
+
+bool CControlDlg::OnLoadFailed(CKestrixDoc* doc, CWaveOut* player, bool converted)
+{
+    // Nothing is held now: say what happened to the file, and leave the
+    // document without audio.
     doc->OnAudioLoadFailed();
     m_songLoaded = false;
-    Message(player->LoadFailedTooLong() ? kLangSongTooLong : 53);
+    switch (player->LastLoadFailure()) {
+    case WaveLoadFailure::TooLong: Message(kLangSongTooLong); break;
+    case WaveLoadFailure::Refused: Message(kLangSongFormatRefused); break;
+    case WaveLoadFailure::Open: Message(converted ? 53 : kLangSongNotOpened); break;
+    default: Message(converted ? 53 : kLangSongDamaged); break;
+    }
     Invalidate(FALSE);
     return false;
 }
@@ -830,25 +917,19 @@ void CControlDlg::ResetCancelEvent()
         ResetEvent(m_cancelEvent);
 }
 
-INT_PTR CControlDlg::RunModal(const std::function<INT_PTR()>& run)
+void CControlDlg::Message(int text) { ShowMessageBox(LangText(text), LangText(122), false, this); }
+
+unsigned int CControlDlg::NextRun()
 {
-    HoldMainWindow hold;
-    CCentreSystemBoxes centre;
-    return run();
+    m_run = m_run % 0xFFFF + 1; // 1 .. 0xFFFF: 0 names no run
+    return m_run;
 }
 
-void CControlDlg::Message(int text)
-{
-    RunModal([&] {
-        ShowMessageBox(LangText(text), LangText(122), false, this);
-        return (INT_PTR)0;
-    });
-}
-
-INT_PTR CControlDlg::RunProgress()
+INT_PTR CControlDlg::RunProgress(unsigned int run)
 {
     m_busy = true;
-    const INT_PTR result = RunModal([&] { return m_pProgress->DoModal(); });
+    m_pProgress->SetRun(run);
+    const INT_PTR result = m_pProgress->DoModal();
     m_busy = false;
     return result;
 }
@@ -870,11 +951,12 @@ void CControlDlg::OnAnalyze()
     m_analysedDoc = doc;
 
     CKestrixApp* app = GetKestrixApp();
-    if (!m_runner.Start(m_hWnd, doc->GetPlayer(), app ? app->GetEngineLoader() : nullptr, m_cancelEvent)) {
+    const unsigned int run = NextRun();
+    if (!m_runner.Start(m_hWnd, doc->GetPlayer(), app ? app->GetEngineLoader() : nullptr, m_cancelEvent, run)) {
         Message(kLangAnalysisCannotRun);
         return;
     }
-    if (RunProgress() != IDOK)
+    if (RunProgress(run) != IDOK)
         return;
     AnalysisResults& r = m_runner.Job().results;
     m_analysedDoc->SetChords(r.chords);
@@ -894,8 +976,8 @@ void CControlDlg::Forward(UINT message, WPARAM code, LPARAM value)
     // A conversion posts its position for every block it converts, thousands
     // per song and mostly the same percent: only a change goes on, so the
     // dialog's queue does not slow the open down.
-    const bool progress = (message == WM_DECODE_STATUS && code == DECODE_PROGRESS) ||
-                          (message == WM_CD_RIP_STATUS && code == CD_RIP_PROGRESS);
+    const bool progress = (message == WM_DECODE_STATUS && CodeOf(code) == DECODE_PROGRESS) ||
+                          (message == WM_CD_RIP_STATUS && CodeOf(code) == CD_RIP_PROGRESS);
     if (progress) {
         if (message == m_progressMessage && value == m_progressValue)
             return;
@@ -904,10 +986,7 @@ void CControlDlg::Forward(UINT message, WPARAM code, LPARAM value)
     } else {
         m_progressMessage = 0;
     }
-    // The dialog tells of a failed write itself; the failure that follows
-    // it is the same one.
-    if (message == WM_DECODE_STATUS && code == DECODE_WRITE_ERROR)
-        m_conversionReported = true;
+    // The dialog takes its own run's messages and tells of failures.
     if (m_pProgress && m_pProgress->GetSafeHwnd())
         m_pProgress->PostMessage(message, code, value);
 }
@@ -927,8 +1006,6 @@ LRESULT CControlDlg::OnAnalysisNoEngine(WPARAM code, LPARAM value)
 
 LRESULT CControlDlg::OnCdRipStatus(WPARAM code, LPARAM value)
 {
-    if (code == CD_RIP_ASPI_ERROR)
-        Message(143);
     Forward(WM_CD_RIP_STATUS, code, value);
     return 0;
 }
@@ -939,10 +1016,14 @@ LRESULT CControlDlg::OnDecodeStatus(WPARAM code, LPARAM value)
     return 0;
 }
 
-LRESULT CControlDlg::OnDecodeResult(WPARAM code, LPARAM)
+LRESULT CControlDlg::OnDecodeResult(WPARAM code, LPARAM value)
 {
-    if (code == DECODE_FAILED && !m_conversionReported)
-        Message(49);
-    Forward(WM_ANALYSIS_PROGRESS, 6, 0);
+    Forward(WM_DECODE_RESULT, code, value);
+    return 0;
+}
+
+LRESULT CControlDlg::OnSongReadStatus(WPARAM code, LPARAM value)
+{
+    Forward(WM_SONG_READ_STATUS, code, value);
     return 0;
 }

@@ -4,7 +4,6 @@
 // library, receives every message of both libraries and passes them on to
 // its progress dialog, and acts on the active document only through the
 // document's playback operations.
-#include <functional>
 #include <vector>
 
 #include "app/AnalysisRunner.h"
@@ -44,6 +43,7 @@ public:
     bool IsSongPath(const CString& path) const;
     // False, after saying so, when the name lost letters to the ANSI code page.
     bool CheckUsableName(const CString& path);
+    // Into the active document.
     bool LoadAudioFile(const CString& path, const CString& title, int fresh) override;
     void OnAnalyze();
     void CancelAnalysis() override;
@@ -99,6 +99,8 @@ protected:
     afx_msg LRESULT OnCdRipStatus(WPARAM code, LPARAM value);
     afx_msg LRESULT OnDecodeStatus(WPARAM code, LPARAM value);
     afx_msg LRESULT OnDecodeResult(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnSongReadStatus(WPARAM code, LPARAM value);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -114,13 +116,21 @@ private:
     void MoveTimeKnob(int x);
     void SkipBy(int deltaMs);
     void Forward(UINT message, WPARAM code, LPARAM value);
-    INT_PTR RunProgress();
-    // Every modal window of the panel runs through here: the main window
-    // is disabled for its lifetime, so no document closes under it.
-    INT_PTR RunModal(const std::function<INT_PTR()>& run);
+    // A number for the next conversion, song read or analysis; its
+    // messages carry it, and its progress dialog follows only those.
+    unsigned int NextRun();
+    INT_PTR RunProgress(unsigned int run);
     void Message(int text);
+    // The road of every song into a document: converted when it is no WAV
+    // the player takes, then read into the document's player.
+    bool LoadSong(CKestrixDoc* doc, const CString& path, const CString& title, int fresh);
+    // The conversion under the progress dialog; false when it failed (the
+    // dialog has said so).
+    bool ConvertSong(const CString& source, const CString& target);
+    // Reads the WAV file into the player, a long one under the progress dialog.
+    bool ReadSong(CWaveOut* player, const CString& file);
     // A song the player could not take: said, and the document left without audio; false.
-    bool OnLoadFailed(CKestrixDoc* doc, CWaveOut* player);
+    bool OnLoadFailed(CKestrixDoc* doc, CWaveOut* player, bool converted);
 
     bool m_firstPaint;
     bool m_songLoaded;
@@ -152,5 +162,5 @@ private:
     // The last conversion progress passed to the dialog (message 0: none).
     UINT m_progressMessage;
     LPARAM m_progressValue;
-    bool m_conversionReported; // the running conversion's failure has been shown
+    unsigned int m_run; // the last run's number
 };

@@ -578,6 +578,13 @@ void CKestrixDoc::OnAudioLoaded(int lengthMs)
     UpdateAllViews(nullptr, HINT_AUDIO_LOADED);
 }
 
+void CKestrixDoc::ReportNoDevice()
+{
+    // What start-up said when it found no device.
+    IDocHost* host = GetDocHost();
+    host->ShowMessage(host->GetLangString(38), host->GetLangString(123));
+}
+
 void CKestrixDoc::OnAudioLoadFailed()
 {
     if (m_playback.IsPlaying())

@@ -135,6 +135,7 @@ private:
     IPlaybackDevice* GetDevice() override { return m_pPlayer; }
     IPlaybackPanel* GetPanel() override { return GetDocHost()->GetControlPanel(); }
     void SendHint(int hint) override { UpdateAllViews(nullptr, hint); }
+    void ReportNoDevice() override;
 
     void DeleteLyricEdits();
     struct DocFileBody MakeFileBody();

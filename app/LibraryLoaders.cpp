@@ -122,8 +122,8 @@ SoundExtensionList* CSoundLibraryLoader::GetFileExtensions()
     return m_pLibrary ? m_pLibrary->GetFileExtensions(nullptr) : nullptr;
 }
 
-void CSoundLibraryLoader::Convert(const CString& source, const CString& target)
+void CSoundLibraryLoader::Convert(const CString& source, const CString& target, unsigned int run)
 {
     if (m_pLibrary)
-        m_pLibrary->Convert(source, target);
+        m_pLibrary->Convert(source, target, run);
 }

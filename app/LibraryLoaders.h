@@ -54,7 +54,8 @@ public:
 
     // The list stays owned by the library; null when nothing is loaded.
     SoundExtensionList* GetFileExtensions();
-    void Convert(const CString& source, const CString& target);
+    // Its messages carry run (see RunCode).
+    void Convert(const CString& source, const CString& target, unsigned int run);
 
 private:
     ISoundLibrary* m_pLibrary;

@@ -3,8 +3,10 @@
 bool CPlaybackControl::Play(bool loop, bool notifyPanel)
 {
     IPlaybackDevice* dev = m_owner.GetDevice();
-    if (!dev || dev->GetDeviceCount() == 0 || !m_audioPresent) {
+    if (!dev || !dev->HasDevice() || !m_audioPresent) {
         m_loop = loop;
+        if (m_audioPresent)
+            m_owner.ReportNoDevice();
         return false;
     }
     m_playing = dev->Play(m_storedPosition);

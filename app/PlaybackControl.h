@@ -7,7 +7,8 @@
 class IPlaybackDevice {
 public:
     virtual ~IPlaybackDevice() = default;
-    virtual int GetDeviceCount() = 0;
+    // A device to play on is there.
+    virtual bool HasDevice() = 0;
     virtual bool Play(double startMs) = 0;
     virtual double GetPositionMs() = 0;
     virtual void Reset() = 0;
@@ -29,6 +30,8 @@ public:
     virtual IPlaybackDevice* GetDevice() = 0; // may be null
     virtual IPlaybackPanel* GetPanel() = 0;   // may be null
     virtual void SendHint(int hint) = 0;
+    // Play was asked for a song while there is no device to play it on.
+    virtual void ReportNoDevice() = 0;
 };
 
 class CPlaybackControl {

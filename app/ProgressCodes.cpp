@@ -54,7 +54,7 @@ ProgressAction Analysis(unsigned int code, int value, bool cancelAsked)
     }
 }
 
-// The ripper and the decoder share their codes.
+// The ripper, the decoder and the song reader share their codes.
 ProgressAction Conversion(unsigned int code, int value)
 {
     switch (code) {
@@ -72,7 +72,15 @@ ProgressAction DecideProgressAction(ProgressSource source, unsigned int code, in
     switch (source) {
     case ProgressSource::Analysis: return Analysis(code, value, cancelAsked);
     case ProgressSource::CdRip:
-    case ProgressSource::Decode: return Conversion(code, value);
+        // The CD access layer is not usable: nothing was started.
+        if (code == CD_RIP_ASPI_ERROR)
+            return EndWith(ProgressEnd::Cancel, 143);
+        return Conversion(code, value);
+    case ProgressSource::Decode:
+    // The song reader tells only its progress and its end; the caller looks
+    // at what it read.
+    case ProgressSource::SongRead: return Conversion(code, value);
+    case ProgressSource::DecodeResult: return EndWith(ProgressEnd::Cancel, 49);
     case ProgressSource::NoEngine: {
         ProgressAction a = EndWith(ProgressEnd::Cancel, kLangAnalysisCannotRun);
         a.resetCancelEvent = true;

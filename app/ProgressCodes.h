@@ -5,10 +5,12 @@
 
 // Which message brought the code.
 enum class ProgressSource {
-    Analysis, // WM_ANALYSIS_PROGRESS: worker stages and engine percent
-    CdRip,    // WM_CD_RIP_STATUS
-    Decode,   // WM_DECODE_STATUS
-    NoEngine, // WM_ANALYSIS_NO_ENGINE: the engine object has no engine behind it
+    Analysis,     // WM_ANALYSIS_PROGRESS: worker stages and engine percent
+    CdRip,        // WM_CD_RIP_STATUS
+    Decode,       // WM_DECODE_STATUS
+    DecodeResult, // WM_DECODE_RESULT: the compressed file did not convert
+    NoEngine,     // WM_ANALYSIS_NO_ENGINE: the engine object has no engine behind it
+    SongRead,     // WM_SONG_READ_STATUS: a WAV file read into memory
 };
 
 enum class ProgressEnd { Continue, Ok, Cancel };

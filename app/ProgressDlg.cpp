@@ -15,10 +15,12 @@ BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
     ON_MESSAGE(WM_ANALYSIS_NO_ENGINE, OnAnalysisNoEngine)
     ON_MESSAGE(WM_CD_RIP_STATUS, OnCdRipStatus)
     ON_MESSAGE(WM_DECODE_STATUS, OnDecodeStatus)
+    ON_MESSAGE(WM_DECODE_RESULT, OnDecodeResult)
+    ON_MESSAGE(WM_SONG_READ_STATUS, OnSongReadStatus)
 END_MESSAGE_MAP()
 
 CProgressDlg::CProgressDlg(CWnd* pParent, IProgressOwner* owner)
-    : CDialog(IDD, pParent), m_owner(owner), m_cancelShown(false), m_ending(false), m_cancelAsked(false),
+    : CDialog(IDD, pParent), m_owner(owner), m_run(0), m_cancelShown(false), m_ending(false), m_cancelAsked(false),
       m_dragX(0), m_dragY(0)
 {
 }
@@ -157,26 +159,47 @@ void CProgressDlg::Apply(const ProgressAction& action)
     EndDialog(action.end == ProgressEnd::Ok ? IDOK : IDCANCEL);
 }
 
+void CProgressDlg::Take(ProgressSource source, WPARAM code, LPARAM value)
+{
+    const unsigned int run = RunOf(code);
+    const bool engine = run == 0 && (source == ProgressSource::Analysis || source == ProgressSource::NoEngine);
+    if (run != m_run && !engine)
+        return; // a finished run's late word
+    Apply(DecideProgressAction(source, CodeOf(code), (int)value, m_cancelAsked));
+}
+
 LRESULT CProgressDlg::OnAnalysisProgress(WPARAM code, LPARAM value)
 {
-    Apply(DecideProgressAction(ProgressSource::Analysis, (unsigned int)code, (int)value, m_cancelAsked));
+    Take(ProgressSource::Analysis, code, value);
     return 0;
 }
 
 LRESULT CProgressDlg::OnAnalysisNoEngine(WPARAM code, LPARAM value)
 {
-    Apply(DecideProgressAction(ProgressSource::NoEngine, (unsigned int)code, (int)value));
+    Take(ProgressSource::NoEngine, code, value);
     return 0;
 }
 
 LRESULT CProgressDlg::OnCdRipStatus(WPARAM code, LPARAM value)
 {
-    Apply(DecideProgressAction(ProgressSource::CdRip, (unsigned int)code, (int)value));
+    Take(ProgressSource::CdRip, code, value);
     return 0;
 }
 
 LRESULT CProgressDlg::OnDecodeStatus(WPARAM code, LPARAM value)
 {
-    Apply(DecideProgressAction(ProgressSource::Decode, (unsigned int)code, (int)value));
+    Take(ProgressSource::Decode, code, value);
+    return 0;
+}
+
+LRESULT CProgressDlg::OnDecodeResult(WPARAM code, LPARAM value)
+{
+    Take(ProgressSource::DecodeResult, code, value);
+    return 0;
+}
+
+LRESULT CProgressDlg::OnSongReadStatus(WPARAM code, LPARAM value)
+{
+    Take(ProgressSource::SongRead, code, value);
     return 0;
 }

@@ -32,6 +32,10 @@ public:
     void HideCancel();
     void SetStatusText(const CString& text) { m_statusText = text; }
     const CString& GetStatusText() const { return m_statusText; }
+    // The run the next DoModal follows (see RunCode): messages of any other
+    // run are ignored. The engine's percentages, which name no run, count
+    // for an analysis.
+    void SetRun(unsigned int run) { m_run = run; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -49,12 +53,17 @@ protected:
     afx_msg LRESULT OnAnalysisNoEngine(WPARAM code, LPARAM value);
     afx_msg LRESULT OnCdRipStatus(WPARAM code, LPARAM value);
     afx_msg LRESULT OnDecodeStatus(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnDecodeResult(WPARAM code, LPARAM value);
+    afx_msg LRESULT OnSongReadStatus(WPARAM code, LPARAM value);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Acts on a message of this dialog's run.
+    void Take(ProgressSource source, WPARAM code, LPARAM value);
     void Apply(const ProgressAction& action);
 
     IProgressOwner* m_owner;
+    unsigned int m_run;
     bool m_cancelShown;
     // Set once a code has ended this run; later codes of the run are lost.
     bool m_ending;

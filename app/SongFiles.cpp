@@ -39,8 +39,6 @@ bool IsWavPath(const CString& path)
     return end == ".wav";
 }
 
-bool IsUsableAnsiPath(const CString& path) { return path.Find('?') < 0; }
-
 bool WavNeedsConversion(const char* path)
 {
     CStdioRiffSource src;

@@ -21,10 +21,11 @@ bool IsWavPath(const CString& path);
 // Language texts of opening and saving.
 constexpr int kLangLeadSheetFilter = 160; // "Lead sheet (*.rtf)"
 constexpr int kLangNameNotUsable = 161;   // the name lost letters, rename it
-
-// False when the name lost letters on its way into the ANSI code page (they
-// come back as '?', which no Windows file name holds).
-bool IsUsableAnsiPath(const CString& path);
+constexpr int kLangSongNotFound = 190;
+constexpr int kLangSongNotOpened = 191;      // there, but could not be opened
+constexpr int kLangSongDamaged = 192;        // a WAV that is damaged, cut short or no WAV
+constexpr int kLangSongFormatRefused = 193;  // the output device does not take its format
+constexpr int kLangOpeningSong = 194;        // progress: a long WAV is being read
 
 // True for a readable WAV file whose samples the player cannot take as they
 // are: anything but 8- or 16-bit integer PCM on one or two channels.

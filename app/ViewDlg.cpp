@@ -58,6 +58,8 @@ BOOL CViewDlg::Create(CWnd* pParent) { return CDialog::Create(IDD_TOOLS_PANEL, p
 BOOL CViewDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // Its mode rows act on the document: not while a box asks something.
+    AfxHoldWhileModal(m_hWnd, true);
     CRect window;
     GetWindowRect(&window);
     if (HWND main = GetDocHost()->GetMainWindow()) {
@@ -93,6 +95,7 @@ BOOL CViewDlg::OnInitDialog()
 void CViewDlg::OnDestroy()
 {
     KillTimer(kInfoTimer);
+    AfxHoldWhileModal(m_hWnd, false);
     CDialog::OnDestroy();
 }
 

@@ -82,9 +82,9 @@ bool DeviceTakes(const PcmFormat& f, void* ctx)
 } // namespace
 
 CWaveOut::CWaveOut(HWND owner)
-    : m_deviceIndex(0), m_startOffset(0), m_loaded(false), m_loadTooLong(false), m_dataBlock(nullptr), m_data(nullptr),
-      m_headerBlock(nullptr), m_header(nullptr), m_headerPrepared(false), m_device(nullptr), m_owner(owner),
-      m_dataSize(0), m_format()
+    : m_deviceIndex(0), m_startOffset(0), m_loaded(false), m_lastFailure(WaveLoadFailure::None), m_dataBlock(nullptr),
+      m_data(nullptr), m_headerBlock(nullptr), m_header(nullptr), m_headerPrepared(false), m_device(nullptr),
+      m_owner(owner), m_dataSize(0), m_format()
 {
     EnumDevices();
 }
@@ -172,33 +172,61 @@ void CWaveOut::FreeData()
     std::memset(&m_format, 0, sizeof m_format);
 }
 
-bool CWaveOut::LoadWave(const char* path)
+void WaveFileData::Free()
 {
-    if (!DeviceUsable())
-        return false;
-    CloseDevice();
-    FreeHeader();
-    // Whatever happens below, the old song is gone: no stale samples under
-    // a new name.
-    FreeData();
-    m_loadTooLong = false;
-    m_path = path;
+    if (block) {
+        GlobalUnlock(block);
+        GlobalFree(block);
+    }
+    block = nullptr;
+    data = nullptr;
+    size = 0;
+}
+
+namespace {
+
+WaveLoadFailure FailureOf(WaveError e)
+{
+    switch (e) {
+    case WaveError::None: return WaveLoadFailure::None;
+    case WaveError::Open: return WaveLoadFailure::Open;
+    case WaveError::Refused: return WaveLoadFailure::Refused;
+    case WaveError::Memory: return WaveLoadFailure::TooLong;
+    default: return WaveLoadFailure::Damaged;
+    }
+}
+
+// A long song is read in blocks of this size, so that its reading shows.
+const uint32_t kReadBlock = 4u << 20;
+
+} // namespace
+
+int CWaveOut::FormatDevice() const { return DeviceUsable() ? static_cast<int>(DeviceId()) : -1; }
+
+WaveFileData CWaveOut::ReadWaveFile(const char* path, int formatDevice, const std::function<void(int)>& progress)
+{
+    WaveFileData out;
     WIN32_FILE_ATTRIBUTE_DATA info;
     if (path && GetFileAttributesExA(path, GetFileExInfoStandard, &info) &&
         (info.nFileSizeHigh != 0 || info.nFileSizeLow > 0x7FFFFFFFu)) {
-        m_loadTooLong = true;
-        return false;
+        // Past 2 GB, beyond the reach of multimedia file I/O.
+        out.failure = WaveLoadFailure::TooLong;
+        return out;
     }
     HMMIO h = mmioOpenA(const_cast<LPSTR>(path ? path : ""), nullptr, MMIO_READ | MMIO_ALLOCBUF);
-    if (!h)
-        return false;
+    if (!h) {
+        out.failure = WaveLoadFailure::Open;
+        return out;
+    }
     CMmioRiffSource src(h);
     PcmFormat fmt;
     uint32_t size = 0;
-    QueryCtx q{DeviceId()};
-    if (ReadWaveHeader(src, fmt, size, DeviceTakes, &q) != WaveError::None) {
+    QueryCtx q{static_cast<UINT>(formatDevice)};
+    const WaveError header = ReadWaveHeader(src, fmt, size, formatDevice >= 0 ? DeviceTakes : nullptr, &q);
+    if (header != WaveError::None) {
         mmioClose(h, 0);
-        return false;
+        out.failure = FailureOf(header);
+        return out;
     }
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, size);
     unsigned char* data = block ? static_cast<unsigned char*>(GlobalLock(block)) : nullptr;
@@ -206,22 +234,64 @@ bool CWaveOut::LoadWave(const char* path)
         if (block)
             GlobalFree(block);
         mmioClose(h, 0);
-        m_loadTooLong = true;
-        return false;
+        out.failure = WaveLoadFailure::TooLong;
+        return out;
     }
-    if (mmioRead(h, reinterpret_cast<HPSTR>(data), static_cast<LONG>(size)) != static_cast<LONG>(size)) {
-        GlobalUnlock(block);
-        GlobalFree(block);
-        mmioClose(h, 0);
-        return false;
+    out.block = block;
+    out.data = data;
+    int shown = -1;
+    for (uint32_t done = 0; done < size;) {
+        const uint32_t n = size - done < kReadBlock ? size - done : kReadBlock;
+        if (mmioRead(h, reinterpret_cast<HPSTR>(data + done), static_cast<LONG>(n)) != static_cast<LONG>(n)) {
+            out.Free();
+            mmioClose(h, 0);
+            out.failure = WaveLoadFailure::Damaged;
+            return out;
+        }
+        done += n;
+        const int percent = static_cast<int>(static_cast<uint64_t>(done) * 100 / size);
+        if (progress && percent != shown)
+            progress(percent);
+        shown = percent;
     }
     mmioClose(h, 0);
-    m_dataBlock = block;
-    m_data = data;
-    m_dataSize = size;
-    m_format = fmt;
+    out.size = size;
+    out.format = fmt;
+    return out;
+}
+
+void CWaveOut::Unload()
+{
+    CloseDevice();
+    FreeHeader();
+    FreeData();
+}
+
+bool CWaveOut::TakeWave(const char* path, WaveFileData& data)
+{
+    Unload();
+    m_path = path;
+    m_lastFailure = data.failure;
+    if (data.failure != WaveLoadFailure::None || !data.data) {
+        data.Free();
+        return false;
+    }
+    m_dataBlock = data.block;
+    m_data = data.data;
+    m_dataSize = data.size;
+    m_format = data.format;
     m_loaded = true;
+    data = WaveFileData();
     return true;
+}
+
+bool CWaveOut::LoadWave(const char* path)
+{
+    // Whatever happens below, the old song is gone: no stale samples under
+    // a new name.
+    Unload();
+    WaveFileData data = ReadWaveFile(path, FormatDevice(), nullptr);
+    return TakeWave(path, data);
 }
 
 bool CWaveOut::Play(double startMs)

@@ -6,11 +6,32 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <functional>
 #include <vector>
 
 #include "app/PlaybackControl.h"
 #include "app/WaveData.h"
 #include "framework/CString.h"
+
+// Why a song did not load, for what the user is told.
+enum class WaveLoadFailure {
+    None,
+    Open,    // the file could not be opened
+    Damaged, // not a WAV file that can be read, damaged or cut short
+    TooLong, // its samples do not fit in memory, or the file is past 2 GB
+    Refused, // the output device does not take its format
+};
+
+// A song read whole from its file, not yet a player's: what a load does
+// away from the user-interface thread.
+struct WaveFileData {
+    PcmFormat format = {};
+    HGLOBAL block = nullptr; // locked; owned until a player takes it
+    unsigned char* data = nullptr;
+    uint32_t size = 0;
+    WaveLoadFailure failure = WaveLoadFailure::None;
+    void Free();
+};
 
 class CWaveOut : public IPlaybackDevice {
 public:
@@ -21,18 +42,30 @@ public:
 
     // Lists the devices that take 44.1 kHz 16-bit stereo PCM.
     void EnumDevices();
-    int GetDeviceCount() override { return static_cast<int>(m_devices.size()); }
+    int GetDeviceCount() const { return static_cast<int>(m_devices.size()); }
+    // A device to play on is selected.
+    bool HasDevice() override { return DeviceUsable(); }
     CString GetDeviceName(int index) const;
     int GetDeviceIndex() const { return m_deviceIndex; }
     void SelectDevice(int index);
 
-    // A failure leaves no audio loaded.
+    // A failure leaves no audio loaded. The device is not needed: a song
+    // loads (for the analysis) without one.
     bool LoadWave(const char* path);
     bool IsLoaded() const { return m_loaded; }
-    // The last LoadWave failed because the song is too long to be held:
-    // its samples did not fit in memory, or the file is past 2 GB, beyond
-    // the reach of multimedia file I/O.
-    bool LoadFailedTooLong() const { return m_loadTooLong; }
+    // Why the last load failed.
+    WaveLoadFailure LastLoadFailure() const { return m_lastFailure; }
+
+    // LoadWave in steps, for a long song read on another thread: Unload
+    // (the old song goes first, so two never share memory), ReadWaveFile on
+    // any thread, then TakeWave of what it read.
+    void Unload();
+    // The device to ask whether it takes a song's format; -1 for none.
+    int FormatDevice() const;
+    // progress (may be empty) gets the percent read, 0..100.
+    static WaveFileData ReadWaveFile(const char* path, int formatDevice, const std::function<void(int)>& progress);
+    // Takes the samples (data is emptied); false after a failed read.
+    bool TakeWave(const char* path, WaveFileData& data);
     CString GetFilePath() const { return m_path; }
 
     bool Play(double startMs) override;
@@ -68,7 +101,7 @@ private:
     std::vector<Device> m_devices;
     DWORD m_startOffset;
     bool m_loaded;
-    bool m_loadTooLong;
+    WaveLoadFailure m_lastFailure;
     CString m_path;
     HGLOBAL m_dataBlock;
     unsigned char* m_data;

@@ -272,7 +272,7 @@ int Open(const char* file, int runs)
         Conversion c;
         SetWindowLongPtrA(sink, GWLP_USERDATA, (LONG_PTR)&c);
         const double t0 = Now();
-        library.Convert(CString(file), CString(target.c_str()));
+        library.Convert(CString(file), CString(target.c_str()), 0);
         MSG m;
         while (!c.done && !c.failed && GetMessageA(&m, nullptr, 0, 0) > 0)
             DispatchMessageA(&m);

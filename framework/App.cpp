@@ -277,8 +277,9 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
     }
     if (!m_pszAppName)
         SetDefaultNames();
-    CCentreSystemBoxes centre;
-    return ::MessageBoxA(AfxGetSafeOwner(), lpszPrompt, m_pszAppName ? m_pszAppName : "", nType);
+    const HWND owner = AfxGetSafeOwner();
+    CSystemBoxGuard guard(owner);
+    return ::MessageBoxA(owner, lpszPrompt, m_pszAppName ? m_pszAppName : "", nType);
 }
 
 // --- globals
@@ -316,8 +317,9 @@ int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
 {
     if (CWinApp* app = AfxGetApp())
         return app->DoMessageBox(lpszText, nType, nIDHelp);
-    CCentreSystemBoxes centre;
-    return ::MessageBoxA(AfxGetSafeOwner(), lpszText, "", nType);
+    const HWND owner = AfxGetSafeOwner();
+    CSystemBoxGuard guard(owner);
+    return ::MessageBoxA(owner, lpszText, "", nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)

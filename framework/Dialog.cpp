@@ -1,5 +1,8 @@
 #include "framework/Dialog.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "framework/App.h"
 
 INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
@@ -80,6 +83,7 @@ INT_PTR CDialog::DoModal()
     if (!tmpl)
         return -1;
     HWND hOwner = PreModal();
+    CModalHold hold(hOwner);
     BOOL enableOwner = FALSE;
     if (hOwner && hOwner != ::GetDesktopWindow() && ::IsWindowEnabled(hOwner)) {
         ::EnableWindow(hOwner, FALSE);
@@ -168,19 +172,86 @@ LRESULT CALLBACK CentreBoxHook(int code, WPARAM wParam, LPARAM lParam)
 }
 } // namespace
 
-CCentreSystemBoxes::CCentreSystemBoxes()
+CSystemBoxGuard::CSystemBoxGuard(HWND boxOwner) : m_hold(boxOwner)
 {
     // Nested guards share the thread's one hook.
     if (t_centreDepth++ == 0)
         t_centreHook = ::SetWindowsHookExA(WH_CBT, &CentreBoxHook, nullptr, ::GetCurrentThreadId());
 }
 
-CCentreSystemBoxes::~CCentreSystemBoxes()
+CSystemBoxGuard::~CSystemBoxGuard()
 {
     if (--t_centreDepth == 0 && t_centreHook) {
         ::UnhookWindowsHookEx(t_centreHook);
         t_centreHook = nullptr;
     }
+}
+
+namespace {
+struct HoldState {
+    std::vector<HWND> tools; // registered tool windows
+    std::vector<HWND> held;  // what the outermost hold disabled
+    int depth = 0;
+    HWND active = nullptr;   // the active window when it began
+};
+HoldState& Hold()
+{
+    static HoldState s;
+    return s;
+}
+void HoldOne(HoldState& s, HWND w, HWND boxOwner)
+{
+    if (w && w != boxOwner && ::IsWindow(w) && ::IsWindowEnabled(w)) {
+        ::EnableWindow(w, FALSE);
+        s.held.push_back(w);
+    }
+}
+} // namespace
+
+CModalHold::CModalHold(HWND boxOwner)
+{
+    HoldState& s = Hold();
+    if (s.depth++ > 0)
+        return;
+    s.active = ::GetActiveWindow();
+    // The system makes the top-level window of a child owner own the box.
+    if (boxOwner && (::GetWindowLongA(boxOwner, GWL_STYLE) & WS_CHILD))
+        boxOwner = ::GetAncestor(boxOwner, GA_ROOT);
+    CWnd* main = AfxGetMainWnd();
+    HoldOne(s, main ? main->m_hWnd : nullptr, boxOwner);
+    for (HWND w : s.tools)
+        HoldOne(s, w, boxOwner);
+}
+
+CModalHold::~CModalHold()
+{
+    HoldState& s = Hold();
+    if (--s.depth > 0)
+        return;
+    for (HWND w : s.held)
+        if (::IsWindow(w))
+            ::EnableWindow(w, TRUE);
+    s.held.clear();
+    // A box without an owner leaves nobody active when it goes: the
+    // activation returns to where it was.
+    if (!::GetActiveWindow() && s.active && ::IsWindow(s.active) && ::IsWindowVisible(s.active) &&
+        ::IsWindowEnabled(s.active))
+        ::SetActiveWindow(s.active);
+    s.active = nullptr;
+}
+
+void AfxHoldWhileModal(HWND wnd, bool hold)
+{
+    HoldState& s = Hold();
+    auto drop = [wnd](std::vector<HWND>& v) { v.erase(std::remove(v.begin(), v.end(), wnd), v.end()); };
+    drop(s.tools);
+    drop(s.held);
+    if (!hold || !wnd)
+        return;
+    s.tools.push_back(wnd);
+    // Made while a box is up: held at once.
+    if (s.depth > 0)
+        HoldOne(s, wnd, nullptr);
 }
 
 BOOL CDialog::OnInitDialog()

@@ -52,13 +52,38 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 // (over its owner or the screen while the main window is hidden).
 void AfxCentreOverMainWindow(HWND hBox);
 
-// For the boxes the system makes and places itself (message boxes, the file,
-// font and print dialogs): while one of these lives, each dialog box of the
-// thread is centred over the main window when it is first activated.
-class CCentreSystemBoxes {
+// The program's one modal rule: while a modal box of the thread is up (a
+// dialog's DoModal, a message box, a common dialog, the print preview),
+// neither the main window nor a tool window given to AfxHoldWhileModal
+// takes input, so no command runs under a question and changes what it
+// asks about. The box's owner is left to the box, which disables it itself
+// and activates it again at its end. Nested holds leave the work to the
+// outermost one.
+class CModalHold {
 public:
-    CCentreSystemBoxes();
-    ~CCentreSystemBoxes();
-    CCentreSystemBoxes(const CCentreSystemBoxes&) = delete;
-    CCentreSystemBoxes& operator=(const CCentreSystemBoxes&) = delete;
+    // boxOwner: the window the box will be owned by (may be null).
+    explicit CModalHold(HWND boxOwner);
+    ~CModalHold();
+    CModalHold(const CModalHold&) = delete;
+    CModalHold& operator=(const CModalHold&) = delete;
+};
+
+// A modeless window that takes commands (the program's tool panels): held
+// with the main window while a modal box is up. hold false forgets it
+// (before it is destroyed).
+void AfxHoldWhileModal(HWND wnd, bool hold);
+
+// For the boxes the system makes and runs itself (message boxes, the file,
+// font and print dialogs): the modal rule for a box of this owner, and each
+// dialog box of the thread centred over the main window when it is first
+// activated.
+class CSystemBoxGuard {
+public:
+    explicit CSystemBoxGuard(HWND boxOwner);
+    ~CSystemBoxGuard();
+    CSystemBoxGuard(const CSystemBoxGuard&) = delete;
+    CSystemBoxGuard& operator=(const CSystemBoxGuard&) = delete;
+
+private:
+    CModalHold m_hold;
 };

@@ -406,7 +406,7 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lF
     ofn.Flags = lFlags | OFN_ENABLESIZING | OFN_EXPLORER | OFN_PATHMUSTEXIST;
     CString defExt = ext.GetLength() > 1 ? ext.Mid(1) : CString();
     ofn.lpstrDefExt = defExt.IsEmpty() ? nullptr : defExt.GetString();
-    CCentreSystemBoxes centre;
+    CSystemBoxGuard guard(ofn.hwndOwner);
     const BOOL ok = bOpenFileDialog ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
     if (ok)
         fileName = buf;

@@ -31,7 +31,7 @@ INT_PTR CFontDialog::DoModal()
         owner = ::GetActiveWindow();
     m_cf.hwndOwner = owner;
     m_cf.lpLogFont = &m_lf; // the object may have been copied
-    CCentreSystemBoxes centre;
+    CSystemBoxGuard guard(owner);
     return ::ChooseFontA(&m_cf) ? IDOK : IDCANCEL;
 }
 

@@ -70,7 +70,7 @@ INT_PTR CPrintDialog::DoModal()
     m_pd.hDevNames = g_devNames;
     BOOL ok;
     {
-        CCentreSystemBoxes centre;
+        CSystemBoxGuard guard(m_pd.hwndOwner);
         ok = ::PrintDlgA(&m_pd);
     }
     // The dialog may have replaced the handles it was given.
@@ -272,6 +272,7 @@ BOOL CPreviewWnd::Run()
     ShowPage(m_pInfo->GetMinPage());
     ShowWindow(SW_SHOW);
     UpdateWindow();
+    CModalHold hold(owner);
     if (owner)
         ::EnableWindow(owner, FALSE);
     ::SetFocus(m_hWnd);

@@ -751,7 +751,7 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
         CWinApp* app = AfxGetApp();
         lpszCaption = app && app->m_pszAppName ? app->m_pszAppName : "";
     }
-    CCentreSystemBoxes centre;
+    CSystemBoxGuard guard(m_hWnd);
     return ::MessageBoxA(m_hWnd, lpszText, lpszCaption, nType);
 }
 

@@ -24,7 +24,8 @@ public:
     // Stores the list's address in *out (when out is given) and returns it.
     virtual SoundExtensionList* GetFileExtensions(SoundExtensionList** out) = 0;
     // Starts converting source into the WAV file target; returns at once.
-    virtual void Convert(CString source, CString target) = 0;
+    // Every message of the conversion carries run (see RunCode in Messages.h).
+    virtual void Convert(CString source, CString target, unsigned int run) = 0;
     virtual CString GetVersion() = 0;
 
 protected:

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "CdTrack.h"
 #include "WavFile.h"
@@ -15,7 +16,57 @@ const DWORD kChunkFrames = 26;
 const int kReadTries = 3;
 const WavFormat kCdFormat = {2, 44100, 16};
 
-void Post(HWND wnd, WPARAM code, LPARAM percent) { PostMessageA(wnd, WM_CD_RIP_STATUS, code, percent); }
+void Post(HWND wnd, unsigned int run, WPARAM code, LPARAM percent)
+{
+    PostMessageA(wnd, WM_CD_RIP_STATUS, RunCode((unsigned int)code, run), percent);
+}
+
+// What the worker needs, owned by the worker: nothing of the ripper (which
+// a new start reuses, or which may be gone when a wait ran out) is touched
+// on the thread. The drive is the worker's to close.
+struct RipTask {
+    HWND notify;
+    unsigned int run;
+    HCDROM drive;
+    DWORD startFrame;
+    DWORD frameCount;
+    CString target;
+    HMODULE module; // keeps this library loaded while the worker runs
+};
+
+// Reads the track into the file; false at the first chunk that cannot be
+// read or written (a rip with a hole, or a disk that is full, is no song).
+bool RipFrames(const RipTask& t, TRACKBUF* buffer, DWORD maxLen, FILE* file, uint32_t& dataBytes)
+{
+    DWORD frame = t.startFrame;
+    DWORD remaining = t.frameCount;
+    DWORD chunk = kChunkFrames;
+    unsigned counter = 0;
+    while (remaining > 0) {
+        if (counter % 5 == 0)
+            Post(t.notify, t.run, CD_RIP_PROGRESS, CdRipPercent(remaining, t.frameCount));
+        ++counter;
+        if (remaining < chunk)
+            chunk = remaining;
+        bool read = false;
+        for (int attempt = 0; attempt < kReadTries && !read; ++attempt) {
+            buffer->startFrame = frame;
+            buffer->numFrames = chunk;
+            buffer->len = 0;
+            buffer->startOffset = 0;
+            read = ReadCDAudioLBA(t.drive, buffer) == 1;
+        }
+        // Take no more than the buffer holds, whatever the library claims.
+        if (!read || buffer->startOffset > maxLen || buffer->len > maxLen - buffer->startOffset)
+            return false;
+        if (fwrite(buffer->buf + buffer->startOffset, 1, buffer->len, file) != buffer->len)
+            return false;
+        dataBytes += buffer->len;
+        frame += chunk;
+        remaining -= chunk;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -28,11 +79,7 @@ CCdRipper::CCdRipper()
 
 CCdRipper::~CCdRipper()
 {
-    if (m_pWorker) {
-        WaitForSingleObject(m_pWorker->m_hThread, kWorkerWaitMs);
-        delete m_pWorker;
-        m_pWorker = nullptr;
-    }
+    WaitForWorker();
     // A drive left open by a failed start.
     if (m_hDrive) {
         CloseCDHandle(m_hDrive);
@@ -40,17 +87,34 @@ CCdRipper::~CCdRipper()
     }
 }
 
-int CCdRipper::StartRip(HWND notifyWindow, CString source, CString target)
+void CCdRipper::WaitForWorker()
 {
-    if (m_pWorker) {
-        WaitForSingleObject(m_pWorker->m_hThread, kWorkerWaitMs);
+    if (!m_pWorker)
+        return;
+    if (WaitForSingleObject(m_pWorker->m_hThread, kWorkerWaitMs) == WAIT_OBJECT_0)
         delete m_pWorker;
-        m_pWorker = nullptr;
+    // Otherwise the thread still runs inside its thread object: leave the
+    // object to it rather than free memory in use.
+    m_pWorker = nullptr;
+}
+
+int CCdRipper::Refuse(unsigned int run)
+{
+    if (m_hDrive) {
+        CloseCDHandle(m_hDrive);
+        m_hDrive = 0;
     }
+    Post(m_hNotify, run, CD_RIP_FAILED, 0);
+    return 0;
+}
+
+int CCdRipper::StartRip(HWND notifyWindow, CString source, CString target, unsigned int run)
+{
+    WaitForWorker();
     m_hNotify = notifyWindow;
 
     if (GetAspiLibError() != 0) {
-        Post(m_hNotify, CD_RIP_ASPI_ERROR, 0);
+        Post(m_hNotify, run, CD_RIP_ASPI_ERROR, 0);
         return 0;
     }
 
@@ -65,8 +129,7 @@ int CCdRipper::StartRip(HWND notifyWindow, CString source, CString target)
                     "Could not locate cd drive. Something is wrong with aspi manager. (must have Windows 98 "
                     "Second Edition or later).",
                     "ASPI Error", MB_OK);
-        Post(m_hNotify, CD_RIP_FAILED, 0);
-        return 0;
+        return Refuse(run);
     }
     ModifyCDParms(m_hDrive, CDP_JITTER_CORRECTION, 0);
 
@@ -74,24 +137,32 @@ int CCdRipper::StartRip(HWND notifyWindow, CString source, CString target)
     memset(&toc, 0, sizeof toc);
     if (ReadTOC(m_hDrive, &toc) != 1) {
         MessageBoxA(nullptr, "Could not get TOC from CD\n", "Error", MB_OK);
-        Post(m_hNotify, CD_RIP_FAILED, 0);
-        return 0;
+        return Refuse(run);
     }
 
     uint32_t start = 0, count = 0;
-    if (!CdTrackFrames(toc, CdTrackNumberFromPath(source), start, count)) {
-        Post(m_hNotify, CD_RIP_FAILED, 0);
-        return 0;
-    }
+    if (!CdTrackFrames(toc, CdTrackNumberFromPath(source), start, count))
+        return Refuse(run);
     m_target = target;
     m_startFrame = start;
     m_frameCount = count;
 
-    m_pWorker = AfxBeginThread(&CCdRipper::RipThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    RipTask* task = new (std::nothrow) RipTask{notifyWindow, run, m_hDrive, start, count, target, nullptr};
+    if (!task)
+        return Refuse(run);
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, (LPCSTR)(void*)&CCdRipper::RipThreadProc,
+                       &task->module);
+    if (task->module == GetModuleHandleA(nullptr))
+        task->module = nullptr; // linked into the program itself
+    m_pWorker = AfxBeginThread(&CCdRipper::RipThreadProc, task, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (!m_pWorker) {
-        Post(m_hNotify, CD_RIP_FAILED, 0);
-        return 0;
+        if (task->module)
+            FreeLibrary(task->module);
+        delete task;
+        return Refuse(run);
     }
+    // The drive is the worker's now.
+    m_hDrive = 0;
     m_pWorker->m_bAutoDelete = FALSE;
     m_pWorker->ResumeThread();
     return 1;
@@ -150,75 +221,32 @@ HCDROM CCdRipper::OpenDrive(int index)
 
 UINT __cdecl CCdRipper::RipThreadProc(LPVOID param)
 {
-    CCdRipper* self = static_cast<CCdRipper*>(param);
-    HWND notify = self->m_hNotify;
-    HCDROM drive = self->m_hDrive;
-    DWORD frame = self->m_startFrame;
-    DWORD remaining = self->m_frameCount;
-    const DWORD total = self->m_frameCount;
-    CString target = self->m_target;
-
-    DWORD chunk = kChunkFrames;
+    RipTask* task = static_cast<RipTask*>(param);
+    const HMODULE module = task->module;
     const DWORD maxLen = kChunkFrames * AKRIP_FRAME_BYTES;
     HGLOBAL memory = GlobalAlloc(GHND, TRACKBUFHEAD + maxLen);
     TRACKBUF* buffer = memory ? static_cast<TRACKBUF*>(GlobalLock(memory)) : nullptr;
-    if (!buffer) {
-        if (memory)
-            GlobalFree(memory);
-        Post(notify, CD_RIP_FAILED, 0);
-        return 0;
+    FILE* file = buffer ? fopen(task->target, "w+b") : nullptr;
+    bool done = false;
+    if (file && WriteWavHeader(file, kCdFormat, 0)) {
+        buffer->maxLen = maxLen;
+        Post(task->notify, task->run, CD_RIP_PROGRESS, 0);
+        uint32_t dataBytes = 0;
+        done = RipFrames(*task, buffer, maxLen, file, dataBytes) && WriteWavHeader(file, kCdFormat, dataBytes);
     }
-    buffer->maxLen = maxLen;
-
-    FILE* file = fopen(target, "w+b");
-    if (!file) {
-        Post(notify, CD_RIP_FAILED, 0);
+    if (file && fclose(file) != 0)
+        done = false;
+    if (buffer)
         GlobalUnlock(memory);
+    if (memory)
         GlobalFree(memory);
-        CloseCDHandle(drive);
-        self->m_hDrive = 0;
-        return 0;
-    }
-    WriteWavHeader(file, kCdFormat, 0);
-    Post(notify, CD_RIP_PROGRESS, 0);
-
-    uint32_t dataBytes = 0;
-    unsigned counter = 0;
-    while (remaining > 0) {
-        if (counter % 5 == 0)
-            Post(notify, CD_RIP_PROGRESS, CdRipPercent(remaining, total));
-        ++counter;
-        if (remaining < chunk)
-            chunk = remaining;
-        bool read = false;
-        for (int attempt = 0; attempt < kReadTries && !read; ++attempt) {
-            buffer->startFrame = frame;
-            buffer->numFrames = chunk;
-            buffer->len = 0;
-            buffer->startOffset = 0;
-            read = ReadCDAudioLBA(drive, buffer) == 1;
-        }
-        // Take no more than the buffer holds, whatever the library claims.
-        if (read && (buffer->startOffset > maxLen || buffer->len > maxLen - buffer->startOffset))
-            read = false;
-        if (read) {
-            size_t written = fwrite(buffer->buf + buffer->startOffset, 1, buffer->len, file);
-            dataBytes += (uint32_t)written;
-            if (written != buffer->len)
-                Post(notify, CD_RIP_FAILED, 0);
-        } else {
-            Post(notify, CD_RIP_FAILED, 0);
-        }
-        frame += chunk;
-        remaining -= chunk;
-    }
-
-    WriteWavHeader(file, kCdFormat, dataBytes);
-    fclose(file);
-    GlobalUnlock(memory);
-    GlobalFree(memory);
-    CloseCDHandle(drive);
-    self->m_hDrive = 0;
-    Post(notify, CD_RIP_DONE, 0);
+    // Everything is given back before the end is told: whatever the
+    // program does next finds the drive free and the file closed.
+    CloseCDHandle(task->drive);
+    Post(task->notify, task->run, done ? CD_RIP_DONE : CD_RIP_FAILED, 0);
+    delete task;
+    // Drop our hold on the library without returning into it.
+    if (module)
+        FreeLibraryAndExitThread(module, 0);
     return 0;
 }

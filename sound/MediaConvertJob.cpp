@@ -13,6 +13,7 @@ constexpr DWORD kWorkerWaitMs = 40000;
 // be gone when a wait for the worker ran out) is touched on the thread.
 struct ConvertTask {
     HWND notifyWnd;
+    unsigned int run;
     CString source;
     CString target;
     HMODULE module; // keeps this library loaded while the worker runs
@@ -34,17 +35,17 @@ void CMediaConvertJob::WaitForWorker()
     m_pWorker = nullptr;
 }
 
-void CMediaConvertJob::Start(HWND notifyWnd, const CString& source, const CString& target)
+void CMediaConvertJob::Start(HWND notifyWnd, const CString& source, const CString& target, unsigned int run)
 {
     m_notifyWnd = notifyWnd;
     m_source = source;
     m_target = target;
     WaitForWorker();
 
-    ConvertTask* task = new (std::nothrow) ConvertTask{notifyWnd, source, target, nullptr};
+    ConvertTask* task = new (std::nothrow) ConvertTask{notifyWnd, run, source, target, nullptr};
     if (!task) {
         if (notifyWnd)
-            PostMessageA(notifyWnd, WM_DECODE_RESULT, DECODE_FAILED, 0);
+            PostMessageA(notifyWnd, WM_DECODE_RESULT, RunCode(DECODE_FAILED, run), 0);
         return;
     }
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, (LPCSTR)(void*)&CMediaConvertJob::ThreadProc,
@@ -58,7 +59,7 @@ void CMediaConvertJob::Start(HWND notifyWnd, const CString& source, const CStrin
             FreeLibrary(task->module);
         delete task;
         if (notifyWnd)
-            PostMessageA(notifyWnd, WM_DECODE_RESULT, DECODE_FAILED, 0);
+            PostMessageA(notifyWnd, WM_DECODE_RESULT, RunCode(DECODE_FAILED, run), 0);
         return;
     }
     m_pWorker->m_bAutoDelete = FALSE;
@@ -70,13 +71,13 @@ UINT __cdecl CMediaConvertJob::ThreadProc(LPVOID param)
     ConvertTask* task = static_cast<ConvertTask*>(param);
     HMODULE module = task->module;
     {
-        CMediaDecoder decoder(task->notifyWnd);
+        CMediaDecoder decoder(task->notifyWnd, task->run);
         int result = decoder.Convert(task->source, task->target);
         if (task->notifyWnd) {
             if (result == 1)
-                PostMessageA(task->notifyWnd, WM_DECODE_STATUS, DECODE_DONE, 0);
+                PostMessageA(task->notifyWnd, WM_DECODE_STATUS, RunCode(DECODE_DONE, task->run), 0);
             else
-                PostMessageA(task->notifyWnd, WM_DECODE_RESULT, DECODE_FAILED, 0);
+                PostMessageA(task->notifyWnd, WM_DECODE_RESULT, RunCode(DECODE_FAILED, task->run), 0);
         }
     }
     delete task;

@@ -16,8 +16,8 @@ public:
     CMediaConvertJob& operator=(const CMediaConvertJob&) = delete;
 
     // Starts converting source into target; returns at once. A previous
-    // worker is first given up to 40000 ms to end.
-    void Start(HWND notifyWnd, const CString& source, const CString& target);
+    // worker is first given up to 40000 ms to end. Every post carries run.
+    void Start(HWND notifyWnd, const CString& source, const CString& target, unsigned int run = 0);
 
     // The worker's body; param is the worker's own copy of the job's values.
     static UINT __cdecl ThreadProc(LPVOID param);

@@ -17,8 +17,8 @@ constexpr DWORD kFlagDiscontinuity = 2;
 constexpr DWORD kFlagDataLoss = 4;
 } // namespace
 
-CMediaDecoder::CMediaDecoder(HWND notifyWnd)
-    : m_notifyWnd(notifyWnd), m_file(nullptr), m_reader(nullptr), m_audioStream(0),
+CMediaDecoder::CMediaDecoder(HWND notifyWnd, unsigned int run)
+    : m_notifyWnd(notifyWnd), m_run(run), m_file(nullptr), m_reader(nullptr), m_audioStream(0),
       m_videoStream(0), m_rangeStartMs(0), m_rangeEndMs(0), m_readCompressed(FALSE),
       m_audioSelected(TRUE), m_videoSelected(FALSE), m_rangeByFrame(FALSE), m_stream(nullptr),
       m_audioOutput(0), m_outputFormat(nullptr), m_lastPercent(0), m_duration(0),
@@ -36,7 +36,7 @@ CMediaDecoder::~CMediaDecoder()
 void CMediaDecoder::Post(UINT msg, WPARAM code, LPARAM percent)
 {
     if (m_notifyWnd)
-        PostMessageA(m_notifyWnd, msg, code, percent);
+        PostMessageA(m_notifyWnd, msg, RunCode((unsigned int)code, m_run), percent);
 }
 
 void CMediaDecoder::ReleaseReader()

@@ -14,7 +14,8 @@ class CFileReadStream;
 
 class CMediaDecoder {
 public:
-    explicit CMediaDecoder(HWND notifyWnd);
+    // Every post carries run (see RunCode; 0: none).
+    explicit CMediaDecoder(HWND notifyWnd, unsigned int run = 0);
     virtual ~CMediaDecoder();
     CMediaDecoder(const CMediaDecoder&) = delete;
     CMediaDecoder& operator=(const CMediaDecoder&) = delete;
@@ -42,6 +43,7 @@ private:
     void CloseFile();
 
     HWND m_notifyWnd;
+    unsigned int m_run;
     FILE* m_file;
     IWMSyncReader* m_reader;
     WORD m_audioStream;

@@ -57,13 +57,13 @@ SoundExtensionList* CSoundLibrary::GetFileExtensions(SoundExtensionList** out)
     return &m_extensions;
 }
 
-void CSoundLibrary::Convert(CString source, CString target)
+void CSoundLibrary::Convert(CString source, CString target, unsigned int run)
 {
     if (IsCdTrackSource(source)) {
         if (m_pRipper)
-            m_pRipper->StartRip(g_notifyWnd, source, target);
+            m_pRipper->StartRip(g_notifyWnd, source, target, run);
     } else if (m_pJob) {
-        m_pJob->Start(g_notifyWnd, source, target);
+        m_pJob->Start(g_notifyWnd, source, target, run);
     }
 }
 

@@ -13,7 +13,7 @@ public:
     void SetNotifyWindow(HWND notifyWnd) override;
     ISoundLibrary* GetInstance() override;
     SoundExtensionList* GetFileExtensions(SoundExtensionList** out) override;
-    void Convert(CString source, CString target) override;
+    void Convert(CString source, CString target, unsigned int run) override;
     CString GetVersion() override;
 
 protected:

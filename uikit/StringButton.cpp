@@ -1,5 +1,7 @@
 #include "StringButton.h"
 
+#include "framework/Dialog.h"
+
 namespace {
 const UINT kToolId = 1;
 }
@@ -277,6 +279,7 @@ bool CStringButton::OpenLink(int showCommand)
     const INT_PTR result = (INT_PTR)::ShellExecuteA(owner, "open", m_linkText, nullptr, nullptr, showCommand);
     if (result > 32)
         return true;
+    CSystemBoxGuard guard(owner);
     ::MessageBoxA(owner, HyperlinkErrorText((int)result), nullptr, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

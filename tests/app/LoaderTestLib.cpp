@@ -54,7 +54,7 @@ public:
             *out = &m_list;
         return &m_list;
     }
-    void Convert(CString, CString) override {}
+    void Convert(CString, CString, unsigned int) override {}
     CString GetVersion() override { return CString("test"); }
 
 private:

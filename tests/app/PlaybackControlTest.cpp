@@ -21,7 +21,7 @@ struct Log {
 class FakeDevice : public IPlaybackDevice {
 public:
     explicit FakeDevice(Log& log) : m_log(log) {}
-    int GetDeviceCount() override { return devices; }
+    bool HasDevice() override { return devices > 0; }
     bool Play(double ms) override
     {
         m_log.events.push_back("play@" + std::to_string(static_cast<int>(ms)));
@@ -55,6 +55,7 @@ public:
     IPlaybackDevice* GetDevice() override { return &device; }
     IPlaybackPanel* GetPanel() override { return hasPanel ? &panel : nullptr; }
     void SendHint(int hint) override { log.events.push_back(std::to_string(hint)); }
+    void ReportNoDevice() override { log.events.push_back("no device"); }
     Log log;
     FakeDevice device;
     FakePanel panel;
@@ -82,10 +83,11 @@ protected:
 
 TEST_F(Playback, PlayNeedsDeviceAndAudioButAlwaysTakesLoop)
 {
+    // Without a device the user is told why nothing plays.
     owner.device.devices = 0;
     EXPECT_FALSE(ctl.Play(true, false));
     EXPECT_TRUE(ctl.IsLoopOn());
-    EXPECT_EQ("", Take());
+    EXPECT_EQ("no device", Take());
     owner.device.devices = 1;
     ctl.SetAudioPresent(false);
     EXPECT_FALSE(ctl.Play(false, false));

@@ -15,6 +15,7 @@
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
 #include "app/MainFrame.h"
+#include "app/ViewDlg.h"
 #include "tests/engine/SynthAudio.h"
 
 using namespace progtest;
@@ -135,6 +136,7 @@ protected:
         ASSERT_TRUE(m_panel->m_hWnd && IsWindowVisible(m_panel->m_hWnd));
         ASSERT_NE(Doc(), nullptr);
         m_buttons.reset(new ButtonHook(m_panel->m_hWnd));
+        m_boxes->WatchHeld({m_frame->m_hWnd, m_panel->m_hWnd, m_app->GetToolsPanel()->GetSafeHwnd()});
         // Nothing came up at start-up.
         EXPECT_EQ(m_boxes->All().size(), 0u);
         m_boxes->Clear();
@@ -142,6 +144,10 @@ protected:
 
     void TearDown() override
     {
+        // Under every box the program showed, neither the main window nor
+        // a panel took input.
+        if (m_boxes)
+            EXPECT_TRUE(m_boxes->LiveUnder().empty()) << "a window took input under" << Join(m_boxes->LiveUnder());
         // Unsaved songs are not saved.
         if (m_boxes)
             m_boxes->SetAnswer(IDNO);

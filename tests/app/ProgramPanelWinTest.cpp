@@ -4,6 +4,9 @@
 // from the active document, the panel and the sound that reached the
 // device.
 #include "ProgramPanelFixture.h"
+#include "app/SongFiles.h"
+#include "tests/akrip/DiscImage.h"
+#include "tests/sound/CdTestSupport.h"
 
 #include <shlobj.h>
 
@@ -335,10 +338,12 @@ TEST_F(ProgramPanel, AWavThatDoesNotLoadIsReportedAndLeavesNoSong)
     std::string garbage(20000, '\0');
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = (char)(i * 37 + 11);
-    ASSERT_TRUE(WriteText(bad, garbage));
+    ASSERT_TRUE(progtest::WriteText(bad, garbage));
     CKestrixDoc* doc = Doc();
     OpenSong(bad);
     ASSERT_EQ(m_boxes->Count("box"), 1) << Join(BoxTexts());
+    // Nothing was converted: the box says the file itself could not be read.
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(192)))) << Join(BoxTexts());
     EXPECT_FALSE(doc->HasAudio());
     EXPECT_EQ(doc->GetTotalLength(), 0);
     EXPECT_FALSE(m_panel->IsSongLoaded());
@@ -389,7 +394,7 @@ TEST_F(ProgramPanel, ASongThatDoesNotConvertIsReportedAndKeepsTheSongBefore)
     std::string garbage(30000, '\0');
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = (char)(i * 53 + 7);
-    ASSERT_TRUE(WriteText(bad, garbage));
+    ASSERT_TRUE(progtest::WriteText(bad, garbage));
 
     // No to the question: the same document, which keeps its song when the
     // conversion fails.
@@ -407,6 +412,111 @@ TEST_F(ProgramPanel, ASongThatDoesNotConvertIsReportedAndKeepsTheSongBefore)
     EXPECT_TRUE(doc->IsPlaying());
     Click(kStop);
     EXPECT_FALSE(doc->IsPlaying());
+}
+
+TEST_F(ProgramPanel, ACdTrackThatCannotBeReadIsSaidSoAndTheNextTrackOpens)
+{
+    // A disc of two tracks (60 and 140 frames) in a CD-ROM drive of its own.
+    const std::string dir = TestFolder("panel-cd"), root = TestFolder("panel-cd\\drive");
+    ASSERT_TRUE(WriteImage(dir + "\\disc.bin", 200));
+    ASSERT_TRUE(::WriteText(dir + "\\disc.cue", CueText("disc.bin", {0, 60})));
+    ASSERT_TRUE(::WriteText(root + "\\Track01.cda", "") && ::WriteText(root + "\\Track02.cda", ""));
+    char letter = 0;
+    for (char l = 'Q'; l < 'Z' && !letter; ++l) {
+        const char drive[4] = {l, ':', '\\', 0};
+        const UINT type = GetDriveTypeA(drive);
+        if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_CDROM)
+            letter = l;
+    }
+    ASSERT_TRUE(letter && WineDrive::DefineCdrom(letter, root));
+    struct Eject {
+        char letter;
+        ~Eject() { WineDrive::Remove(letter); }
+    } eject{letter};
+    ScopedEnv image("QUORVA_CD_IMAGE", (dir + "\\disc.cue").c_str());
+    const std::string track = std::string(1, FirstCdromLetter()) + ":\\Track0";
+
+    OpenSong(WriteSong("kept.wav", PositionSong(2 * kRate)));
+    CKestrixDoc* doc = Doc();
+    m_boxes->Clear();
+    m_boxes->SetAnswer(IDNO);
+    {
+        ScopedEnv fault("QUORVA_CD_FAULT_READ", "100");
+        OpenSong(track + "2.cda");
+    }
+    // The question, then the failure; the song before stays.
+    ASSERT_EQ(BoxTexts().size(), 2u) << Join(BoxTexts());
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(67))));
+    EXPECT_EQ(doc->GetTotalLength(), 2000);
+
+    // The failed rip has given the drive back: the next track opens.
+    m_boxes->Clear();
+    OpenSong(track + "1.cda");
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts()); // the question
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_EQ(doc->GetTotalLength(), 60 * 1000 / 75);
+    EXPECT_EQ(std::string(doc->GetTitle()), "Track01");
+}
+
+TEST_F(ProgramPanel, ANameThatLostLettersOrAMissingFileIsSaidSo)
+{
+    // The Polish city's name with its own letters reaches the program in
+    // the ANSI code page, where it loses some (the Western code page has no
+    // L with stroke): a name of no file.
+    wchar_t folder[MAX_PATH];
+    ASSERT_GT(MultiByteToWideChar(CP_ACP, 0, m_folder->path.c_str(), -1, folder, MAX_PATH), 0);
+    const std::wstring wide = std::wstring(folder) + L"\u0141\u00f3d\u017a.wav";
+    const std::string plain = WriteSong("plain.wav", PositionSong(kRate));
+    std::wstring plainWide(folder);
+    plainWide += L"plain.wav";
+    ASSERT_TRUE(MoveFileW(plainWide.c_str(), wide.c_str()));
+    char ansi[MAX_PATH];
+    ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr), 0);
+    CKestrixDoc* doc = Doc();
+    m_app->OpenDocumentFile(ansi);
+    Pump(*m_app);
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts());
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(kLangNameNotUsable))));
+    EXPECT_EQ(ProgressClosed(), 0);
+    EXPECT_FALSE(doc->HasAudio());
+
+    // A song that is not there is said to be missing, not unconvertible.
+    m_boxes->Clear();
+    m_app->OpenDocumentFile((m_folder->path + "gone.mp3").c_str());
+    Pump(*m_app);
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts());
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(kLangSongNotFound))));
+    EXPECT_EQ(ProgressClosed(), 0);
+}
+
+TEST_F(ProgramPanel, WithoutAnOutputDeviceSongsLoadAndAnalyseAndPlaySaysSo)
+{
+    CKestrixDoc* doc = Doc();
+    doc->SetSoundCard(-1); // as in a program that found no device
+    OpenSong(WriteSong("song.wav", SynthSong(kRate, 6.0, 2)));
+    EXPECT_TRUE(BoxTexts().empty()) << Join(BoxTexts());
+    ASSERT_TRUE(doc->HasAudio());
+    EXPECT_EQ(doc->GetTotalLength(), 6000);
+
+    Click(kPlay);
+    EXPECT_FALSE(doc->IsPlaying());
+    EXPECT_FALSE(m_panel->IsPlayingShown());
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts());
+    EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(38))));
+
+    Click(kAnalyze);
+    EXPECT_TRUE(doc->HasChords());
+
+    // A converted song too (No: into this document).
+    const std::string mp3 = ExeFolder() + "sound-test-songs\\stereo.mp3";
+    ASSERT_TRUE(Exists(mp3));
+    m_boxes->Clear();
+    m_boxes->SetAnswer(IDNO);
+    OpenSong(mp3);
+    ASSERT_EQ(BoxTexts().size(), 1u) << Join(BoxTexts()); // the question
+    EXPECT_EQ(Doc(), doc);
+    EXPECT_TRUE(doc->HasAudio());
+    EXPECT_NEAR(doc->GetTotalLength(), 3000, 100);
 }
 
 // An engine library whose engine could not be made: the analysis cannot run.

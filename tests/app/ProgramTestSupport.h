@@ -405,6 +405,19 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         m_files.push_back(fullPath);
     }
+    // Windows that must take no input while a box is up (the main window,
+    // the panels). LiveUnder names the boxes under which one was enabled;
+    // Clear keeps them.
+    void WatchHeld(const std::vector<HWND>& windows)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_held = windows;
+    }
+    std::vector<std::string> LiveUnder() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_liveUnder;
+    }
     // The button pressed in message boxes (IDOK, IDYES, IDNO, IDCANCEL).
     void SetAnswer(int id) { m_answer = id; }
     // Press the progress dialog's Cancel once it shows and its bar has
@@ -517,6 +530,11 @@ private:
         s.title = TextOf(w);
         EnumChildWindows(w, &BoxWatcher::CollectTexts, (LPARAM)&s.texts);
         std::lock_guard<std::mutex> lock(m_mutex);
+        for (HWND h : m_held)
+            if (IsWindow(h) && IsWindowEnabled(h)) {
+                m_liveUnder.push_back(s.kind + " '" + s.title + "'");
+                break;
+            }
         m_seen.push_back(s);
     }
 
@@ -627,6 +645,8 @@ private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_files;
     std::vector<Seen> m_seen;
+    std::vector<HWND> m_held;
+    std::vector<std::string> m_liveUnder;
     std::thread m_worker;
 };
 

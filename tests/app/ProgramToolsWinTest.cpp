@@ -27,7 +27,11 @@ public:
     };
     using Answer = std::function<void(HWND)>;
 
-    explicit DialogUser(DWORD uiThread) : m_thread(uiThread), m_worker([this] { Run(); }) {}
+    // held: windows that must take no input while a dialog is up.
+    DialogUser(DWORD uiThread, std::vector<HWND> held)
+        : m_thread(uiThread), m_held(std::move(held)), m_worker([this] { Run(); })
+    {
+    }
     ~DialogUser()
     {
         m_stop = true;
@@ -48,6 +52,12 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_answers.size();
+    }
+    // Dialogs under which a held window was enabled.
+    std::vector<std::string> LiveUnder() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_liveUnder;
     }
 
     // What a user does in a dialog.
@@ -103,10 +113,13 @@ private:
                 Seen s;
                 s.title = progtest::TextOf(w);
                 EnumChildWindows(w, &DialogUser::Texts, (LPARAM)&s);
+                const bool live = std::any_of(m_held.begin(), m_held.end(), [](HWND h) { return IsWindowEnabled(h); });
                 Answer a;
                 {
                     std::lock_guard<std::mutex> lock(m_mutex);
                     m_seen.push_back(s);
+                    if (live)
+                        m_liveUnder.push_back(s.title);
                     if (!m_answers.empty()) {
                         a = std::move(m_answers.front());
                         m_answers.erase(m_answers.begin());
@@ -127,10 +140,12 @@ private:
     }
 
     DWORD m_thread;
+    const std::vector<HWND> m_held;
     std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;
     std::vector<Answer> m_answers;
     std::vector<Seen> m_seen;
+    std::vector<std::string> m_liveUnder;
     std::thread m_worker;
 };
 
@@ -162,6 +177,7 @@ protected:
     {
         // The closing questions go to the box watcher again.
         if (m_user) {
+            EXPECT_TRUE(m_user->LiveUnder().empty()) << "a window took input under" << Join(m_user->LiveUnder());
             m_user.reset();
             m_boxes.reset(new BoxWatcher(GetCurrentThreadId()));
         }
@@ -172,7 +188,7 @@ protected:
     void TakeOverDialogs()
     {
         m_boxes.reset();
-        m_user.reset(new DialogUser(GetCurrentThreadId()));
+        m_user.reset(new DialogUser(GetCurrentThreadId(), {m_frame->m_hWnd, m_panel->m_hWnd, m_tools->m_hWnd}));
     }
 
     void ClickRow(int row)

@@ -53,10 +53,16 @@ TEST(ProgressCodes, ConversionCodes)
         EXPECT_TRUE(bar.setBar);
         EXPECT_EQ(bar.bar, 55);
         EXPECT_FALSE(bar.showCancel);
-        ProgressAction other = DecideProgressAction(s, 7, 0);
+        ProgressAction other = DecideProgressAction(s, 9, 0);
         EXPECT_EQ(other.end, ProgressEnd::Cancel);
         EXPECT_EQ(other.messageText, 0);
     }
+    // The dialog tells of an unusable CD drive and a file that did not convert.
+    EXPECT_EQ(DecideProgressAction(ProgressSource::CdRip, 7, 0).messageText, 143);
+    EXPECT_EQ(DecideProgressAction(ProgressSource::DecodeResult, 0, 0).messageText, 49);
+    EXPECT_EQ(DecideProgressAction(ProgressSource::DecodeResult, 0, 0).end, ProgressEnd::Cancel);
+    EXPECT_EQ(DecideProgressAction(ProgressSource::SongRead, 2, 40).bar, 40);
+    EXPECT_EQ(DecideProgressAction(ProgressSource::SongRead, 1, 0).end, ProgressEnd::Ok);
 }
 
 TEST(ProgressCodes, NoEngineEndsAndTellsTheUser)

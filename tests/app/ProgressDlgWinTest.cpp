@@ -182,6 +182,21 @@ TEST_F(ProgressDlgTest, ConversionProgressAndDone)
     EXPECT_EQ(IDCANCEL, other.DoModal());
 }
 
+TEST_F(ProgressDlgTest, MessagesOfAnotherRunAreIgnored)
+{
+    // A failed rip's late word, and another run's end, while run 4 converts.
+    ScriptedProgress dlg(&owner);
+    dlg.SetRun(4);
+    dlg.script = {{WM_CD_RIP_STATUS, RunCode(0, 3), 0}, {WM_ANALYSIS_PROGRESS, RunCode(2, 3), 0},
+                  {WM_DECODE_RESULT, RunCode(0, 5), 0}, {WM_CD_RIP_STATUS, RunCode(2, 4), 60}, kProbeStep,
+                  {WM_CD_RIP_STATUS, RunCode(1, 4), 0}};
+    DialogWatcher watcher(GetCurrentThreadId(), DialogWatcher::kCommandOk, true);
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_FALSE(watcher.found()) << watcher.title;
+    ASSERT_EQ(1u, dlg.probes.size());
+    EXPECT_EQ(60, dlg.probes[0].bar);
+}
+
 TEST_F(ProgressDlgTest, ReusedAndSafeWithoutAWindow)
 {
     ScriptedProgress dlg(&owner);

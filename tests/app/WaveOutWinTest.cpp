@@ -72,18 +72,26 @@ TEST(WaveOut, ListsTheFileDeviceAndLoadsOnlyGoodFiles)
     delete[] l;
     delete[] r;
 
-    // A failed load leaves nothing of the previous song.
+    // A failed load leaves nothing of the previous song, and says why.
     EXPECT_FALSE(w.LoadWave(bad.c_str()));
+    EXPECT_EQ(WaveLoadFailure::Damaged, w.LastLoadFailure());
     EXPECT_FALSE(w.IsLoaded());
     EXPECT_EQ(0, w.GetChannels());
     EXPECT_EQ(0.0, w.GetLengthMs());
     EXPECT_FALSE(w.Play(0));
     EXPECT_FALSE(w.GetSamplesFloat(&l, &r, &n, &rate));
     EXPECT_FALSE(w.LoadWave(TempPath("quorva_no_such.wav").c_str()));
+    EXPECT_EQ(WaveLoadFailure::Open, w.LastLoadFailure());
 
-    // No usable device: nothing loads.
     w.SelectDevice(5);
     EXPECT_EQ(0, w.GetDeviceIndex());
+    // Without a device a song still loads, for the analysis; it only does
+    // not play.
+    w.SelectDevice(-1);
+    EXPECT_FALSE(w.HasDevice());
+    ASSERT_TRUE(w.LoadWave(good.c_str()));
+    EXPECT_DOUBLE_EQ(1000.0, w.GetLengthMs());
+    EXPECT_FALSE(w.Play(0));
     DeleteFileA(good.c_str());
     DeleteFileA(bad.c_str());
 }

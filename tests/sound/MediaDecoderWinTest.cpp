@@ -53,7 +53,7 @@ protected:
 
     void Run(const std::string& source, const std::string& target = kTarget)
     {
-        m_lib->Convert(source.c_str(), target.c_str());
+        m_lib->Convert(source.c_str(), target.c_str(), 0);
         ASSERT_TRUE(m_sink.PumpUntil(
             [&] {
                 for (const PostedMessage& m : m_sink.messages)

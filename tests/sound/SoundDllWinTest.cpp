@@ -37,7 +37,7 @@ protected:
     void ConvertAndWait(const std::string& source, const std::string& target)
     {
         m_sink.messages.clear();
-        m_lib->Convert(source.c_str(), target.c_str());
+        m_lib->Convert(source.c_str(), target.c_str(), 0);
         bool ended = m_sink.PumpUntil(
             [&] {
                 for (const PostedMessage& m : m_sink.messages)
