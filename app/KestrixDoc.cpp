@@ -80,6 +80,9 @@ void CKestrixDoc::OnUserTextEdit(bool inLeadSheet)
 {
     if (inLeadSheet)
         m_leadSheetEdited = true;
+    // The title is what the user typed into its edit.
+    if (m_titleEdit.m_hWnd)
+        m_titleEdit.GetWindowText(m_title);
     SetModifiedFlag(TRUE);
 }
 
@@ -272,10 +275,7 @@ DocFileBody CKestrixDoc::MakeFileBody()
         b.setTimes = m_pitchSetTimes;
     }
     b.totalLength = GetTotalLength();
-    // The title the user sees is the title edit's.
     b.title = m_title;
-    if (m_titleEdit.m_hWnd)
-        m_titleEdit.GetWindowText(b.title);
     b.rowTexts = m_rowTexts;
     return b;
 }
@@ -370,10 +370,7 @@ CString CKestrixDoc::GetExtraSaveFilters()
 
 CString CKestrixDoc::GetSaveModifiedName()
 {
-    CString title = m_title;
-    if (m_titleEdit.m_hWnd)
-        m_titleEdit.GetWindowText(title);
-    return m_audioPath.IsEmpty() || title.IsEmpty() ? CDocument::GetSaveModifiedName() : title;
+    return m_audioPath.IsEmpty() || m_title.IsEmpty() ? CDocument::GetSaveModifiedName() : m_title;
 }
 
 BOOL CKestrixDoc::ExportLeadSheet(const CString& path)
@@ -472,6 +469,8 @@ void CKestrixDoc::SetTitle(const CString& title)
     if (title != m_title)
         SetModifiedFlag(TRUE);
     m_title = title;
+    if (m_titleEdit.m_hWnd)
+        m_titleEdit.SetWindowText(m_title);
 }
 
 float CKestrixDoc::GetZoom()
