@@ -38,6 +38,7 @@ class CPrintInfo;
 #define ID_EDIT_COPY 0xE122
 #define ID_EDIT_CUT 0xE123
 #define ID_EDIT_PASTE 0xE125
+#define ID_EDIT_UNDO 0xE12B
 #endif
 
 // Sent to every descendant of a new frame so its views run their initial
