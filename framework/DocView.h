@@ -299,6 +299,12 @@ protected:
     std::vector<CDocTemplate*> m_templateList;
 };
 
+// A name saved under the type chosen in the Save As dialog (1-based, in the
+// dialog's "name\0pattern\0...\0\0" filters) ends in that type's extension:
+// another offered type's extension is replaced, any other one kept and the
+// type's added. "*.*" changes nothing.
+CString NameForFilterType(const CString& name, const char* filters, int chosen);
+
 // The application's document manager (created on first use).
 CDocManager* AfxGetDocManager();
 // Replaces it (the old one is deleted); the application sets its own.
