@@ -334,6 +334,9 @@ int ReadDocFile(CArchive& ar, DocFileBody& body)
 
 void WriteLeadSheetBoxes(CArchive& ar, const LeadSheetBoxes& boxes)
 {
+    // A file the reader would refuse is not written.
+    if (boxes.size() > kMaxLeadSheetBoxes)
+        throw new CArchiveException(CArchiveException::badIndex);
     ar << static_cast<uint32_t>(boxes.size());
     for (const LeadSheetBox& b : boxes)
         ar << b.rtf << b.left << b.right << b.top << b.bottom;

@@ -52,11 +52,12 @@ struct LeadSheetBox {
 };
 using LeadSheetBoxes = std::vector<LeadSheetBox>;
 
-// More pages than any song's lead sheet takes: each is a window.
+// The most pages a lead sheet has (each is a window): the view makes no
+// more, and the reader takes no more.
 constexpr uint32_t kMaxLeadSheetBoxes = 1000;
 
 // The count, then per box its RTF and its rectangle as left, right, top,
-// bottom.
+// bottom. More than kMaxLeadSheetBoxes throw the archive's exception.
 void WriteLeadSheetBoxes(CArchive& ar, const LeadSheetBoxes& boxes);
 // Reads the section whole; a count above kMaxLeadSheetBoxes or more than the
 // file can hold throws the archive's exception before anything is read.

@@ -5,6 +5,7 @@
 #include "app/DocState.h"
 #include "app/KestrixViews.h"
 #include "app/SongFiles.h"
+#include "views/ChordLayout.h"
 
 // Host ------------------------------------------------------------------
 
@@ -79,6 +80,9 @@ void CKestrixDoc::OnUserTextEdit(bool inLeadSheet)
 {
     if (inLeadSheet)
         m_leadSheetEdited = true;
+    // The title is what the user typed into its edit.
+    if (m_titleEdit.m_hWnd)
+        m_titleEdit.GetWindowText(m_title);
     SetModifiedFlag(TRUE);
 }
 
@@ -213,6 +217,7 @@ void CKestrixDoc::ReloadStoredAudio()
     // Without its audio the song keeps its results and has no sound.
     m_playback.SetAudioPresent(false);
     m_playback.SetTotalLength(length);
+    RefreshRowTexts();
     host->ShowMessage(host->GetLangString(47) + m_audioPath + host->GetLangString(48), host->GetLangString(122));
 }
 
@@ -270,10 +275,7 @@ DocFileBody CKestrixDoc::MakeFileBody()
         b.setTimes = m_pitchSetTimes;
     }
     b.totalLength = GetTotalLength();
-    // The title the user sees is the title edit's.
     b.title = m_title;
-    if (m_titleEdit.m_hWnd)
-        m_titleEdit.GetWindowText(b.title);
     b.rowTexts = m_rowTexts;
     return b;
 }
@@ -305,6 +307,10 @@ void CKestrixDoc::ApplyFileBody(const DocFileBody& b)
     if (m_titleEdit.m_hWnd)
         m_titleEdit.SetWindowText(m_title);
     m_rowTexts.insert(m_rowTexts.end(), b.rowTexts.begin(), b.rowTexts.end());
+    // A file may hold texts of rows the grid never showed again after the
+    // chords changed: the chords decide.
+    if (!m_chords.empty())
+        RefreshRowTexts();
 }
 
 BOOL CKestrixDoc::ReadArchive(CArchive& ar, int layout, bool audioPresent)
@@ -364,10 +370,7 @@ CString CKestrixDoc::GetExtraSaveFilters()
 
 CString CKestrixDoc::GetSaveModifiedName()
 {
-    CString title = m_title;
-    if (m_titleEdit.m_hWnd)
-        m_titleEdit.GetWindowText(title);
-    return m_audioPath.IsEmpty() || title.IsEmpty() ? CDocument::GetSaveModifiedName() : title;
+    return m_audioPath.IsEmpty() || m_title.IsEmpty() ? CDocument::GetSaveModifiedName() : m_title;
 }
 
 BOOL CKestrixDoc::ExportLeadSheet(const CString& path)
@@ -466,6 +469,8 @@ void CKestrixDoc::SetTitle(const CString& title)
     if (title != m_title)
         SetModifiedFlag(TRUE);
     m_title = title;
+    if (m_titleEdit.m_hWnd)
+        m_titleEdit.SetWindowText(m_title);
 }
 
 float CKestrixDoc::GetZoom()
@@ -489,6 +494,7 @@ void CKestrixDoc::SetChords(std::vector<ChordEntry>& chords)
     m_chordsPresent = true;
     m_displayMode = GetDocHost()->GetToolsMode();
     SetModifiedFlag(TRUE); // new results are work the user may want to keep
+    RefreshRowTexts();
     UpdateAllViews(nullptr, HINT_CHORDS_CHANGED);
 }
 
@@ -575,6 +581,7 @@ void CKestrixDoc::OnAudioLoaded(int lengthMs)
     DeleteLyricEdits();
     SetModifiedFlag(TRUE);
     ++m_songSerial;
+    RefreshRowTexts();
     UpdateAllViews(nullptr, HINT_AUDIO_LOADED);
 }
 
@@ -593,6 +600,7 @@ void CKestrixDoc::OnAudioLoadFailed()
     m_playback.SetTotalLength(0);
     m_playback.SetStoredPosition(0);
     ++m_songSerial;
+    RefreshRowTexts();
     UpdateAllViews(nullptr, HINT_AUDIO_LOADED);
 }
 
@@ -600,6 +608,7 @@ void CKestrixDoc::SetLayout(int rowMs, int rowsPerPage)
 {
     m_rowLength = rowMs;
     m_rowsPerPage = rowsPerPage;
+    RefreshRowTexts();
     UpdateAllViews(nullptr, HINT_LAYOUT_CHANGED);
 }
 
@@ -612,6 +621,17 @@ void CKestrixDoc::SetMode(int mode)
 void CKestrixDoc::SetRowText(const CString& text, int row) { SetRowTextIn(m_rowTexts, text, row); }
 
 CString CKestrixDoc::GetRowText(int row) const { return GetRowTextIn(m_rowTexts, row); }
+
+void CKestrixDoc::RefreshRowTexts()
+{
+    std::vector<ChordEntry> chords;
+    GetChords(chords); // named for the transposition
+    m_rowTexts.clear();
+    const std::vector<CString> texts = ChordRowTexts(chords, GetTotalLength(), m_rowLength);
+    for (size_t r = 0; r < texts.size(); ++r)
+        if (!texts[r].IsEmpty())
+            SetRowTextIn(m_rowTexts, texts[r], static_cast<int>(r));
+}
 
 // Names -----------------------------------------------------------------
 
@@ -632,6 +652,7 @@ void CKestrixDoc::SetTranspose(int semitones)
     if (semitones != m_transpose)
         SetModifiedFlag(TRUE);
     m_transpose = semitones;
+    RefreshRowTexts();
     UpdateAllViews(nullptr, HINT_CHORDS_CHANGED);
     UpdateAllViews(nullptr, HINT_BASS_CHANGED);
 }

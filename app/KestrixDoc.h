@@ -104,6 +104,7 @@ public:
     void SetMode(int mode);
     void SetRowText(const CString& text, int row);
     CString GetRowText(int row) const;
+    int GetRowTextCount() const { return static_cast<int>(m_rowTexts.size()); }
     void ClearRowTexts() { m_rowTexts.clear(); }
 
     // Names and transposition. A transposition below -12 means the
@@ -138,6 +139,9 @@ private:
     void ReportNoDevice() override;
 
     void DeleteLyricEdits();
+    // The row texts from the chords, the song's length and the row length,
+    // so that the lead sheet reads current ones whatever view is shown.
+    void RefreshRowTexts();
     struct DocFileBody MakeFileBody();
     void ApplyFileBody(const struct DocFileBody& body);
     void SetLyricTexts(const std::vector<CString>& texts);

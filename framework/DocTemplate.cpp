@@ -402,13 +402,58 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lF
     ofn.lpstrFilter = f.data();
     ofn.lpstrFile = buf;
     ofn.nMaxFile = MAX_PATH;
+    ofn.nFilterIndex = 1;
     ofn.lpstrTitle = lpszTitle;
     ofn.Flags = lFlags | OFN_ENABLESIZING | OFN_EXPLORER | OFN_PATHMUSTEXIST;
     CString defExt = ext.GetLength() > 1 ? ext.Mid(1) : CString();
     ofn.lpstrDefExt = defExt.IsEmpty() ? nullptr : defExt.GetString();
     CSystemBoxGuard guard(ofn.hwndOwner);
-    const BOOL ok = bOpenFileDialog ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
-    if (ok)
+    for (;;) {
+        const BOOL ok = bOpenFileDialog ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+        if (!ok)
+            return FALSE;
         fileName = buf;
-    return ok;
+        if (bOpenFileDialog)
+            return TRUE;
+        // A type the user chose over the first one decides what is
+        // written: the name takes its extension (left at the first, an
+        // extension typed decides). A file of the new name is not replaced
+        // unasked: the dialog comes again with that name, and its own
+        // question.
+        if (ofn.nFilterIndex <= 1)
+            return TRUE;
+        const CString named = NameForFilterType(fileName, f.data(), static_cast<int>(ofn.nFilterIndex));
+        if (named == fileName)
+            return TRUE;
+        fileName = named;
+        if (!(lFlags & OFN_OVERWRITEPROMPT) || ::GetFileAttributesA(named) == INVALID_FILE_ATTRIBUTES)
+            return TRUE;
+        lstrcpynA(buf, named, MAX_PATH);
+    }
+}
+
+CString NameForFilterType(const CString& name, const char* filters, int chosen)
+{
+    // The extensions of the filters, in order: "*.ext" patterns only.
+    std::vector<CString> exts;
+    for (const char* p = filters; *p;) {
+        const char* pattern = p + strlen(p) + 1;
+        const CString pat(pattern);
+        const CString rest = pat.Mid(2);
+        exts.push_back(pat.Left(2) == "*." && !rest.IsEmpty() && rest.FindOneOf("*?;") < 0 ? pat.Mid(1) : CString());
+        p = *pattern ? pattern + strlen(pattern) + 1 : pattern;
+    }
+    if (chosen < 1 || chosen > static_cast<int>(exts.size()) || exts[chosen - 1].IsEmpty())
+        return name;
+    const CString& want = exts[chosen - 1];
+    const int slash = name.ReverseFind('\\');
+    const int dot = name.ReverseFind('.');
+    const CString has = dot > slash ? name.Mid(dot) : CString();
+    if (has.CompareNoCase(want) == 0)
+        return name;
+    // Another offered type's extension is replaced; any other one stays.
+    for (const CString& e : exts)
+        if (!e.IsEmpty() && has.CompareNoCase(e) == 0)
+            return name.Left(dot) + want;
+    return name + want;
 }

@@ -38,6 +38,7 @@ class CPrintInfo;
 #define ID_EDIT_COPY 0xE122
 #define ID_EDIT_CUT 0xE123
 #define ID_EDIT_PASTE 0xE125
+#define ID_EDIT_UNDO 0xE12B
 #endif
 
 // Sent to every descendant of a new frame so its views run their initial
@@ -297,6 +298,12 @@ public:
 protected:
     std::vector<CDocTemplate*> m_templateList;
 };
+
+// A name saved under the type chosen in the Save As dialog (1-based, in the
+// dialog's "name\0pattern\0...\0\0" filters) ends in that type's extension:
+// another offered type's extension is replaced, any other one kept and the
+// type's added. "*.*" changes nothing.
+CString NameForFilterType(const CString& name, const char* filters, int chosen);
 
 // The application's document manager (created on first use).
 CDocManager* AfxGetDocManager();

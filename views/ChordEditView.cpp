@@ -1,6 +1,8 @@
 #include "views/ChordEditView.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include <richedit.h>
@@ -82,10 +84,13 @@ public:
     {
     }
     bool IsLastFull() override { return m_boxes.back()->IsFull(); }
+    bool CanAddPage() override { return m_boxes.size() < kMaxLeadSheetBoxes; }
     void AddPage(const CString& text) override
     {
         if (CKestrixRichEdit* box = m_create(m_view, static_cast<int>(m_boxes.size())))
             box->SetWindowText(text);
+        else
+            AppendToLast(text); // no window to be had: the text stays
     }
     void AppendToLast(const CString& piece) override
     {
@@ -294,22 +299,15 @@ void CChordEditView::CreateViewFont()
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, "Arial");
 }
 
-void CChordEditView::GiveViewFont(CKestrixRichEdit& box)
+void CChordEditView::GiveViewFont(CKestrixRichEdit& box, float zoom)
 {
     box.SetFont(&m_viewFont);
     // The font's height is its cells'; a box's character format counts the
-    // characters alone, so the size its text and the RTF carry is the em.
-    HDC dc = ::GetDC(box.m_hWnd);
-    HGDIOBJ old = ::SelectObject(dc, m_viewFont.m_hObject);
-    TEXTMETRICA tm = {};
-    ::GetTextMetricsA(dc, &tm);
-    ::SelectObject(dc, old);
-    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(box.m_hWnd, dc);
+    // characters alone: the view font's em, the same at every zoom.
     CHARFORMATA cf = {};
     cf.cbSize = sizeof cf;
     cf.dwMask = CFM_SIZE;
-    cf.yHeight = ::MulDiv(tm.tmHeight - tm.tmInternalLeading, 1440, dpi > 0 ? dpi : 96);
+    cf.yHeight = ZoomedTwips(kLeadSheetTextTwips, zoom);
     box.SetDefaultCharFormat(cf);
     // The end mark of the (empty) text too: it kept the font's size read
     // as a negative one, which the RTF then carried.
@@ -384,13 +382,9 @@ void CChordEditView::RescaleTextBoxes()
     m_pageHeight = m_geometry.pageHeight;
     m_fontHeight = m_geometry.fontHeight;
     CreateViewFont();
-    for (CKestrixRichEdit* box : m_textBoxes) {
-        CHARFORMATA cf = {};
-        box->GetDefaultCharFormat(cf);
-        cf.dwMask = CFM_SIZE;
-        cf.yHeight = ScaleCharHeight(cf.yHeight, m_zoom, oldZoom);
-        box->SetDefaultCharFormat(cf);
-    }
+    for (CKestrixRichEdit* box : m_textBoxes)
+        if (box && box->m_hWnd)
+            RezoomBox(*box, oldZoom, m_zoom);
     SetScrollSizes(MM_TEXT, CSize(m_viewWidth, m_viewHeight));
     if (m_hWnd)
         Invalidate(FALSE);
@@ -401,6 +395,8 @@ void CChordEditView::RescaleTextBoxes()
 
 CKestrixRichEdit* CChordEditView::CreateBox(int index)
 {
+    if (index >= static_cast<int>(kMaxLeadSheetBoxes))
+        return nullptr;
     auto* box = new CKestrixRichEdit;
     const LeadSheetRect r = LeadSheetNewBoxRect(m_geometry, m_zoom);
     const RECT rect = {r.left, r.top, r.right, r.bottom};
@@ -408,7 +404,7 @@ CKestrixRichEdit* CChordEditView::CreateBox(int index)
         delete box;
         return nullptr;
     }
-    GiveViewFont(*box);
+    GiveViewFont(*box, m_zoom);
     box->SendMessage(EM_SETEVENTMASK, 0, box->SendMessage(EM_GETEVENTMASK) | ENM_CHANGE);
     m_textBoxes.push_back(box);
     m_boxesExist = true;
@@ -424,17 +420,19 @@ int CChordEditView::RegenerateText()
     if (first && doc && doc->IsLeadSheetStale()) {
         first->SetWindowText(LeadSheetHeading(doc->GetTitle()));
         std::vector<CString> chordLines, lyrics;
-        int row = 0;
         for (auto* edit : doc->GetLyricEdits()) {
             CString text;
             if (edit && edit->m_hWnd)
                 edit->GetWindowText(text);
             lyrics.push_back(text);
-            chordLines.push_back(doc->GetRowText(row++));
         }
+        for (int row = 0; row < doc->GetRowTextCount(); ++row)
+            chordLines.push_back(doc->GetRowText(row));
         CBoxPages pages(*this, m_textBoxes, [](CChordEditView& v, int i) { return v.CreateBox(i); });
         FillLeadSheetPages(pages, LeadSheetPieces(chordLines, lyrics));
     }
+    for (CKestrixRichEdit* box : m_textBoxes)
+        EndUndo(*box);
     if (doc)
         doc->SetLeadSheetEdited(false);
     m_pageCount = static_cast<int>(m_textBoxes.size());
@@ -564,6 +562,7 @@ LRESULT CChordEditView::OnTextBoxContextMenu(WPARAM wParam, LPARAM)
 
 void CChordEditView::ShowContextMenu(CPoint screenPoint)
 {
+    SyncFormatChecks();
     // Texts of the language chosen now.
     int pos = 0;
     for (const MenuItem& item : kMenuItems) {
@@ -576,20 +575,60 @@ void CChordEditView::ShowContextMenu(CPoint screenPoint)
     m_contextMenu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, this);
 }
 
+namespace {
+struct Effect {
+    UINT command;
+    DWORD mask, effect;
+};
+const Effect kEffects[] = {{ID_FORMAT_BOLD, CFM_BOLD, CFE_BOLD},
+                           {ID_FORMAT_ITALIC, CFM_ITALIC, CFE_ITALIC},
+                           {ID_FORMAT_UNDERLINE, CFM_UNDERLINE, CFE_UNDERLINE}};
+} // namespace
+
+CKestrixRichEdit* CChordEditView::FormatTarget() const
+{
+    for (CKestrixRichEdit* box : m_textBoxes) {
+        long start = 0, end = 0;
+        box->GetSel(start, end);
+        if (start != end)
+            return box;
+    }
+    return nullptr;
+}
+
+void CChordEditView::SyncFormatChecks()
+{
+    // What the commands act on: the first selection, else the boxes'
+    // default format.
+    CHARFORMATA cf = {};
+    if (CKestrixRichEdit* box = FormatTarget())
+        box->GetSelectionCharFormat(cf);
+    else if (!m_textBoxes.empty())
+        m_textBoxes.front()->GetDefaultCharFormat(cf);
+    for (const Effect& e : kEffects) {
+        const bool on = (cf.dwMask & e.mask) && (cf.dwEffects & e.effect);
+        m_contextMenu.CheckMenuItem(e.command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
 void CChordEditView::OnTextFormat(UINT nID)
 {
     if (nID == ID_FORMAT_FONT) {
         ChooseTextFont();
         return;
     }
+    // The command toggles its own effect and leaves the others as they are,
+    // also where a selection mixes them.
+    SyncFormatChecks();
     const UINT state = m_contextMenu.GetMenuState(nID, MF_BYCOMMAND);
-    if (state != static_cast<UINT>(-1))
-        m_contextMenu.CheckMenuItem(nID, MF_BYCOMMAND | ((state & MF_CHECKED) ? MF_UNCHECKED : MF_CHECKED));
-    auto checked = [this](int pos) { return (m_contextMenu.GetMenuState(pos, MF_BYPOSITION) & MF_CHECKED) != 0; };
-    const CharEffects e = FormatEffects(checked(0), checked(1), checked(2));
+    const bool on = state == static_cast<UINT>(-1) || !(state & MF_CHECKED);
+    m_contextMenu.CheckMenuItem(nID, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
     CHARFORMATA cf = {};
-    cf.dwMask = e.mask;
-    cf.dwEffects = e.effects;
+    for (const Effect& e : kEffects)
+        if (e.command == nID) {
+            cf.dwMask = e.mask;
+            cf.dwEffects = on ? e.effect : 0;
+        }
     for (CKestrixRichEdit* box : m_textBoxes) {
         long start = 0, end = 0;
         box->GetSel(start, end);
@@ -614,9 +653,10 @@ void CChordEditView::ChooseTextFont()
     const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
     ::ReleaseDC(first->m_hWnd, dc);
 
+    // The dialog speaks of the sizes the sheet prints, not of the zoomed ones.
     LOGFONTA lf = {};
     lstrcpynA(lf.lfFaceName, cf.szFaceName, LF_FACESIZE);
-    lf.lfHeight = TwipsToFontHeight(cf.yHeight, dpi);
+    lf.lfHeight = TwipsToFontHeight(UnzoomedTwips(cf.yHeight, m_zoom), dpi);
     lf.lfWeight = (cf.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (cf.dwEffects & CFE_ITALIC) ? TRUE : FALSE;
     lf.lfUnderline = (cf.dwEffects & CFE_UNDERLINE) ? TRUE : FALSE;
@@ -627,16 +667,11 @@ void CChordEditView::ChooseTextFont()
 
     CHARFORMATA out = {};
     out.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED;
-    out.yHeight = FontHeightToTwips(lf.lfHeight, dpi);
+    out.yHeight = ZoomedTwips(FontHeightToTwips(lf.lfHeight, dpi), m_zoom);
     out.dwEffects = (lf.lfItalic ? CFE_ITALIC : 0) | (lf.lfUnderline ? CFE_UNDERLINE : 0) |
                     (WeightIsBold(lf.lfWeight) ? CFE_BOLD : 0);
     lstrcpynA(out.szFaceName, lf.lfFaceName, LF_FACESIZE);
-    bool selection = false;
-    for (CKestrixRichEdit* box : m_textBoxes) {
-        long start = 0, end = 0;
-        box->GetSel(start, end);
-        selection = selection || start != end;
-    }
+    const bool selection = FormatTarget() != nullptr;
     for (CKestrixRichEdit* box : m_textBoxes)
         if (selection)
             box->SetSelectionCharFormat(out);
@@ -739,8 +774,160 @@ void PutRtf(CRichEditCtrl& box, const std::string& rtf, int flags)
 }
 
 const char kPageMark[] = "QPPAGEBREAKMARK";
+// Stored boxes of this version hold their sizes as at zoom 1; the mark says
+// so (an ignorable group, which every RTF reader skips).
+const char kUnzoomedMark[] = "{\\*\\unzoomed}";
+
+bool TakeUnzoomedMark(std::string& rtf)
+{
+    const size_t at = rtf.find(kUnzoomedMark);
+    if (at == std::string::npos)
+        return false;
+    rtf.erase(at, sizeof kUnzoomedMark - 1);
+    return true;
+}
+
+void PutUnzoomedMark(std::string& rtf)
+{
+    const size_t end = rtf.rfind('}');
+    if (end != std::string::npos)
+        rtf.insert(end, kUnzoomedMark);
+}
+
+long Scaled(long v, float by) { return static_cast<long>(v < 0 ? v * by - 0.5f : v * by + 0.5f); }
 
 } // namespace
+
+void CChordEditView::EndUndo(CRichEditCtrl& box) { box.SendMessage(EM_EMPTYUNDOBUFFER); }
+
+void CChordEditView::KeepingView(CRichEditCtrl& box, const std::function<void()>& act)
+{
+    CHARRANGE sel = {0, 0};
+    box.SendMessage(EM_EXGETSEL, 0, (LPARAM)&sel);
+    POINT scroll = {0, 0};
+    box.SendMessage(EM_GETSCROLLPOS, 0, (LPARAM)&scroll);
+    // Turning drawing back on shows a window: only a shown box is asked.
+    const bool shown = (box.GetStyle() & WS_VISIBLE) != 0;
+    if (shown)
+        box.SendMessage(WM_SETREDRAW, FALSE);
+    act();
+    box.SendMessage(EM_EXSETSEL, 0, (LPARAM)&sel);
+    box.SendMessage(EM_SETSCROLLPOS, 0, (LPARAM)&scroll);
+    if (shown) {
+        box.SendMessage(WM_SETREDRAW, TRUE);
+        box.Invalidate(FALSE);
+    }
+}
+
+std::vector<CChordEditView::FormatRun> CChordEditView::SizeRuns(CRichEditCtrl& box)
+{
+    const long n = box.GetTextLength();
+    std::vector<FormatRun> runs = FormatRuns(box, n);
+    FormatRun end = {n, -1, {}};
+    RangeFormat(box, n, -1, end.cf); // the end mark, whose size new text takes
+    runs.push_back(end);
+    return runs;
+}
+
+void CChordEditView::SetSizes(CRichEditCtrl& box, const std::vector<FormatRun>& runs, const std::function<long(long)>& size)
+{
+    for (const FormatRun& r : runs) {
+        CHARFORMATA cf = {};
+        cf.cbSize = sizeof cf;
+        cf.dwMask = CFM_SIZE;
+        cf.yHeight = size(r.cf.yHeight);
+        CHARRANGE cr = {r.from, r.to};
+        box.SendMessage(EM_EXSETSEL, 0, (LPARAM)&cr);
+        box.SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
+    }
+    CHARFORMATA def = {};
+    box.GetDefaultCharFormat(def);
+    def.dwMask = CFM_SIZE;
+    def.yHeight = size(def.yHeight);
+    box.SetDefaultCharFormat(def);
+}
+
+void CChordEditView::RezoomBox(CRichEditCtrl& box, float from, float to)
+{
+    if (from == to || from <= 0.0f || to <= 0.0f)
+        return;
+    KeepingView(box, [&] { SetSizes(box, SizeRuns(box), [&](long h) { return RezoomTwips(h, from, to); }); });
+    // Undoing a rescale would leave text at another zoom's size.
+    EndUndo(box);
+}
+
+bool CChordEditView::UnzoomedRtf(CKestrixRichEdit& box, std::string& rtf)
+{
+    // The sizes are the box's own: its RTF carries them in half points,
+    // which the zoom would make inexact. A hidden copy takes them unzoomed,
+    // so the box and its selection stay.
+    rtf = BoxRtf(box);
+    std::vector<FormatRun> runs;
+    KeepingView(box, [&] { runs = SizeRuns(box); });
+    CHARFORMATA def = {};
+    box.GetDefaultCharFormat(def);
+    CKestrixRichEdit copy;
+    const LeadSheetRect r = LeadSheetNewBoxRect(m_geometry, m_zoom);
+    const RECT rect = {0, 0, r.right > 1 ? r.right : 1, r.bottom > 1 ? r.bottom : 1};
+    const bool made = copy.Create(WS_CHILD | ES_MULTILINE, rect, this, 0xFFF1) != FALSE;
+    if (made) {
+        GiveViewFont(copy, m_zoom);
+        copy.SetDefaultCharFormat(def);
+        PutRtf(copy, rtf, SF_RTF);
+        const float zoom = m_zoom;
+        SetSizes(copy, runs, [zoom](long h) { return UnzoomedTwips(h, zoom); });
+        rtf = BoxRtf(copy);
+        copy.DestroyWindow();
+    }
+    // The stream ends with a terminator that has no place in a file.
+    while (!rtf.empty() && rtf.back() == '\0')
+        rtf.pop_back();
+    return made;
+}
+
+std::string CChordEditView::UnzoomedRtf(CKestrixRichEdit& box)
+{
+    std::string rtf;
+    UnzoomedRtf(box, rtf);
+    return rtf;
+}
+
+long CChordEditView::CommonSize(CRichEditCtrl& box)
+{
+    std::vector<std::pair<long, long>> counts; // size, characters
+    for (const FormatRun& r : FormatRuns(box, box.GetTextLength())) {
+        auto it = std::find_if(counts.begin(), counts.end(),
+                               [&](const std::pair<long, long>& c) { return c.first == r.cf.yHeight; });
+        if (it == counts.end())
+            counts.push_back({r.cf.yHeight, r.to - r.from});
+        else
+            it->second += r.to - r.from;
+    }
+    auto most = std::max_element(counts.begin(), counts.end(),
+                                 [](const std::pair<long, long>& a, const std::pair<long, long>& b) { return a.second < b.second; });
+    return most == counts.end() ? 0 : most->first;
+}
+
+std::vector<long> CChordEditView::EarlierGeneratedSizes()
+{
+    // Earlier versions gave the generated text the em of the view font,
+    // Arial of trunc(24 x zoom) pixel cells.
+    std::vector<long> sizes;
+    HDC dc = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+    for (float zoom : LeadSheetZoomSteps()) {
+        HFONT font = ::CreateFontA(static_cast<int>(zoom * 24.0f), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, "Arial");
+        HGDIOBJ old = ::SelectObject(dc, font);
+        TEXTMETRICA tm = {};
+        ::GetTextMetricsA(dc, &tm);
+        ::SelectObject(dc, old);
+        ::DeleteObject(font);
+        sizes.push_back(::MulDiv(tm.tmHeight - tm.tmInternalLeading, 1440, dpi > 0 ? dpi : 96));
+    }
+    ::ReleaseDC(nullptr, dc);
+    return sizes;
+}
 
 void CChordEditView::SerializeBoxes(CArchive& ar)
 {
@@ -749,14 +936,20 @@ void CChordEditView::SerializeBoxes(CArchive& ar)
         for (CKestrixRichEdit* box : m_textBoxes) {
             LeadSheetBox b;
             if (box && box->m_hWnd) {
-                const std::string rtf = BoxRtf(*box);
+                std::string rtf;
+                // Without its hidden copy, a box is stored as shown, as
+                // earlier versions stored it.
+                const bool unzoomed = UnzoomedRtf(*box, rtf);
+                if (unzoomed)
+                    PutUnzoomedMark(rtf);
                 b.rtf = CString(rtf.data(), static_cast<int>(rtf.size()));
                 RECT r = {0, 0, 0, 0};
                 box->GetRect(&r);
-                b.left = r.left;
-                b.right = r.right;
-                b.top = r.top;
-                b.bottom = r.bottom;
+                const float unzoom = unzoomed && m_zoom > 0.0f ? 1.0f / m_zoom : 1.0f;
+                b.left = Scaled(r.left, unzoom);
+                b.right = Scaled(r.right, unzoom);
+                b.top = Scaled(r.top, unzoom);
+                b.bottom = Scaled(r.bottom, unzoom);
             }
             stored.push_back(b);
         }
@@ -770,14 +963,35 @@ void CChordEditView::SerializeBoxes(CArchive& ar)
     DeleteBoxes();
     m_fontHeight = static_cast<int>(m_zoom * 24.0f);
     CreateViewFont();
+    std::vector<long> earlier;
     for (size_t i = 0; i < stored.size(); ++i) {
         const LeadSheetBox& b = stored[i];
         CKestrixRichEdit* box = CreateBox(static_cast<int>(i));
         if (!box)
             continue;
-        PutRtf(*box, std::string(b.rtf.GetString(), static_cast<size_t>(b.rtf.GetLength())), SF_RTF);
-        const RECT r = {b.left, b.top, b.right, b.bottom};
+        std::string rtf(b.rtf.GetString(), static_cast<size_t>(b.rtf.GetLength()));
+        // Boxes of earlier versions hold the sizes of the zoom they were
+        // saved at, which their generated text tells.
+        float storedZoom = 1.0f;
+        const bool unzoomed = TakeUnzoomedMark(rtf);
+        PutRtf(*box, rtf, SF_RTF);
+        CHARFORMATA def = {}; // not in the RTF: the generated text's
+        def.cbSize = sizeof def;
+        def.dwMask = CFM_SIZE;
+        if (!unzoomed) {
+            if (earlier.empty())
+                earlier = EarlierGeneratedSizes();
+            storedZoom = GuessStoredZoom(CommonSize(*box), earlier);
+            if (storedZoom <= 0.0f)
+                storedZoom = m_zoom;
+        }
+        def.yHeight = ZoomedTwips(kLeadSheetTextTwips, storedZoom);
+        box->SetDefaultCharFormat(def);
+        RezoomBox(*box, storedZoom, m_zoom);
+        const float by = m_zoom / storedZoom;
+        const RECT r = {Scaled(b.left, by), Scaled(b.top, by), Scaled(b.right, by), Scaled(b.bottom, by)};
         box->SetRect(&r);
+        EndUndo(*box);
     }
     m_pageCount = static_cast<int>(m_textBoxes.size());
     // A stored lead sheet may hold the user's changes: a rebuild asks.
@@ -796,16 +1010,16 @@ CString CChordEditView::ExportRtf()
     CKestrixDoc* doc = Doc();
     if (m_textBoxes.empty() || (doc && doc->IsLeadSheetStale()))
         RebuildText();
-    // One document from all boxes: a hidden rich edit takes them in page
-    // order and merges their formats; a mark between them becomes the page
-    // break.
+    // One document from all boxes at their printed sizes: a hidden rich
+    // edit takes them in page order and merges their formats; a mark
+    // between them becomes the page break.
     CKestrixRichEdit all;
     const RECT none = {0, 0, 0, 0};
     if (!all.Create(WS_CHILD | ES_MULTILINE, none, this, 0xFFF0))
         return CString();
     // With the system font as its default, the control reading a box's RTF
     // made the text before a formatted run take that run's format.
-    GiveViewFont(all);
+    GiveViewFont(all, 1.0f);
     for (size_t i = 0; i < m_textBoxes.size(); ++i) {
         if (i > 0) {
             all.SetSel(-1, -1);
@@ -813,22 +1027,7 @@ CString CChordEditView::ExportRtf()
         }
         all.SetSel(-1, -1);
         if (m_textBoxes[i] && m_textBoxes[i]->m_hWnd)
-            PutRtf(all, BoxRtf(*m_textBoxes[i]), SF_RTF | SFF_SELECTION);
-    }
-    // The sizes as at zoom 1, as printed.
-    GETTEXTLENGTHEX gtl = {GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
-    const long length = static_cast<long>(all.SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&gtl, 0));
-    std::vector<FormatRun> runs = FormatRuns(all, length);
-    if (!runs.empty()) // the end mark, with the last run's size
-        runs.push_back(FormatRun{length, -1, runs.back().cf});
-    for (const FormatRun& r : runs) {
-        CHARFORMATA size = {};
-        size.cbSize = sizeof size;
-        size.dwMask = CFM_SIZE;
-        size.yHeight = Unzoomed(r.cf.yHeight);
-        CHARRANGE cr = {r.from, r.to};
-        all.SendMessage(EM_EXSETSEL, 0, (LPARAM)&cr);
-        all.SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&size);
+            PutRtf(all, UnzoomedRtf(*m_textBoxes[i]), SF_RTF | SFF_SELECTION);
     }
     std::string rtf = BoxRtf(all);
     all.DestroyWindow();
@@ -859,8 +1058,8 @@ std::vector<TextRun> CChordEditView::BoxRuns(CKestrixRichEdit& box, PrintFonts& 
     const RECT none = {0, 0, 0, 0};
     if (!copy.Create(WS_CHILD | ES_MULTILINE, none, this, 0xFFF1))
         return runs;
-    GiveViewFont(copy); // as the export's control
-    PutRtf(copy, BoxRtf(box), SF_RTF);
+    GiveViewFont(copy, 1.0f); // as the export's control
+    PutRtf(copy, UnzoomedRtf(box), SF_RTF);
     GETTEXTLENGTHEX gtl = {GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
     const long length = static_cast<long>(copy.SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&gtl, 0));
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -868,17 +1067,11 @@ std::vector<TextRun> CChordEditView::BoxRuns(CKestrixRichEdit& box, PrintFonts& 
     const long got = static_cast<long>(copy.SendMessage(EM_GETTEXTRANGE, 0, (LPARAM)&tr));
     text.resize(static_cast<size_t>(got > 0 ? got : 0));
     for (FormatRun& r : FormatRuns(copy, static_cast<long>(text.size()))) {
-        r.cf.yHeight = Unzoomed(r.cf.yHeight);
         runs.push_back(TextRun{text.substr(static_cast<size_t>(r.from), static_cast<size_t>(r.to - r.from)),
                                fonts.Add(r.cf)});
     }
     copy.DestroyWindow();
     return runs;
-}
-
-long CChordEditView::Unzoomed(long twips) const
-{
-    return m_zoom > 0.0f ? static_cast<long>(twips / m_zoom + 0.5f) : twips;
 }
 
 void CChordEditView::SheetArea(HDC printer, RECT& area, int& tabWidth) const

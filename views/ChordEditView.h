@@ -2,7 +2,9 @@
 // The lead sheet: white pages on a desk, each holding one rich edit box, in
 // which the title and, row after row, the chord line above the lyric line
 // are generated as text that the user then edits and formats.
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/Gdi.h"
@@ -91,22 +93,46 @@ private:
     CKestrixRichEdit* CreateBox(int index);
     void DeleteBoxes();
     void CreateViewFont();
-    void GiveViewFont(CKestrixRichEdit& box);
+    // The view font, and the generated text's size at a zoom.
+    void GiveViewFont(CKestrixRichEdit& box, float zoom);
     void DrawPage(HDC dc, const LeadSheetRect& page, const LeadSheetRect& visible, POINT origin);
     void LayoutPages(HDC dc, int page, const LeadSheetRect& visible, POINT origin);
-    void ShowContextMenu(CPoint screenPoint);
-    // The text area of a sheet in the printer's units, and its tab stops.
-    void SheetArea(HDC printer, RECT& area, int& tabWidth) const;
-    // The box's text as runs of one format each, the formats added to fonts
-    // at their unzoomed sizes.
-    std::vector<TextRun> BoxRuns(CKestrixRichEdit& box, PrintFonts& fonts);
+    // The stretches of one format over a control's first n characters.
     struct FormatRun {
         long from, to;
         CHARFORMAT2A cf;
     };
     static std::vector<FormatRun> FormatRuns(CRichEditCtrl& ctl, long n);
-    // A character height on the screen as at zoom 1.
-    long Unzoomed(long twips) const;
+    void ShowContextMenu(CPoint screenPoint);
+    // The box whose selection the formatting commands act on: the first
+    // with one; null when no box has a selection.
+    CKestrixRichEdit* FormatTarget() const;
+    // Bold, italic and underline checked as the commands' text has them.
+    void SyncFormatChecks();
+    // Every size of a box from one zoom to another.
+    static void RezoomBox(CRichEditCtrl& box, float from, float to);
+    // Runs an act that moves a box's selection; the selection, the scroll
+    // and the screen stay as they were.
+    static void KeepingView(CRichEditCtrl& box, const std::function<void()>& act);
+    // A box's runs of one format, its end mark last.
+    static std::vector<FormatRun> SizeRuns(CRichEditCtrl& box);
+    // Each run's size and the default size as size() makes them.
+    static void SetSizes(CRichEditCtrl& box, const std::vector<FormatRun>& runs,
+                         const std::function<long(long)>& size);
+    // The size most of a box's characters have.
+    static long CommonSize(CRichEditCtrl& box);
+    // The size earlier versions gave generated text, per zoom step.
+    static std::vector<long> EarlierGeneratedSizes();
+    static void EndUndo(CRichEditCtrl& box);
+    // A box's RTF at its printed sizes (as at zoom 1); false when it could
+    // only be had as shown.
+    bool UnzoomedRtf(CKestrixRichEdit& box, std::string& rtf);
+    std::string UnzoomedRtf(CKestrixRichEdit& box);
+    // The text area of a sheet in the printer's units, and its tab stops.
+    void SheetArea(HDC printer, RECT& area, int& tabWidth) const;
+    // The box's text as runs of one format each, the formats added to fonts
+    // at their unzoomed sizes.
+    std::vector<TextRun> BoxRuns(CKestrixRichEdit& box, PrintFonts& fonts);
     void SendToFocusedBox(UINT message);
     template <class Enumerate>
     std::vector<CString> ListFonts(Enumerate enumerate);

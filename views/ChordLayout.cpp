@@ -19,6 +19,20 @@ void DistributeChords(std::vector<ChordRow>& rows, const std::vector<ChordEntry>
     });
 }
 
+std::vector<CString> ChordRowTexts(const std::vector<ChordEntry>& chords, int songMs, int rowMs)
+{
+    int pages = 0;
+    std::vector<ChordRow> rows;
+    for (const RowSpec& spec : MakeRows(songMs, rowMs, kDefaultRowsPerPage, 0.0, pages)) {
+        ChordRow r;
+        r.length = spec.length;
+        rows.push_back(r);
+    }
+    std::vector<CString> texts;
+    DistributeChords(rows, chords, texts);
+    return texts;
+}
+
 namespace {
 
 bool SameChord(const ChordEntry& a, const ChordEntry& b)

@@ -18,6 +18,9 @@ struct ChordRow : GridRow {
 // text per row: the display names of its chords joined by tabs.
 void DistributeChords(std::vector<ChordRow>& rows, const std::vector<ChordEntry>& chords,
                       std::vector<CString>& rowTexts);
+// The row texts of a song of songMs in rows of rowMs, as the grid's rows
+// give them, whatever view is shown.
+std::vector<CString> ChordRowTexts(const std::vector<ChordEntry>& chords, int songMs, int rowMs);
 
 // Names a chord for the document's transposition.
 typedef std::function<CString(const ChordEntry&)> ChordNamer;

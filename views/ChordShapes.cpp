@@ -1,5 +1,6 @@
 #include "views/ChordShapes.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/TextConvert.h"
@@ -208,15 +209,11 @@ int ChordLookup::CountVersions(const std::vector<ChordShape>& shapes, const CStr
     std::vector<int> versions;
     for (const ChordShape& shape : shapes) {
         const CString key = ShapeKey(shape.name);
-        if (key != s && key != alt)
-            continue;
-        bool seen = false;
-        for (int v : versions)
-            seen |= v == shape.version;
-        if (!seen)
+        if (key == s || key == alt)
             versions.push_back(shape.version);
     }
-    return (int)versions.size();
+    std::sort(versions.begin(), versions.end());
+    return (int)(std::unique(versions.begin(), versions.end()) - versions.begin());
 }
 
 std::vector<CString> ChordLookup::ComboNames(const std::vector<ChordShape>& shapes)
@@ -239,6 +236,20 @@ int ChordLookup::FindComboItem(const std::vector<CString>& items, const CString&
             return (int)i;
     }
     return -1;
+}
+
+CString ChordLookup::ListNames(const std::vector<CString>& names, const CString& more)
+{
+    const size_t shown = 10;
+    CString list;
+    for (size_t i = 0; i < names.size() && i < shown; ++i)
+        list += (i ? ", " : "") + names[i];
+    if (names.size() > shown) {
+        CString rest;
+        rest.Format(more, (int)(names.size() - shown));
+        list += " " + rest;
+    }
+    return list;
 }
 
 CString ChordLookup::FillInName(const CString& pattern, const CString& name)

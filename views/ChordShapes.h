@@ -75,6 +75,9 @@ public:
     // Fills the name into the first "%s" of a text from the language file;
     // "%%" gives "%", any other "%" stays as it is.
     static CString FillInName(const CString& pattern, const CString& name);
+    // The first few names joined by commas; more are counted into "more"
+    // (a text with one "%d").
+    static CString ListNames(const std::vector<CString>& names, const CString& more);
 };
 
 // Which shape the chord diagram shows: the current shape index (-1 none),

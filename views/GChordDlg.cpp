@@ -97,6 +97,10 @@ void CGChordDlg::PostNcDestroy()
     CDialog::PostNcDestroy(); // the application owns the object
 }
 
+namespace {
+constexpr int kLangMoreNames = 182; // "and %d more"
+} // namespace
+
 void CGChordDlg::LoadChordFile() { LoadChordFile(GetDocHost()->GetInstallFolder() + "chordfile.ini"); }
 
 void CGChordDlg::LoadChordFile(const CString& path)
@@ -116,9 +120,12 @@ LRESULT CGChordDlg::OnReportRejected(WPARAM, LPARAM)
 {
     if (m_rejected.empty())
         return 0;
-    CString names;
-    for (const CString& n : m_rejected)
-        names += (names.IsEmpty() ? "" : ", ") + n;
+    // A few names: a file of thousands of broken sections must not make a
+    // box no screen holds.
+    CString more = LangText(kLangMoreNames);
+    if (more.IsEmpty())
+        more = "and %d more";
+    const CString names = ChordLookup::ListNames(m_rejected, more);
     m_rejected.clear();
     ShowMessageBox(ChordLookup::FillInName(LangText(125), names), LangText(123), false, this);
     return 0;

@@ -1,5 +1,7 @@
 #include "views/KestrixRichEdit.h"
 
+#include <vector>
+
 #include "framework/DocView.h"
 #include "framework/Gdi.h"
 #include "framework/MsgMap.h"
@@ -7,6 +9,7 @@
 
 BEGIN_MESSAGE_MAP(CKestrixRichEdit, CRichEditCtrl)
     ON_WM_KEYDOWN()
+    ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONDOWN()
     ON_WM_KILLFOCUS()
     ON_WM_SETFOCUS()
@@ -15,9 +18,20 @@ END_MESSAGE_MAP()
 
 int CKestrixRichEdit::TextHeight()
 {
+    CHARFORMATA cf = {};
+    GetDefaultCharFormat(cf);
     HDC dc = ::GetDC(m_hWnd);
+    LOGFONTA lf = {};
+    lf.lfHeight = -::MulDiv(cf.yHeight > 0 ? cf.yHeight : 200, ::GetDeviceCaps(dc, LOGPIXELSY), 1440);
+    lf.lfWeight = (cf.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = cf.bCharSet;
+    lstrcpynA(lf.lfFaceName, cf.szFaceName, LF_FACESIZE);
+    HFONT font = ::CreateFontIndirectA(&lf);
+    HGDIOBJ old = ::SelectObject(dc, font);
     TEXTMETRICA tm = {};
     ::GetTextMetricsA(dc, &tm);
+    ::SelectObject(dc, old);
+    ::DeleteObject(font);
     ::ReleaseDC(m_hWnd, dc);
     return tm.tmHeight;
 }
@@ -26,7 +40,8 @@ bool CKestrixRichEdit::IsFull()
 {
     RECT r = {};
     GetRect(&r);
-    return TextBoxIsFull(r.bottom, TextHeight(), GetLineCount());
+    // Where the text ends as the box lays it out, in its own fonts.
+    return TextBoxIsFull(r.bottom, TextHeight(), GetCharPos(GetTextLength()).y);
 }
 
 void CKestrixRichEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -54,6 +69,30 @@ void CKestrixRichEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     GetWindowRect(&w);
     if (CWnd* parent = GetParent())
         parent->PostMessage(WM_TEXTBOX_NAVIGATE, (WPARAM)code, (LPARAM)w.top);
+}
+
+void CKestrixRichEdit::OnLButtonDblClk(UINT, CPoint point)
+{
+    POINTL at = {point.x, point.y};
+    long index = static_cast<long>(SendMessage(EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at)));
+    // The nearest boundary comes back: a point left of it lies in the
+    // character before.
+    if (index > 0 && GetCharPos(index).x > point.x)
+        --index;
+    const long line = static_cast<long>(SendMessage(EM_EXLINEFROMCHAR, 0, index));
+    const long start = static_cast<long>(SendMessage(EM_LINEINDEX, line));
+    const long length = static_cast<long>(SendMessage(EM_LINELENGTH, start));
+    CString text;
+    if (length > 0) {
+        std::vector<char> buf(static_cast<size_t>(length) + 1, '\0');
+        TEXTRANGEA tr = {{start, start + length}, buf.data()};
+        SendMessage(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&tr));
+        text = buf.data();
+    }
+    int from = 0, to = 0;
+    WordAt(text, static_cast<int>(index - start), from, to);
+    SetFocus();
+    SetSel(start + from, start + to);
 }
 
 void CKestrixRichEdit::OnRButtonDown(UINT nFlags, CPoint point)

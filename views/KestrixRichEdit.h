@@ -17,14 +17,17 @@ public:
     BYTE HasFocus() const { return m_hasFocus; }
 
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // Selects the word under the mouse: the system's control picked text of
+    // the line below when the word ended its line.
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
 
 private:
-    // Height of the font a device context for the box starts with (not the
-    // box's own font): the unit of the page-boundary rules.
+    // Height of a line in the box's default font: the unit of the
+    // page-boundary rules.
     int TextHeight();
 
     BYTE m_hasFocus;

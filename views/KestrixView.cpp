@@ -87,14 +87,9 @@ void CKestrixView::ReloadChords()
 
 void CKestrixView::DistributeChords(const std::vector<ChordEntry>& chords)
 {
+    // The row texts are the document's: it keeps them from its chords.
     std::vector<CString> texts;
     ::DistributeChords(m_rows, chords, texts);
-    if (CKestrixDoc* doc = Doc()) {
-        doc->ClearRowTexts();
-        for (size_t r = 0; r < texts.size(); ++r)
-            if (!texts[r].IsEmpty())
-                doc->SetRowText(texts[r], static_cast<int>(r));
-    }
 }
 
 void CKestrixView::SimplifyChords()

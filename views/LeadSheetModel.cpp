@@ -1,17 +1,20 @@
 #include "views/LeadSheetModel.h"
 
 #include <climits>
+#include <cmath>
+#include <iterator>
 
 CString LeadSheetHeading(const CString& title) { return title + "\r\n\r\n"; }
 
 std::vector<CString> LeadSheetPieces(const std::vector<CString>& chordLines, const std::vector<CString>& lyrics)
 {
+    const size_t rows = chordLines.size() > lyrics.size() ? chordLines.size() : lyrics.size();
     std::vector<CString> out;
-    out.reserve(lyrics.size() * 4);
-    for (size_t r = 0; r < lyrics.size(); ++r) {
+    out.reserve(rows * 4);
+    for (size_t r = 0; r < rows; ++r) {
         out.push_back(r < chordLines.size() ? chordLines[r] : CString());
         out.push_back("\r\n");
-        out.push_back(lyrics[r]);
+        out.push_back(r < lyrics.size() ? lyrics[r] : CString());
         out.push_back("\r\n\r\n");
     }
     return out;
@@ -19,7 +22,7 @@ std::vector<CString> LeadSheetPieces(const std::vector<CString>& chordLines, con
 
 void AppendLeadSheetPiece(ILeadSheetPages& pages, const CString& piece)
 {
-    if (pages.IsLastFull())
+    if (pages.IsLastFull() && pages.CanAddPage())
         pages.AddPage(piece);
     else
         pages.AppendToLast(piece);
@@ -36,6 +39,10 @@ void FillLeadSheetPages(ILeadSheetPages& pages, const std::vector<CString>& piec
     CString text = pages.LastText();
     for (size_t i = 0; i < n;) {
         if (pages.IsLastFull()) {
+            if (!pages.CanAddPage()) {
+                pages.SetLastText(joined(text, i, n - 1));
+                return;
+            }
             text = pieces[i++];
             pages.AddPage(text);
             continue;
@@ -103,21 +110,74 @@ LeadSheetRect LeadSheetNewBoxRect(const LeadSheetGeometry& g, float zoom)
     return LeadSheetRect{0, 0, static_cast<int>(zoom * g.pageWidth - 2 * m), static_cast<int>(zoom * g.pageHeight - 2 * m)};
 }
 
-long ScaleCharHeight(long height, float zoom, float oldZoom)
+// Character sizes ----------------------------------------------------------
+
+namespace {
+long RoundToLong(double v) { return static_cast<long>(v < 0 ? v - 0.5 : v + 0.5); }
+constexpr float kZoomSteps[] = {0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f};
+} // namespace
+
+long ZoomedTwips(long twips, float zoom) { return RoundToLong(static_cast<double>(twips) * zoom); }
+
+long UnzoomedTwips(long shownTwips, float zoom)
 {
-    if (oldZoom <= 0.0f)
-        return height;
-    // Rounded: the zoom steps are not exact in floating point, and
-    // truncating would shrink the text a little at every step.
-    const double h = static_cast<double>(height) * zoom / oldZoom;
-    return static_cast<long>(h < 0 ? h - 0.5 : h + 0.5);
+    if (zoom <= 0.0f)
+        return shownTwips;
+    const long halfPoints = RoundToLong(shownTwips / static_cast<double>(zoom) / 10.0);
+    return (halfPoints > 0 ? halfPoints : 1) * 10;
+}
+
+long RezoomTwips(long shownTwips, float from, float to)
+{
+    return from == to ? shownTwips : ZoomedTwips(UnzoomedTwips(shownTwips, from), to);
+}
+
+std::vector<float> LeadSheetZoomSteps() { return std::vector<float>(std::begin(kZoomSteps), std::end(kZoomSteps)); }
+
+float GuessStoredZoom(long commonTwips, const std::vector<long>& generatedSizes)
+{
+    for (size_t i = 0; i < generatedSizes.size() && i < std::size(kZoomSteps); ++i)
+        if (generatedSizes[i] == commonTwips)
+            return kZoomSteps[i];
+    // The nearest step, within half the 30 twips between two steps.
+    float best = 0.0f;
+    double bestDistance = kLeadSheetTextTwips * 0.05 + 0.5;
+    for (float zoom : kZoomSteps) {
+        const double d = std::fabs(commonTwips - kLeadSheetTextTwips * static_cast<double>(zoom));
+        if (d < bestDistance) {
+            best = zoom;
+            bestDistance = d;
+        }
+    }
+    return best;
 }
 
 // Text boxes -------------------------------------------------------------
 
-bool TextBoxIsFull(int rectBottom, int textHeight, int lineCount)
+bool TextBoxIsFull(int rectBottom, int textHeight, int lastLineTop)
 {
-    return !(rectBottom - 1.5 * textHeight > static_cast<double>(lineCount) * (textHeight + 2));
+    return !(rectBottom - 1.5 * textHeight > static_cast<double>(lastLineTop) + textHeight);
+}
+
+void WordAt(const CString& line, int at, int& from, int& to)
+{
+    auto blank = [&](int i) { return line[i] == ' ' || line[i] == '\t'; };
+    auto breaks = [&](int i) { return line[i] == '\r' || line[i] == '\n' || line[i] == '\v'; };
+    // Past the end of the line: its last word.
+    int end = 0;
+    while (end < line.GetLength() && !breaks(end))
+        ++end;
+    if (at >= end)
+        at = end - 1;
+    from = to = at < 0 ? 0 : at;
+    if (at < 0)
+        return;
+    const bool inBlanks = blank(at);
+    auto same = [&](int i) { return !breaks(i) && blank(i) == inBlanks; };
+    while (from > 0 && same(from - 1))
+        --from;
+    while (to < line.GetLength() && same(to))
+        ++to;
 }
 
 int TextBoxKeyCode(const TextBoxKey& k)
@@ -138,14 +198,6 @@ int TextBoxKeyCode(const TextBoxKey& k)
 }
 
 // Character formats ------------------------------------------------------
-
-CharEffects FormatEffects(bool bold, bool italic, bool underline)
-{
-    CharEffects e;
-    e.mask = kEffectBold | kEffectItalic | kEffectUnderline;
-    e.effects = (bold ? kEffectBold : 0u) | (italic ? kEffectItalic : 0u) | (underline ? kEffectUnderline : 0u);
-    return e;
-}
 
 int MulDivRound(int a, int b, int c)
 {

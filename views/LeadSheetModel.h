@@ -11,8 +11,8 @@
 // The first box's text: the title and a blank line.
 CString LeadSheetHeading(const CString& title);
 // Per row, in turn: its chord line (chord names joined by tabs), a line
-// break, its lyric line and a blank line. There are as many rows as lyric
-// lines; a missing chord line is empty.
+// break, its lyric line and a blank line. A row has a chord line or a lyric
+// line or both; a missing one is empty.
 std::vector<CString> LeadSheetPieces(const std::vector<CString>& chordLines, const std::vector<CString>& lyrics);
 
 // The boxes the text goes into, one per page.
@@ -20,6 +20,9 @@ class ILeadSheetPages {
 public:
     virtual ~ILeadSheetPages() = default;
     virtual bool IsLastFull() = 0;
+    // False once there are as many boxes as a lead sheet may have: the rest
+    // of the text then goes into the last one.
+    virtual bool CanAddPage() = 0;
     // A new last box holding exactly this text.
     virtual void AddPage(const CString& text) = 0;
     virtual void AppendToLast(const CString& piece) = 0;
@@ -63,14 +66,38 @@ LeadSheetRect LeadSheetPageRect(const LeadSheetGeometry& g, float zoom, int page
 LeadSheetRect LeadSheetBoxRect(const LeadSheetGeometry& g, float zoom, int page);
 // The rectangle a box is created with, before the first paint places it.
 LeadSheetRect LeadSheetNewBoxRect(const LeadSheetGeometry& g, float zoom);
-// A box's default character height after the zoom went from oldZoom to zoom.
-long ScaleCharHeight(long height, float zoom, float oldZoom);
+
+// Character sizes ---------------------------------------------------------
+//
+// A lead sheet's sizes are what it prints and exports: the boxes show them
+// times the zoom, and a document stores them unzoomed.
+
+// The generated text's size at zoom 1: 15 points, the em of the view font.
+constexpr long kLeadSheetTextTwips = 300;
+long ZoomedTwips(long twips, float zoom);
+// A shown size as at zoom 1, in whole half points as RTF carries them, so
+// that zooming back and forth never drifts.
+long UnzoomedTwips(long shownTwips, float zoom);
+// A shown size after the zoom went from one value to another.
+long RezoomTwips(long shownTwips, float from, float to);
+// The zoom steps, 0.3 to 1.0.
+std::vector<float> LeadSheetZoomSteps();
+// The zoom a document of an earlier version was saved at, told by the size
+// most of its text has: the size that version generated at that zoom step
+// (generatedSizes, one per step), or the size generated at another zoom and
+// scaled to that one, near kLeadSheetTextTwips x zoom. 0 when no step fits.
+float GuessStoredZoom(long commonTwips, const std::vector<long>& generatedSizes);
 
 // Text box rules ----------------------------------------------------------
 
-// Full when its lines (wrapped ones count) reach 1.5 text heights above the
-// formatting rectangle's bottom.
-bool TextBoxIsFull(int rectBottom, int textHeight, int lineCount);
+// Full when the bottom of its last line (wrapped lines count) reaches 1.5
+// text heights above the formatting rectangle's bottom.
+bool TextBoxIsFull(int rectBottom, int textHeight, int lastLineTop);
+
+// The word around a character of a line: the run of characters other than
+// blanks that holds it, or the run of blanks when it is one; past the end
+// of the line, its last word. from == to for an empty line.
+void WordAt(const CString& line, int at, int& from, int& to);
 
 // Codes a text box posts for its page-boundary keys.
 enum TextBoxNavigation { kNavNextPage = 0, kNavPreviousPage = 1, kNavEmptyBox = 2 };
@@ -88,18 +115,6 @@ struct TextBoxKey {
 int TextBoxKeyCode(const TextBoxKey& k);
 
 // Character formats -------------------------------------------------------
-
-// Effect bits, the same as the rich edit's.
-constexpr unsigned kEffectBold = 0x1;
-constexpr unsigned kEffectItalic = 0x2;
-constexpr unsigned kEffectUnderline = 0x4;
-
-struct CharEffects {
-    unsigned mask;
-    unsigned effects;
-};
-// The formatting commands set or clear exactly these three effects.
-CharEffects FormatEffects(bool bold, bool italic, bool underline);
 
 // Between a character format's height (twips) and a logical font's height
 // (negative: character height in pixels) at a device's pixels per inch.

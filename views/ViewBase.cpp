@@ -6,8 +6,14 @@
 
 #include "app/DocHost.h"
 #include "app/KestrixDoc.h"
+#include "framework/MsgMap.h"
 
 IMPLEMENT_DYNAMIC(CKestrixViewBase, CScrollView)
+
+BEGIN_MESSAGE_MAP(CKestrixViewBase, CScrollView)
+    ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
+END_MESSAGE_MAP()
 
 CKestrixViewBase::~CKestrixViewBase()
 {
@@ -33,4 +39,22 @@ void CKestrixViewBase::WarnNoPrinter()
 {
     IDocHost* host = GetDocHost();
     host->ShowMessage(host->GetLangString(2), host->GetLangString(122));
+}
+
+HWND CKestrixViewBase::FocusedChild() const
+{
+    HWND focus = ::GetFocus();
+    return focus && m_hWnd && ::IsChild(m_hWnd, focus) ? focus : nullptr;
+}
+
+void CKestrixViewBase::OnEditUndo()
+{
+    if (HWND edit = FocusedChild())
+        ::SendMessageA(edit, EM_UNDO, 0, 0);
+}
+
+void CKestrixViewBase::OnUpdateEditUndo(CCmdUI* pCmdUI)
+{
+    HWND edit = FocusedChild();
+    pCmdUI->Enable(edit && ::SendMessageA(edit, EM_CANUNDO, 0, 0));
 }

@@ -17,6 +17,11 @@ public:
     void SetOwnerDoc(CKestrixDoc* doc) { m_pOwnerDoc = doc; }
     CKestrixDoc* GetOwnerDoc() const { return m_pOwnerDoc; }
 
+    // Undo goes to the edit or text box that has the focus, whichever view
+    // holds it.
+    afx_msg void OnEditUndo();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+
 protected:
     // How many printers the spooler lists (asked for the size, then the data).
     static DWORD CountPrinters(DWORD flags, DWORD level);
@@ -24,4 +29,10 @@ protected:
     static void WarnNoPrinter();
 
     CKestrixDoc* m_pOwnerDoc; // also while detached
+
+private:
+    // The view's child window that has the focus, or null.
+    HWND FocusedChild() const;
+
+    DECLARE_MESSAGE_MAP()
 };

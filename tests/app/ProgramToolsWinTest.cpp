@@ -4,6 +4,7 @@
 // filled in by a "user" on a thread of its own.
 #include "ProgramGridFixture.h"
 #include "app/ViewDlg.h"
+#include "views/ChordEditView.h"
 #include "resources/resource.h"
 
 namespace {
@@ -521,6 +522,47 @@ TEST_F(ProgramTools, TransposeRenamesTheChordsAndRefusesTwelve)
     ASSERT_EQ(3u, seen.size());
     EXPECT_TRUE(seen[2].Mentions(std::string(m_app->GetLangString(73))));
     EXPECT_EQ(2, Doc()->GetTranspose());
+}
+
+TEST_F(ProgramTools, RebuildAfterMenuAnalyzeAndTransposeWithTheLeadSheetShown)
+{
+    OpenSong(WriteSong("g major.wav", SynthSong(kRate, 26.0, 2)));
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_LEAD_SHEET);
+    Pump(*m_app);
+    auto* sheet = dynamic_cast<CChordEditView*>(Doc()->GetLeadSheetView());
+    ASSERT_TRUE(sheet && sheet->IsWindowVisible());
+    auto rebuilt = [&] {
+        m_frame->SendMessage(WM_COMMAND, ID_VIEW_REBUILD_LEAD_SHEET);
+        Pump(*m_app);
+        std::string all;
+        for (CKestrixRichEdit* box : sheet->GetTextBoxes())
+            all += TextOf(box->m_hWnd);
+        return all;
+    };
+    auto firstName = [&] {
+        std::vector<ChordEntry> chords;
+        Doc()->GetChords(chords);
+        return chords.empty() ? std::string("(none)") : std::string(chords.front().name);
+    };
+    // The chord grid is never shown: the menu's Analyze, then Rebuild.
+    m_frame->PostMessage(WM_COMMAND, ID_CONTROL_ANALYZE);
+    ASSERT_TRUE(PumpUntil(*m_app, [&] { return Doc()->HasChords(); }, 30000));
+    PumpFor(*m_app, 300);
+    const std::string analysed = rebuilt(), name = firstName();
+    EXPECT_NE(analysed.find(name), std::string::npos) << name << " in " << analysed;
+    // Control > Transpose +2, then Rebuild.
+    TakeOverDialogs();
+    m_user->Queue([](HWND d) {
+        DialogUser::Press(d, IDC_TRANSPOSE_PLUS);
+        DialogUser::Press(d, IDC_TRANSPOSE_PLUS);
+        DialogUser::PressLater(d, IDOK);
+    });
+    Command(ID_CONTROL_TRANSPOSE);
+    ASSERT_EQ(2, Doc()->GetTranspose());
+    const std::string transposed = rebuilt();
+    EXPECT_NE(firstName(), name);
+    EXPECT_NE(transposed.find(firstName()), std::string::npos) << firstName() << " in " << transposed;
+    EXPECT_NE(transposed, analysed);
 }
 
 // File > Close tried on the main window's menu bar with the system's mouse,

@@ -73,6 +73,11 @@ TEST(ChordShapeFile, IncompleteBarresAndNumbersNoGuitarHasAreRejectedAndLoadingG
                                  "[B_1]\nBA=\nBS=2\nBE=6\nBAF=2x\nF1=33\n",
                                  &rejected);
     EXPECT_EQ(rejected, (std::vector<CString>{"G_1", "G_2", "G_3", "E_1", "E_2", "E_3", "E_4", "E_5"}));
+    // The report names a few; a file of thousands counts the rest.
+    EXPECT_STREQ(ChordLookup::ListNames(rejected, "and %d more"), "G_1, G_2, G_3, E_1, E_2, E_3, E_4, E_5");
+    rejected.resize(12, "X_1");
+    EXPECT_STREQ(ChordLookup::ListNames(rejected, "and %d more"),
+                 "G_1, G_2, G_3, E_1, E_2, E_3, E_4, E_5, X_1, X_1 and 2 more");
     ASSERT_EQ(shapes.size(), 1u);
     EXPECT_STREQ(shapes[0].name, "B");
     EXPECT_EQ(shapes[0].hasBarre, 1);

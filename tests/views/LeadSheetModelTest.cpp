@@ -24,7 +24,10 @@ std::string Join(const std::vector<CString>& pieces)
 // bottom). Records how often fullness was asked.
 class FakePages : public ILeadSheetPages {
 public:
-    explicit FakePages(int linesPerBox) : m_lines(linesPerBox) { boxes.push_back(""); }
+    explicit FakePages(int linesPerBox, size_t maxBoxes = 1000) : m_lines(linesPerBox), m_max(maxBoxes)
+    {
+        boxes.push_back("");
+    }
     bool IsLastFull() override
     {
         ++asked;
@@ -34,6 +37,7 @@ public:
                 ++breaks;
         return breaks >= m_lines;
     }
+    bool CanAddPage() override { return boxes.size() < m_max; }
     void AddPage(const CString& text) override { boxes.push_back(Str(text)); }
     void AppendToLast(const CString& piece) override { boxes.back() += Str(piece); }
     CString LastText() override { return CString(boxes.back().c_str()); }
@@ -44,6 +48,7 @@ public:
 
 private:
     int m_lines;
+    size_t m_max;
 };
 
 TEST(LeadSheetText, TitleThenChordAndLyricLinePerRow)
@@ -60,11 +65,11 @@ TEST(LeadSheetText, TitleThenChordAndLyricLinePerRow)
               "G7\tC\r\n\r\n\r\n");
 }
 
-TEST(LeadSheetText, RowsFollowTheLyricLines)
+TEST(LeadSheetText, ARowWithOnlyOneOfItsLinesGetsTheOtherEmpty)
 {
-    // No lyric edits: nothing but the title.
-    EXPECT_TRUE(LeadSheetPieces({"C", "G"}, {}).empty());
-    // A row without a chord line still gets its (empty) chord line.
+    EXPECT_TRUE(LeadSheetPieces({}, {}).empty());
+    // No lyric edits (the grid was never shown): the chords still come.
+    EXPECT_EQ(Join(LeadSheetPieces({"C", "G"}, {})), "C\r\n\r\n\r\nG\r\n\r\n\r\n");
     EXPECT_EQ(Join(LeadSheetPieces({"C"}, {"a", "b"})), "C\r\na\r\n\r\n\r\nb\r\n\r\n");
 }
 
@@ -124,6 +129,14 @@ TEST(LeadSheetPaging, FillingWholeBoxesPagesAsPieceByPiece)
         if (lines >= 40)
             EXPECT_LT(whole.asked, byPiece.asked / 4) << lines;
     }
+    // As many boxes as a lead sheet may have: the last takes the rest.
+    FakePages byPiece(2, 3), whole(2, 3);
+    for (const CString& p : pieces)
+        AppendLeadSheetPiece(byPiece, p);
+    FillLeadSheetPages(whole, pieces);
+    ASSERT_EQ(whole.boxes.size(), 3u);
+    EXPECT_EQ(whole.boxes, byPiece.boxes);
+    EXPECT_EQ(whole.boxes[0] + whole.boxes[1] + whole.boxes[2], Join(pieces));
 }
 
 TEST(LeadSheetGeometry, PagesAtZoomsOnAScreenOf1280By1024)
@@ -179,37 +192,58 @@ TEST(LeadSheetGeometry, ScrollHeightIsTheScreenUntilThePagesNeedMore)
     EXPECT_EQ(ComputeLeadSheetGeometry(1280, 1024, 0.9f, 3).viewHeight, 4381);
 }
 
-TEST(LeadSheetGeometry, DefaultCharacterHeightFollowsTheZoom)
+TEST(LeadSheetSizes, ZoomingBackAndForthNeverDrifts)
 {
-    EXPECT_EQ(ScaleCharHeight(210, 0.9f, 0.6f), 315);
-    EXPECT_EQ(ScaleCharHeight(315, 0.6f, 0.9f), 210);
-    // Zoom steps as the document makes them (in double, stored in float)
-    // come back to the same size.
-    float zoom = 0.6f;
-    long h = 210;
-    for (int i = 0; i < 3; ++i) {
-        const float old = zoom;
-        zoom = static_cast<float>(static_cast<double>(zoom) + 0.1f);
-        h = ScaleCharHeight(h, zoom, old);
+    EXPECT_EQ(ZoomedTwips(kLeadSheetTextTwips, 0.6f), 180);
+    EXPECT_EQ(UnzoomedTwips(180, 0.6f), 300);
+    // Zoom steps as the document makes them (in double, stored in float),
+    // each size rezoomed from the one before.
+    for (long unzoomed : {300L, 240L, 130L, 710L}) {
+        float zoom = 0.3f;
+        long h = ZoomedTwips(unzoomed, zoom);
+        for (int i = 0; i < 14; ++i) {
+            const float old = zoom;
+            zoom = static_cast<float>(static_cast<double>(zoom) + (i < 7 ? 0.1f : -0.1f));
+            h = RezoomTwips(h, old, zoom);
+            EXPECT_EQ(UnzoomedTwips(h, zoom), unzoomed) << unzoomed << " at " << zoom;
+        }
     }
-    EXPECT_EQ(h, 315);
-    for (int i = 0; i < 3; ++i) {
-        const float old = zoom;
-        zoom = static_cast<float>(static_cast<double>(zoom) - 0.1f);
-        h = ScaleCharHeight(h, zoom, old);
-    }
-    EXPECT_EQ(h, 210);
-    EXPECT_EQ(ScaleCharHeight(200, 0.6f, 0.0f), 200);
+    // Earlier documents: the zoom their generated text tells, generated at
+    // that zoom or zoomed to it.
+    const std::vector<long> generated = {90, 120, 135, 180, 210, 240, 270, 315};
+    EXPECT_FLOAT_EQ(GuessStoredZoom(135, generated), 0.5f);
+    EXPECT_FLOAT_EQ(GuessStoredZoom(315, generated), 1.0f);
+    EXPECT_FLOAT_EQ(GuessStoredZoom(150, generated), 0.5f);
+    EXPECT_FLOAT_EQ(GuessStoredZoom(262, generated), 0.9f);
+    EXPECT_EQ(GuessStoredZoom(400, generated), 0.0f);
 }
 
-TEST(TextBox, FullWhenTheLinesReachOneAndAHalfTextHeightsAboveTheBottom)
+TEST(TextBox, FullWhenTheLastLineReachesOneAndAHalfTextHeightsAboveTheBottom)
 {
-    // Bottom 100, text height 16: room above 76; a line takes 18.
-    EXPECT_FALSE(TextBoxIsFull(100, 16, 1)); // an empty box has one line
-    EXPECT_FALSE(TextBoxIsFull(100, 16, 4)); // 72
-    EXPECT_TRUE(TextBoxIsFull(100, 16, 5));  // 90
-    EXPECT_TRUE(TextBoxIsFull(96, 16, 4));   // 72 against exactly 72
-    EXPECT_TRUE(TextBoxIsFull(10, 16, 0));   // a box too small for any line
+    // Bottom 100, text height 16: the last line may end at 76.
+    EXPECT_FALSE(TextBoxIsFull(100, 16, 0)); // an empty box
+    EXPECT_FALSE(TextBoxIsFull(100, 16, 59));
+    EXPECT_TRUE(TextBoxIsFull(100, 16, 60));
+    EXPECT_TRUE(TextBoxIsFull(10, 16, 0)); // a box too small for any line
+}
+
+TEST(TextBox, AWordIsARunOfNonBlanksOrOfBlanks)
+{
+    const CString line = "C\tG7  Em7/B\r";
+    auto word = [&](int at) {
+        int from = 0, to = 0;
+        WordAt(line, at, from, to);
+        return std::string(static_cast<const char*>(line.Mid(from, to - from)));
+    };
+    EXPECT_EQ(word(0), "C");
+    EXPECT_EQ(word(3), "G7");
+    EXPECT_EQ(word(5), "  ");
+    EXPECT_EQ(word(9), "Em7/B");
+    EXPECT_EQ(word(12), "Em7/B"); // right of the line's end
+    EXPECT_EQ(word(40), "Em7/B");
+    int from = -1, to = -1;
+    WordAt("\r", 0, from, to);
+    EXPECT_EQ(from, to);
 }
 
 TEST(TextBox, PageBoundaryKeys)
@@ -240,15 +274,6 @@ TEST(TextBox, PageBoundaryKeys)
     for (const Case& c : cases) {
         const TextBoxKey k = {c.key, c.extended, c.empty, c.x, c.y, 1, 0, 500, 16};
         EXPECT_EQ(TextBoxKeyCode(k), c.code) << c.what;
-    }
-}
-
-TEST(Formatting, CommandsSetOrClearExactlyBoldItalicUnderline)
-{
-    for (int bits = 0; bits < 8; ++bits) {
-        const CharEffects e = FormatEffects(bits & 1, bits & 2, bits & 4);
-        EXPECT_EQ(e.mask, 0x7u);
-        EXPECT_EQ(e.effects, static_cast<unsigned>(bits));
     }
 }
 

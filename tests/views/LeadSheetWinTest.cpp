@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <type_traits>
@@ -17,6 +18,7 @@
 #include "app/ControlDlg.h"
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
+#include "app/DocFile.h"
 #include "app/MainFrame.h"
 #include "resources/resource.h"
 #include "tests/app/ProgramTestSupport.h"
@@ -48,6 +50,16 @@ std::string BoxText(CWnd* box)
     CString s;
     box->GetWindowText(s);
     return Lines(std::string(static_cast<const char*>(s)));
+}
+
+// The \fs sizes (half points) an RTF document uses.
+std::set<int> FontSizes(const std::string& rtf)
+{
+    std::set<int> sizes;
+    for (size_t at = rtf.find("\\fs"); at != std::string::npos; at = rtf.find("\\fs", at + 3))
+        if (at + 3 < rtf.size() && isdigit(static_cast<unsigned char>(rtf[at + 3])))
+            sizes.insert(atoi(rtf.c_str() + at + 3));
+    return sizes;
 }
 
 bool SendMouse(DWORD down, DWORD up)
@@ -332,6 +344,16 @@ protected:
         PumpFor(*m_app, 300);
     }
 
+    // The zoom buttons clicked until the document's zoom is the one given.
+    void ZoomTo(float zoom)
+    {
+        for (int i = 0; i < 10 && Doc()->GetZoom() < zoom - 0.01f; ++i)
+            ToolbarClick(ID_VIEW_ZOOM_IN);
+        for (int i = 0; i < 10 && Doc()->GetZoom() > zoom + 0.01f; ++i)
+            ToolbarClick(ID_VIEW_ZOOM_OUT);
+        ASSERT_NEAR(Doc()->GetZoom(), zoom, 0.01f);
+    }
+
     // A right click in a box; the actor handles the menu that comes up.
     void RightClickInBox(CKestrixRichEdit* box, int x, int y, MenuActor& actor)
     {
@@ -552,6 +574,150 @@ TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
         ToolbarClick(ID_VIEW_ZOOM_OUT);
     Box(0)->GetDefaultCharFormat(cf);
     EXPECT_EQ(cf.yHeight, before);
+}
+
+TEST_F(LeadSheet, EveryGeneratedRowIsInsideItsBoxAtZoomNine)
+{
+    LoadSong();
+    Song(60);
+    ShowLeadSheet();
+    // Generated at 0.6 and zoomed, then generated at 0.9: the text of each
+    // box ends above the box's bottom.
+    ZoomTo(0.9f);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass)
+            ToolbarClick(ID_VIEW_REBUILD_LEAD_SHEET);
+        ASSERT_GE(View()->GetPageCount(), 2);
+        for (CKestrixRichEdit* box : View()->GetTextBoxes()) {
+            RECT rc = {};
+            box->GetRect(&rc);
+            EXPECT_LT(box->GetCharPos(box->GetTextLength()).y, rc.bottom) << pass;
+        }
+    }
+}
+
+TEST_F(LeadSheet, PrintedSizesDoNotDependOnWhenTheUserZoomedOrSaved)
+{
+    LoadSong();
+    Song(3);
+    ShowLeadSheet();
+    CKestrixRichEdit* box = Box(0);
+    const long at = static_cast<long>(BoxText(box).find("line 2"));
+    box->SetSel(at, at + 4);
+    View()->SendMessage(WM_COMMAND, ID_FORMAT_BOLD);
+    // The title at 12 points, as the font dialog gives it at 0.6.
+    CHARFORMATA twelve = {};
+    twelve.dwMask = CFM_SIZE;
+    twelve.yHeight = 144;
+    box->SetSel(0, 4);
+    box->SetSelectionCharFormat(twelve);
+    // The bold word made at 0.6 grows with the rest.
+    ZoomTo(0.9f);
+    const std::set<int> printed = {24, 30};
+    EXPECT_EQ(FontSizes(std::string(View()->ExportRtf())), printed);
+
+    // Saved at 0.9 and opened again at a new document's zoom, 0.6; and the
+    // same file as an earlier version wrote it, sizes as shown at 0.9.
+    const std::string path = m_folder->path + "zoomed.vqx";
+    ASSERT_TRUE(Doc()->DoSave(path.c_str()));
+    for (int earlier = 0; earlier < 2; ++earlier) {
+        m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
+        Pump(*m_app);
+        if (earlier) {
+            const std::vector<unsigned char> bytes = ReadAll(path);
+            CMemFile in(bytes.data(), bytes.size());
+            CArchive load(&in, CArchive::load);
+            DocFileBody body;
+            LeadSheetBoxes boxes;
+            ASSERT_EQ(ReadDocFile(load, body), 20);
+            ReadLeadSheetBoxes(load, boxes);
+            for (LeadSheetBox& b : boxes) {
+                std::string rtf(b.rtf.GetString(), static_cast<size_t>(b.rtf.GetLength()));
+                const size_t mark = rtf.find("{\\*\\unzoomed}");
+                ASSERT_NE(mark, std::string::npos);
+                rtf.erase(mark, 13);
+                for (size_t fs; (fs = rtf.find("\\fs30")) != std::string::npos;)
+                    rtf.replace(fs, 5, "\\fs27");
+                for (size_t fs; (fs = rtf.find("\\fs24")) != std::string::npos;)
+                    rtf.replace(fs, 5, "\\fs21");
+                b.rtf = CString(rtf.data(), static_cast<int>(rtf.size()));
+            }
+            CMemFile out;
+            CArchive store(&out, CArchive::store);
+            WriteDocFile(store, body);
+            WriteLeadSheetBoxes(store, boxes);
+            store.Close();
+            CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+            ASSERT_TRUE(file.Write(out.Data().data(), static_cast<unsigned>(out.Data().size())));
+        }
+        ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
+        Pump(*m_app);
+        ASSERT_NE(View(), nullptr);
+        ASSERT_TRUE(View()->IsWindowVisible());
+        EXPECT_NEAR(Doc()->GetZoom(), 0.6f, 1e-5);
+        CHARFORMATA cf = {};
+        Box(0)->GetDefaultCharFormat(cf);
+        EXPECT_EQ(cf.yHeight, 180) << earlier;
+        const std::set<int> sizes = FontSizes(std::string(View()->ExportRtf()));
+        if (!earlier)
+            EXPECT_EQ(sizes, printed);
+        else // the title's size came in half points as shown, inexact
+            EXPECT_EQ(*sizes.rbegin(), 30);
+    }
+}
+
+TEST_F(LeadSheet, CtrlZUndoesTypingInTheBoxesAndInTheGridsEdits)
+{
+    LoadSong();
+    Song(3);
+    ShowLeadSheet();
+    const std::string text = BoxText(Box(0));
+    Click(Box(0), 30, 5);
+    Keys(VK_CONTROL, 'A');
+    Keys(0, 'X');
+    ASSERT_EQ(BoxText(Box(0)), "x");
+    Keys(VK_CONTROL, 'Z');
+    EXPECT_EQ(BoxText(Box(0)), text);
+
+    // A lyric line of the chord grid.
+    ToolbarClick(ID_VIEW_CHORDS);
+    Doc()->GetChordView()->RedrawWindow();
+    CKestrixEdit* lyric = Doc()->GetLyricEdits()[0]; // the grid's own (the song's one row is short)
+    lyric->SetWindowText("la");
+    RECT r = {};
+    lyric->GetClientRect(&r);
+    Click(lyric, r.right / 2, r.bottom / 2);
+    ASSERT_EQ(GetFocus(), lyric->m_hWnd);
+    Keys(0, 'Q');
+    ASSERT_EQ(TextOf(lyric->m_hWnd), "laq");
+    Keys(VK_CONTROL, 'Z');
+    EXPECT_EQ(TextOf(lyric->m_hWnd), "la");
+}
+
+TEST_F(LeadSheet, ADoubleClickSelectsTheWordUnderTheMouse)
+{
+    LoadSong();
+    FillRows({"C\tEm7", "B7\tAm"}, {"some words", "more"});
+    ShowLeadSheet();
+    CKestrixRichEdit* box = Box(0);
+    for (const char* word : {"Em7", "B7"}) {
+        const long at = static_cast<long>(BoxText(box).find(word));
+        const CPoint p = box->GetCharPos(at + 1);
+        PumpFor(*m_app, GetDoubleClickTime() + 50);
+        POINT s = {p.x + 2, p.y + 4};
+        box->ClientToScreen(&s);
+        SetCursorPos(s.x, s.y);
+        INPUT in[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            in[i].type = INPUT_MOUSE;
+            in[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+        }
+        ASSERT_EQ(SendInput(4, in, sizeof(INPUT)), 4u);
+        PumpFor(*m_app, 300);
+        long start = 0, end = 0;
+        box->GetSel(start, end);
+        EXPECT_EQ(BoxText(box).substr(start, end - start), word);
+    }
 }
 
 TEST_F(LeadSheet, ContextMenuBoldOnTheSelection)
