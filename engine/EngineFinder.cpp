@@ -8,12 +8,15 @@
 namespace {
 CEngineFinder* g_finder = nullptr;
 HWND g_notifyWnd = nullptr;
+bool g_percentPosted = false;
 
 // Posts engine progress to the window given to Initialize.
 class CWindowNotify : public IEngineNotify {
 public:
     void PostProgress(int percent) override
     {
+        if (percent > 0)
+            g_percentPosted = true;
         if (g_notifyWnd)
             PostMessageA(g_notifyWnd, WM_ANALYSIS_PROGRESS, 1, (LPARAM)percent);
     }
@@ -22,14 +25,24 @@ CWindowNotify g_windowNotify;
 
 class CEventCancel : public ICancelSignal {
 public:
-    explicit CEventCancel(HANDLE h) : m_event(h) {}
+    CEventCancel(HANDLE h, bool holdForCancel) : m_event(h), m_hold(holdForCancel) {}
     bool IsSignalled() override
     {
-        return m_event && WaitForSingleObject(m_event, 0) == WAIT_OBJECT_0;
+        if (!m_event)
+            return false;
+        // Test switch: the first poll after a percent was shown waits for
+        // the cancel, so that a test's Cancel comes while the engine is at
+        // work however slow or fast the machine is.
+        if (m_hold && g_percentPosted) {
+            m_hold = false;
+            return WaitForSingleObject(m_event, 20000) == WAIT_OBJECT_0;
+        }
+        return WaitForSingleObject(m_event, 0) == WAIT_OBJECT_0;
     }
 
 private:
     HANDLE m_event;
+    bool m_hold;
 };
 } // namespace
 
@@ -80,7 +93,9 @@ void CEngineFinder::Analyze(const float* samples, int reserved, int count, int s
             PostMessageA(g_notifyWnd, WM_ANALYSIS_NO_ENGINE, 0, 0);
         return;
     }
-    CEventCancel cancel(cancelEvent);
+    char hold[4];
+    g_percentPosted = false;
+    CEventCancel cancel(cancelEvent, GetEnvironmentVariableA("ZUMBREL_HOLD_FOR_CANCEL", hold, sizeof hold) > 0);
     try {
         m_engine->Analyze(samples, count, sampleRate, &cancel);
     } catch (const std::bad_alloc&) {
