@@ -28,7 +28,8 @@ public:
     // Front-end stages, usable on their own (tests, later stages).
 
     // A4 in Hz from 426 to 454 in half-hertz steps (440 when undecided), from
-    // up to 70 one-second segments of the song as given.
+    // up to 70 one-second segments of the song as given; a copy of the song
+    // at another rate is read at the same frequencies (Tuning.cpp).
     // NaN and infinite samples count as silence.
     static float EstimateTuning(const float* samples, int rate, int count);
     // Magnitude spectrum of `seconds` of x centred on `centre`, edges faded

@@ -102,6 +102,12 @@ float GainFor(float level)
     return (float)(target / level);
 }
 
+int ReferenceRate(int analysedRate)
+{
+    const int lowest = 22050, highest = 24000;
+    return analysedRate < lowest ? lowest : (analysedRate > highest ? highest : analysedRate);
+}
+
 float WindowGain(int window)
 {
     const int shortest = 7717; // 0.35 s at 22050 Hz

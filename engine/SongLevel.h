@@ -40,10 +40,15 @@ private:
 // loud already and for near-silence (below -90 dBFS), which is never raised.
 float GainFor(float level);
 
+// The analysed rates of 44.1 and 48 kHz songs are 22050 and 24000 Hz; those
+// songs, and any analysed between, are read as they are. A song analysed at
+// another rate is read like one at the nearer of the two: this gives that
+// rate (the tuning estimate reads its frequencies).
+int ReferenceRate(int analysedRate);
+
 // The semitone magnitudes are sums over the window, so they grow with its
 // length in samples: gain that brings a window of another rate to the level
-// of those of 44.1 and 48 kHz songs (analysed at 22050 and 24000 Hz), which
-// keep theirs.
+// of those of ReferenceRate's two ends, which keep theirs.
 float WindowGain(int window);
 
 // True when no pitch stands out of the semitone spectrogram S (rows 0-71,

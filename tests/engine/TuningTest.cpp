@@ -19,6 +19,21 @@ TEST(EstimateTuning, FindsTheTuningOfASong)
     }
 }
 
+// Copies at other rates get the song's own tuning, close calls included
+// (these three went another way at 8 to 32 kHz).
+TEST(EstimateTuning, TheSameAtEveryRate)
+{
+    for (double a4 : {427.0, 433.0, 449.0}) {
+        auto at = [&](int rate) {
+            std::vector<float> song = synth::Progression(rate, 6.0, a4, 60, 0.75);
+            return CAnalysisEngine::EstimateTuning(song.data(), rate, (int)song.size());
+        };
+        const float ref = at(44100);
+        for (int rate : {8000, 11025, 32000})
+            EXPECT_EQ(ref, at(rate)) << rate << " Hz, A4 = " << a4;
+    }
+}
+
 TEST(EstimateTuning, SilenceShortSongsAndLowRatesGive440)
 {
     std::vector<float> silence(22050 * 4, 0.0f);
