@@ -106,6 +106,8 @@ public:
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnCaptureChanged(CWnd* pWnd);
+    afx_msg void OnCancelMode();
 
 protected:
     // The rows of the view, geometry first; the views add their items.
@@ -189,10 +191,20 @@ protected:
     virtual void CommitTypedAt(int timeMs) = 0;
     // A press while stopped: select the item under the point or start typing.
     virtual void PickAt(const CPoint& point) = 0;
-    // Where the selected item is drawn while dragged to a point.
-    virtual CRect DragRectAt(const CPoint& point) = 0;
+    // Where the selected item is drawn while dragged to x on a row.
+    virtual CRect DragRectAt(int row, int x) = 0;
     // The selected item dropped at a song time.
     virtual void MoveSelectedTo(int timeMs) = 0;
+    // Where a dragged item stands for a mouse point: the nearest row that
+    // covers time, x within its line. The preview and the drop both use it.
+    int DropRow(const CPoint& point, int* x) const;
+    // A release at a point would drop there: on the view itself.
+    bool DropsHere(const CPoint& point) const;
+    // The time an item dropped at x on a row takes: one the row shows.
+    int DropTime(int row, int x) const;
+    // A drag ends without moving anything: released outside the view,
+    // Escape, or the mouse taken away.
+    void CancelDrag();
     // The names of a packed pitch code under the mouse, for the tools panel.
     virtual CString PitchText(int code) const = 0;
     // Every move, with or without the button, after the road's own work.

@@ -272,14 +272,14 @@ void CKestrixView::PickAt(const CPoint& point)
     }
 }
 
-CRect CKestrixView::DragRectAt(const CPoint& point)
+CRect CKestrixView::DragRectAt(int row, int x)
 {
     const int h = NameHeight();
     const ChordRow& sel = m_rows[static_cast<size_t>(m_selRow)];
     CClientDC dc(this);
     const int w = MeasureText(&dc, &m_nameFont, sel.items[static_cast<size_t>(m_selIndex)].name).cx;
-    const int bottom = m_rows[static_cast<size_t>(NearestRow(point.y))].lineStart.y - NameLift();
-    return CRect(point.x - w / 2, bottom - h, point.x - w / 2 + w, bottom);
+    const int bottom = m_rows[static_cast<size_t>(row)].lineStart.y - NameLift();
+    return CRect(x - w / 2, bottom - h, x - w / 2 + w, bottom);
 }
 
 CString CKestrixView::PitchText(int code) const

@@ -52,7 +52,7 @@ protected:
     void OnRowsRebuilt() override { DropBands(); }
     void CommitTypedAt(int timeMs) override;
     void PickAt(const CPoint& point) override;
-    CRect DragRectAt(const CPoint& point) override;
+    CRect DragRectAt(int row, int x) override;
     void MoveSelectedTo(int timeMs) override { MoveSelectedChord(timeMs); }
     CString PitchText(int code) const override;
     void OnHover(const CPoint& point) override;

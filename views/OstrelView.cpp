@@ -290,15 +290,15 @@ void COstrelView::PickAt(const CPoint& point)
     }
 }
 
-CRect COstrelView::DragRectAt(const CPoint& point)
+CRect COstrelView::DragRectAt(int row, int x)
 {
     const BassNote& n = m_rows[static_cast<size_t>(m_selRow)].items[static_cast<size_t>(m_selIndex)];
     CString text;
     const int s = PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
     CClientDC dc(this);
     const CSize size = MeasureText(&dc, &m_nameFont, text);
-    const int bottom = StringY(NearestRow(point.y), s < 0 ? 0 : s) + size.cy / 2;
-    return CRect(point.x - size.cx / 2, bottom - size.cy, point.x - size.cx / 2 + size.cx, bottom);
+    const int bottom = StringY(row, s < 0 ? 0 : s) + size.cy / 2;
+    return CRect(x - size.cx / 2, bottom - size.cy, x - size.cx / 2 + size.cx, bottom);
 }
 
 CString COstrelView::PitchText(int code) const { return PitchPairText(code, Doc()->GetTranspose()); }

@@ -54,7 +54,7 @@ protected:
     void ResultsGone() override { m_notesPresent = 0; }
     void CommitTypedAt(int timeMs) override { CommitTypedFret(timeMs); }
     void PickAt(const CPoint& point) override;
-    CRect DragRectAt(const CPoint& point) override;
+    CRect DragRectAt(int row, int x) override;
     void MoveSelectedTo(int timeMs) override { MoveNote(timeMs); }
     CString PitchText(int code) const override;
 
