@@ -174,6 +174,14 @@ protected:
     bool IsItemSelected(int index, int row) const { return index == m_selIndex && row == m_selRow; }
     // The song time of the selected item, -1 when nothing valid is selected.
     int SelectedItemTime() const;
+    // The selected item's place in the document's list the rows were
+    // distributed from, -1 when nothing valid is selected.
+    template <class Items> int SelectedInList(const Items& items) const
+    {
+        const int time = SelectedItemTime();
+        const int i = time < 0 ? -1 : ItemOnRow(AllRows(), items, m_selRow, m_selIndex);
+        return i >= 0 && items[static_cast<size_t>(i)].time == time ? i : -1;
+    }
     // The pitch lists under the mouse: times and packed codes of equal length.
     void SetPitchList(const std::vector<int>& times, const std::vector<int>& codes);
     void ClearPitchList();

@@ -107,46 +107,26 @@ void CKestrixView::SimplifyChords()
 
 // --- Chord selection and edits ---
 
-void CKestrixView::DeleteChordAt(int timeMs)
+void CKestrixView::MoveSelectedChord(int newTimeMs)
 {
     CKestrixDoc* doc = Doc();
     if (!doc)
         return;
     std::vector<ChordEntry> chords;
     doc->GetChords(chords);
-    for (size_t i = 0; i < chords.size(); ++i)
-        if (chords[i].time == timeMs) {
-            chords.erase(chords.begin() + static_cast<long>(i));
-            ClearItemSelection();
-            doc->SetChords(chords);
-            return;
-        }
-    ClearItemSelection();
-}
-
-void CKestrixView::MoveSelectedChord(int newTimeMs)
-{
-    CKestrixDoc* doc = Doc();
-    const int oldTime = SelectedItemTime();
-    if (!doc || oldTime < 0)
+    const int i = SelectedInList(chords);
+    if (i < 0)
         return;
-    std::vector<ChordEntry> chords;
-    doc->GetChords(chords);
-    for (size_t i = 0; i < chords.size(); ++i) {
-        if (chords[i].time != oldTime)
-            continue;
-        // The chord itself moves, so a name the grammar cannot read back
-        // is not lost on the way.
-        ChordEntry moved = chords[i];
-        chords.erase(chords.begin() + static_cast<long>(i));
-        moved.time = ClampToSong(newTimeMs);
-        moved.confidence = 120;
-        moved.visible = 1;
-        InsertChordInOrder(chords, moved);
-        ClearChordSelection();
-        doc->SetChords(chords);
-        return;
-    }
+    // The chord itself moves, so a name the grammar cannot read back
+    // is not lost on the way.
+    ChordEntry moved = chords[static_cast<size_t>(i)];
+    chords.erase(chords.begin() + i);
+    moved.time = ClampToSong(newTimeMs);
+    moved.confidence = 120;
+    moved.visible = 1;
+    InsertChordInOrder(chords, moved);
+    ClearChordSelection();
+    doc->SetChords(chords);
 }
 
 void CKestrixView::ParseChordName(int timeMs)
@@ -315,9 +295,15 @@ void CKestrixView::OnHover(const CPoint& point)
 
 void CKestrixView::DeleteSelected()
 {
-    const int time = SelectedItemTime();
-    if (time < 0)
+    CKestrixDoc* doc = Doc();
+    if (!doc)
         return;
-    DeleteChordAt(time);
+    std::vector<ChordEntry> chords;
+    doc->GetChords(chords);
+    const int i = SelectedInList(chords);
+    ClearChordSelection();
+    if (i < 0)
+        return;
+    chords.erase(chords.begin() + i);
+    doc->SetChords(chords);
 }
-

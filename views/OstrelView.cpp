@@ -129,54 +129,42 @@ void COstrelView::CommitTypedFret(int timeMs)
     Invalidate(FALSE);
 }
 
-void COstrelView::DeleteNoteAt(int timeMs)
+void COstrelView::MoveNote(int newTimeMs)
 {
     CKestrixDoc* doc = Doc();
-    ClearNoteSelection();
     if (!doc)
         return;
     std::vector<BassNote> notes;
     doc->GetBassNotes(notes);
-    for (size_t i = 0; i < notes.size(); ++i)
-        if (notes[i].time == timeMs) {
-            notes.erase(notes.begin() + static_cast<long>(i));
-            doc->SetBassNotes(notes);
-            return;
-        }
-}
-
-void COstrelView::MoveNote(int newTimeMs)
-{
-    CKestrixDoc* doc = Doc();
-    const int oldTime = SelectedItemTime();
-    if (!doc || oldTime < 0)
+    const int i = SelectedInList(notes);
+    if (i < 0)
         return;
-    std::vector<BassNote> notes;
-    doc->GetBassNotes(notes);
-    for (size_t i = 0; i < notes.size(); ++i) {
-        if (notes[i].time != oldTime)
-            continue;
-        // The note keeps its string, fret, octave and level; only its time moves.
-        BassNote moved = notes[i];
-        notes.erase(notes.begin() + static_cast<long>(i));
-        moved.time = ClampToSong(newTimeMs);
-        size_t at = 0;
-        while (at < notes.size() && notes[at].time < moved.time)
-            ++at;
-        notes.insert(notes.begin() + static_cast<long>(at), moved);
-        ClearNoteSelection();
-        doc->SetBassNotes(notes);
-        return;
-    }
+    // The note keeps its string, fret, octave and level; only its time moves.
+    BassNote moved = notes[static_cast<size_t>(i)];
+    notes.erase(notes.begin() + i);
+    moved.time = ClampToSong(newTimeMs);
+    size_t at = 0;
+    while (at < notes.size() && notes[at].time < moved.time)
+        ++at;
+    notes.insert(notes.begin() + static_cast<long>(at), moved);
+    ClearNoteSelection();
+    doc->SetBassNotes(notes);
 }
 
 void COstrelView::DeleteSelected()
 {
-    const int time = SelectedItemTime();
-    if (time < 0)
-        return;
-    DeleteNoteAt(time);
+    CKestrixDoc* doc = Doc();
     m_typingTime = -1;
+    if (!doc)
+        return;
+    std::vector<BassNote> notes;
+    doc->GetBassNotes(notes);
+    const int i = SelectedInList(notes);
+    ClearNoteSelection();
+    if (i < 0)
+        return;
+    notes.erase(notes.begin() + i);
+    doc->SetBassNotes(notes);
 }
 
 // --- Painting ---

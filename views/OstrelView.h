@@ -27,7 +27,6 @@ public:
     int PlaceNoteOnString(CString& text, int pitch, int octave, int placement) const;
     void PitchFromFret(const CString& fret, int string, int& pitch, int& octave) const;
     void CommitTypedFret(int timeMs);
-    void DeleteNoteAt(int timeMs);
     void MoveNote(int newTimeMs);
 
     const std::vector<TabRow>& GetRows() const { return m_rows; }

@@ -95,6 +95,18 @@ template <class Rows, class Items, class Place> void PlaceOnRows(const Rows& row
     }
 }
 
+// Where in items lies the index-th item PlaceOnRows puts on a row: items at
+// one time are told apart by their place, not by their time. -1 for none.
+template <class Rows, class Items> int ItemOnRow(const Rows& rows, const Items& items, int row, int index)
+{
+    int found = -1, seen = 0;
+    PlaceOnRows(rows, items, [&](size_t r, const auto& item, int) {
+        if (static_cast<int>(r) == row && seen++ == index)
+            found = static_cast<int>(&item - items.data());
+    });
+    return found;
+}
+
 // The row whose time line is nearest to a client y (the first of equal
 // distances); -1 when there is none.
 template <class Rows> int RowNearestY(const Rows& rows, int y)

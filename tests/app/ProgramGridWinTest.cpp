@@ -510,6 +510,35 @@ TEST_F(ProgramTab, TheBassViewShowsFretsAndTakesTypedNotes)
     EXPECT_FALSE(ShownChords().empty());
 }
 
+TEST_F(ProgramTab, DeleteTakesTheSelectedOfTwoNotesAtOneTime)
+{
+    OpenSong(WriteSong("notes.wav", PositionSong(12 * kRate)));
+    // 7 on the E string listed before 5 on the A string, both at 3 s.
+    std::vector<BassNote> notes(2);
+    notes[0].placement = 7 << 16;
+    notes[1].placement = (5 << 16) | 1;
+    for (BassNote& n : notes) {
+        n.time = 3000;
+        n.level = 120;
+        n.visible = 1;
+    }
+    Doc()->SetBassNotes(notes);
+    ShowTab();
+    COstrelView* tab = Tab();
+    const auto& items = tab->GetRows()[0].items;
+    ASSERT_EQ(2u, items.size());
+    const int five = items[0].placement == ((5 << 16) | 1) ? 0 : 1;
+    const CRect box = tab->GetNoteRect(five, 0);
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    SendClick(tab->m_hWnd, box.CenterPoint().x, tab->StringY(0, 1));
+    PumpFor(*m_app, 100);
+    ASSERT_TRUE(tab->IsNoteSelected(five, 0));
+    Key(VK_DELETE, true);
+    Doc()->GetBassNotes(notes);
+    ASSERT_EQ(1u, notes.size());
+    EXPECT_EQ(7 << 16, notes[0].placement);
+}
+
 } // namespace
 
 namespace {
