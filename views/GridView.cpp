@@ -157,6 +157,7 @@ void CGridView::LayoutPages()
         Invalidate(FALSE);
     PlaceRows(m_geo.zoom, m_geo.zoom);
     PositionCursor();
+    FitSelectionToRows();
 }
 
 void CGridView::PlaceRows(float, float)

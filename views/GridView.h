@@ -48,6 +48,8 @@ public:
     int TimeAtPoint(int x, int y) const;
     // The row holding a time (a boundary belongs to the earlier row), -1 past the end.
     int RowOfTime(int timeMs) const;
+    // The same, the last row for a time past the end.
+    int RowOfTimeOrLast(int timeMs) const;
     int RowStartMs(int row) const;
     // A time within the rows: a chord or note stored outside them could
     // never be shown, picked or deleted.
@@ -144,6 +146,8 @@ protected:
     // for playback.
     void ClearSelection(bool tellPanel = true);
     void DropBands();
+    // The selection's rows again from its times, for rows laid out anew.
+    void FitSelectionToRows();
 
     // Typing at a caret above a line: a chord name or a fret number.
     virtual void OnTypedEnter() = 0;   // Enter with text typed

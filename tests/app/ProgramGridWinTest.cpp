@@ -399,6 +399,46 @@ TEST_F(ProgramGrid, ARangeDrawnAcrossATimeLineLoopsPlayback)
     EXPECT_TRUE(view->GetSelectionBands().empty());
 }
 
+TEST_F(ProgramGrid, ALoopKeepsItsRowsThroughSettingsAndStaysOffAfterAClick)
+{
+    OpenSong(WriteSong("loop.wav", PositionSong(26 * kRate)));
+    CKestrixView* view = View();
+    // A range on row 4, the last of 6 s rows.
+    const ChordRow& row = view->GetRows()[4];
+    const double pxPerMs = view->Geometry().zoom * view->Geometry().pixelsPerMs;
+    const int x1 = row.lineStart.x + (int)(200 * pxPerMs), x2 = row.lineStart.x + (int)(1500 * pxPerMs);
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    MoveTo(x1, row.lineStart.y);
+    Button(true);
+    for (int step = 1; step <= 12; ++step)
+        MoveTo(x1 + (x2 - x1) * step / 12, row.lineStart.y);
+    Button(false);
+    ASSERT_TRUE(view->IsSelectionMode());
+    const int a = view->GetLoopStart(), b = view->GetLoopEnd();
+
+    // Settings: rows of 10 s. The loop lies on row 2 now, the last.
+    Doc()->SetLayout(10000, 7);
+    RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const auto& rows = view->GetRows();
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_TRUE(view->IsSelectionMode());
+    EXPECT_EQ(a, view->GetLoopStart());
+    EXPECT_EQ(b, view->GetLoopEnd());
+    ASSERT_EQ(1u, view->GetSelectionBands().size());
+    const CRect band = view->GetSelectionBands()[0];
+    EXPECT_NEAR(rows[2].lineStart.y, band.CenterPoint().y, 1);
+    EXPECT_EQ(view->TimeToX(a), band.left);
+    EXPECT_EQ(view->TimeToX(b), band.right);
+
+    // Switched off on the panel, the loop stays off after a click in the view.
+    ParkPanel();
+    Click(kLoop);
+    ASSERT_FALSE(Doc()->IsLoopOn());
+    ClickView(rows[0].lineStart.x + 100, rows[0].lineStart.y);
+    EXPECT_FALSE(Doc()->IsLoopOn());
+    EXPECT_FALSE(m_panel->IsLoopShown());
+}
+
 } // namespace
 
 namespace {
