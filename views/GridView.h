@@ -232,7 +232,12 @@ protected:
     // The edits' window-handle lookup: the row of an edit, -1 for none
     // (the title edit is not a row).
     int RowOfEdit(HWND edit) const;
-    void FocusRowEdit(int row);
+    // Focus to a row's edit, scrolled into sight; caretAtEnd when the user
+    // came back from the row below.
+    void FocusRowEdit(int row, bool caretAtEnd = false);
+    void FocusEdit(CKestrixEdit& edit, int top, int bottom, bool caretAtEnd);
+    // Scrolls the least that shows client rows top to bottom.
+    void ScrollIntoView(int top, int bottom);
     void SendToFocusedEdit(UINT message);
     CKestrixDoc* Doc() const;
     // Where the rows are drawn from: the scroll position, or the unscrolled

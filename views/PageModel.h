@@ -37,6 +37,8 @@ constexpr int kDefaultRowsPerPage = 7;
 constexpr int kPageMargin = 60;     // unzoomed pixels, left and right inside a page
 constexpr int kTickInterval = 1500; // ms
 constexpr int kLyricOffset = 27;
+constexpr int kLyricFontSize = 30;
+constexpr int kTitleTop = 40; // the title's top below its page's top
 constexpr int kPageGap = 20;
 
 // A settings file edited by hand can hold anything: what the settings

@@ -266,6 +266,19 @@ TEST_F(ProgramGrid, LyricLinesNavigateAndKeepTheirTextsThroughZoom)
     EXPECT_EQ(edits[0]->m_hWnd, GetFocus());
     EXPECT_EQ("la", TextOf(edits[0]->m_hWnd));
     EXPECT_EQ("o", TextOf(edits[1]->m_hWnd));
+    // Backspace in an empty line goes on at the end of the line above,
+    // wherever its caret was.
+    Key(VK_DOWN, true);
+    Key(VK_DOWN, true);
+    PumpFor(*m_app, 100);
+    ASSERT_EQ(edits[2]->m_hWnd, GetFocus());
+    edits[2]->SetWindowText("");
+    edits[1]->SetSel(0, 0);
+    Key(VK_BACK);
+    PumpFor(*m_app, 100);
+    ASSERT_EQ(edits[1]->m_hWnd, GetFocus());
+    Key('K');
+    EXPECT_EQ("ok", TextOf(edits[1]->m_hWnd));
 
     // Zoom in and out: the texts stay, the edits follow their rows.
     m_frame->SendMessage(WM_COMMAND, ID_VIEW_ZOOM_IN);
@@ -280,7 +293,7 @@ TEST_F(ProgramGrid, LyricLinesNavigateAndKeepTheirTextsThroughZoom)
     Pump(*m_app);
     RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ("la", TextOf(edits[0]->m_hWnd));
-    EXPECT_EQ("o", TextOf(edits[1]->m_hWnd));
+    EXPECT_EQ("ok", TextOf(edits[1]->m_hWnd));
     CRect smaller;
     edits[0]->GetWindowRect(&smaller);
     EXPECT_LT(smaller.Width(), r0.Width());
