@@ -260,6 +260,11 @@ bool CGridView::OnGridHint(LPARAM hint, CObject* pHint)
         LayoutPages();
         return true;
     case HINT_LAYOUT_CHANGED:
+        // A document without a song keeps its blank page.
+        if (!doc->HasAudio() && !GetRowCount()) {
+            LayoutPages();
+            return true;
+        }
         // New rows hold nothing: the results are laid out on them again.
         BuildRows(doc->GetTotalLength());
         ReloadResults();

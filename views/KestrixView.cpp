@@ -192,14 +192,11 @@ void CKestrixView::DrawRowItems(CDC* pDC, int row, float zoom)
 
 void CKestrixView::CommitTypedAt(int timeMs)
 {
-    ParseChordName(timeMs);
-    m_typed.Empty();
+    // The chord lies under the centre of its typed name, however the typing ends.
+    ParseChordName(timeMs + HalfTextMs(m_typed));
 }
 
-void CKestrixView::OnTypedEnter()
-{
-    CommitTypedAt(m_typingTime + HalfTextMs(m_typed));
-}
+void CKestrixView::OnTypedEnter() { CommitTypedAt(m_typingTime); }
 
 // --- Mouse ---
 

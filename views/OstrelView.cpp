@@ -82,7 +82,8 @@ void COstrelView::ReloadNotes()
     // An emptied list is distributed too: the last deleted note must go.
     ClearNoteSelection();
     DistributeNotes(notes);
-    m_notesPresent = 1;
+    // As in the chord grid: notes are typed once the song has been analysed.
+    m_notesPresent = doc->HasChords() ? 1 : 0;
 }
 
 void COstrelView::DistributeNotes(const std::vector<BassNote>& notes) { ::DistributeNotes(m_rows, notes); }
