@@ -82,6 +82,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void PostNcDestroy() override;
     void OnOK() override {}
     void OnCancel() override {}

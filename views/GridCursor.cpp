@@ -22,6 +22,12 @@ int CGridView::ClampToSong(int timeMs) const
 
 int CGridView::RowOfTime(int timeMs) const { return RowHoldingTime(AllRows(), timeMs, nullptr); }
 
+int CGridView::RowOfTimeOrLast(int timeMs) const
+{
+    const int row = RowOfTime(timeMs);
+    return row < 0 ? GetRowCount() - 1 : row;
+}
+
 int CGridView::TimeToX(int timeMs) const
 {
     int start = 0;
@@ -47,9 +53,7 @@ void CGridView::PositionCursor()
     if (!doc || !GetRowCount())
         return;
     const int p = static_cast<int>(doc->GetPosition());
-    int row = RowOfTime(p);
-    if (row < 0)
-        row = GetRowCount() - 1;
+    const int row = RowOfTimeOrLast(p);
     m_cursorRow = row;
     const GridRow& r = GetGridRow(row);
     const int x = static_cast<int>(r.lineStart.x + (p - RowStartMs(row)) * m_geo.pixelsPerMs * m_geo.zoom);
@@ -69,9 +73,7 @@ CRect CGridView::UpdateCursor(bool autoscroll)
         StopCursorTimer();
         return m_cursorRect;
     }
-    int row = RowOfTime(p);
-    if (row < 0)
-        row = GetRowCount() - 1;
+    const int row = RowOfTimeOrLast(p);
     if (autoscroll) {
         const int y = GetRowY(row);
         CRect client;
@@ -218,7 +220,9 @@ void CGridView::FinishSelection(int timeUnderMouse)
         DropBands();
         Invalidate(FALSE);
     }
-    if (m_selectionMode)
+    // Only a range drawn by this press is news for the panel: a click must
+    // not switch back on a loop the user turned off.
+    if (m_selectionMode && m_selStarted)
         if (IDocPanel* panel = GetDocHost()->GetControlPanel())
             panel->SetLoopState(true);
     m_selStarted = 0;
@@ -248,19 +252,27 @@ void CGridView::SetSelectionMode(bool on)
         doc->Seek(m_loopStart, true);
 }
 
+void CGridView::FitSelectionToRows()
+{
+    if (!GetRowCount())
+        return;
+    m_selStartRow = RowOfTimeOrLast(m_selStart);
+    m_selEndRow = RowOfTimeOrLast(m_selEnd);
+}
+
 void CGridView::BuildSelectionBands()
 {
     m_bands.clear();
-    if (m_selStart == m_selEnd || !GetRowCount())
+    const int count = GetRowCount();
+    if (m_selStart == m_selEnd || !count)
         return;
     const int half = static_cast<int>(15 * m_geo.zoom);
     auto band = [&](int row, int x0, int x1) {
-        if (row < 0 || row >= GetRowCount())
-            return;
         const int y = GetGridRow(row).lineStart.y;
         m_bands.push_back(CRect(x0 < x1 ? x0 : x1, y - half, x0 < x1 ? x1 : x0, y + half));
     };
-    const int a = m_selStartRow, b = m_selEndRow;
+    auto valid = [count](int row) { return row < 0 ? 0 : (row >= count ? count - 1 : row); };
+    const int a = valid(m_selStartRow), b = valid(m_selEndRow);
     if (a == b) {
         band(a, TimeToX(m_selStart < m_selEnd ? m_selStart : m_selEnd),
              TimeToX(m_selStart < m_selEnd ? m_selEnd : m_selStart));

@@ -69,10 +69,70 @@ void CGridView::OnMouseMove(UINT nFlags, CPoint point)
     OnHover(point);
 }
 
+int CGridView::DropRow(const CPoint& point, int* x) const
+{
+    int r = NearestRow(point.y);
+    // A last row of no length shows nothing: its time is the end of the row before.
+    if (r > 0 && GetGridRow(r).length == 0)
+        --r;
+    const GridRow& row = GetGridRow(r);
+    *x = point.x < row.lineStart.x ? row.lineStart.x : (point.x > row.lineEnd.x ? row.lineEnd.x : point.x);
+    return r;
+}
+
+int CGridView::DropTime(int row, int x) const
+{
+    const int start = RowStartMs(row);
+    // A time on a row's start belongs to the row before.
+    const int lo = row > 0 ? start + 1 : start, hi = start + GetGridRow(row).length;
+    const int t = m_geo.TimeAtX(x, GetScrollPosition().x, row, start);
+    return t < lo ? lo : (t > hi ? hi : t);
+}
+
+void CGridView::CancelDrag()
+{
+    if (!m_dragging)
+        return;
+    // The item stays where it was; deselected, so that further moves of the
+    // held button do not pick the drag up again.
+    ClearItemSelection();
+    Invalidate(FALSE);
+}
+
+void CGridView::OnCaptureChanged(CWnd* pWnd)
+{
+    CancelDrag();
+    CKestrixViewBase::OnCaptureChanged(pWnd);
+}
+
+void CGridView::OnCancelMode()
+{
+    CKestrixViewBase::OnCancelMode();
+    CancelDrag();
+    if (GetCapture() == this)
+        ReleaseCapture();
+}
+
+bool CGridView::DropsHere(const CPoint& point) const
+{
+    // Over another window or off the view a drop has no place.
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    const HWND under = ::WindowFromPoint(screen);
+    CRect client;
+    GetClientRect(&client);
+    return client.PtInRect(point) && (under == m_hWnd || ::IsChild(m_hWnd, under));
+}
+
 void CGridView::DragSelectedTo(const CPoint& point)
 {
     const CRect old = m_dragRect;
-    m_dragRect = DragRectAt(point);
+    // Where a release would leave it: at its own place when the drop
+    // would be no drop.
+    int row = m_selRow, x = TimeToX(SelectedItemTime());
+    if (DropsHere(point))
+        row = DropRow(point, &x);
+    m_dragRect = DragRectAt(row, x);
     if (!m_dragging) {
         m_dragging = 1;
         Invalidate(FALSE);
@@ -85,8 +145,14 @@ void CGridView::DragSelectedTo(const CPoint& point)
 void CGridView::OnLButtonUp(UINT nFlags, CPoint point)
 {
     if (m_dragging) {
-        MoveSelectedTo(TimeAtPoint(point.x, point.y));
-        m_dragging = 0;
+        if (DropsHere(point)) {
+            m_dragging = 0;
+            int x = 0;
+            const int row = DropRow(point, &x);
+            MoveSelectedTo(DropTime(row, x));
+        } else {
+            CancelDrag();
+        }
     }
     FinishSelection(TimeAtPoint(point.x, point.y));
     s_moveCount = 0;

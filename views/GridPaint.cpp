@@ -15,7 +15,6 @@ const COLORREF kDeskColour = RGB(220, 210, 180);
 const COLORREF kCursorColour = RGB(150, 35, 10);
 const COLORREF kShadowColour = RGB(70, 70, 70);
 const COLORREF kBandColour = RGB(200, 200, 200);
-constexpr int kLyricFontSize = 30;
 constexpr int kBarFontSize = 20;
 
 CRect ToRect(const GridRect& r) { return CRect(r.left, r.top, r.right, r.bottom); }
@@ -203,7 +202,7 @@ void CGridView::DrawTitle(CDC* pDC, const GridRect& pageRect, bool printing)
         title.GetWindowText(text);
     const int h = MeasureText(pDC, &m_lyricFont, text.IsEmpty() ? CString("boddfdfdwertfd") : text).cy;
     const GridRow& row0 = GetGridRow(0);
-    const int top = pageRect.top - DrawOrigin().y + static_cast<int>(40 * m_geo.zoom);
+    const int top = pageRect.top - DrawOrigin().y + static_cast<int>(kTitleTop * m_geo.zoom);
     CRect box(row0.lineStart.x, top, row0.lineEnd.x, top + h);
     CPen* old = pDC->SelectObject(&m_dotPen);
     Line(pDC, box.left, box.bottom + 2, box.right, box.bottom + 2);

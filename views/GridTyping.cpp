@@ -129,6 +129,13 @@ void CGridView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         if (extended && !m_typing)
             PlayOrStop();
         break;
+    case VK_ESCAPE:
+        if (m_dragging) {
+            CancelDrag();
+            if (GetCapture() == this)
+                ReleaseCapture();
+        }
+        break;
     case VK_DELETE:
         if (!extended)
             break;

@@ -30,6 +30,8 @@ BEGIN_MESSAGE_MAP(CGridView, CKestrixViewBase)
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
+    ON_WM_CAPTURECHANGED()
+    ON_WM_CANCELMODE()
 END_MESSAGE_MAP()
 
 
@@ -155,6 +157,7 @@ void CGridView::LayoutPages()
         Invalidate(FALSE);
     PlaceRows(m_geo.zoom, m_geo.zoom);
     PositionCursor();
+    FitSelectionToRows();
 }
 
 void CGridView::PlaceRows(float, float)
@@ -257,6 +260,11 @@ bool CGridView::OnGridHint(LPARAM hint, CObject* pHint)
         LayoutPages();
         return true;
     case HINT_LAYOUT_CHANGED:
+        // A document without a song keeps its blank page.
+        if (!doc->HasAudio() && !GetRowCount()) {
+            LayoutPages();
+            return true;
+        }
         // New rows hold nothing: the results are laid out on them again.
         BuildRows(doc->GetTotalLength());
         ReloadResults();
@@ -330,7 +338,7 @@ int CGridView::RowOfEdit(HWND edit) const
     return -1;
 }
 
-void CGridView::FocusRowEdit(int row)
+void CGridView::FocusRowEdit(int row, bool caretAtEnd)
 {
     CKestrixDoc* doc = Doc();
     if (!doc || row < 0 || row >= GetRowCount() || row >= static_cast<int>(doc->GetLyricEdits().size()))
@@ -338,8 +346,41 @@ void CGridView::FocusRowEdit(int row)
     CKestrixEdit* e = doc->GetLyricEdits()[static_cast<size_t>(row)];
     if (!e || !e->m_hWnd)
         return;
+    // From the time line down to the lyric's dotted line.
+    const int y = GetGridRow(row).lineStart.y;
+    FocusEdit(*e, y - m_geo.Zoomed(7), y + m_geo.Zoomed(kLyricOffset + 4) + m_geo.Zoomed(kLyricFontSize) + 2,
+              caretAtEnd);
+}
+
+void CGridView::FocusEdit(CKestrixEdit& edit, int top, int bottom, bool caretAtEnd)
+{
+    // The user never types where the page cannot be seen.
+    ScrollIntoView(top, bottom);
     ::DestroyCaret();
-    e->SetFocus();
+    edit.SetFocus();
+    if (caretAtEnd) {
+        const int end = edit.GetWindowTextLength();
+        edit.SetSel(end, end);
+    }
+}
+
+void CGridView::ScrollIntoView(int top, int bottom)
+{
+    CRect client;
+    GetClientRect(&client);
+    CPoint scroll = GetScrollPosition();
+    if (top < client.top)
+        scroll.y += top - client.top;
+    else if (bottom > client.bottom)
+        scroll.y += bottom - client.bottom < top - client.top ? bottom - client.bottom : top - client.top;
+    if (scroll == GetScrollPosition())
+        return;
+    ScrollToPosition(scroll);
+    PlaceRows(m_geo.zoom, m_geo.zoom);
+    UpdateCursor(false);
+    Invalidate(FALSE);
+    // The edits take their places from the painting.
+    UpdateWindow();
 }
 
 void CGridView::SendToFocusedEdit(UINT message)
@@ -373,11 +414,15 @@ LRESULT CGridView::OnLyricNavigate(WPARAM wParam, LPARAM lParam)
             FocusRowEdit(0);
         return 0;
     }
-    if (wParam == kLyricPrevious || wParam == kLyricUp) {
-        if (row > 0)
-            FocusRowEdit(row - 1);
-        else if (doc && doc->GetTitleEdit().m_hWnd)
-            doc->GetTitleEdit().SetFocus();
+    // Back with Backspace or Left: on at the end of the line above, as in any editor.
+    const bool back = wParam == kLyricPrevious;
+    if (back || wParam == kLyricUp) {
+        if (row > 0) {
+            FocusRowEdit(row - 1, back);
+        } else if (doc && doc->GetTitleEdit().m_hWnd && GetRowCount()) {
+            const int top = m_geo.PageRect(0).top - GetScrollPosition().y;
+            FocusEdit(doc->GetTitleEdit(), top, top + m_geo.Zoomed(kTitleTop) + m_geo.Zoomed(kLyricFontSize) + 4, back);
+        }
     } else if (wParam == kLyricDown || wParam == kLyricReturn) {
         FocusRowEdit(row + 1);
     }

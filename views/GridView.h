@@ -48,6 +48,8 @@ public:
     int TimeAtPoint(int x, int y) const;
     // The row holding a time (a boundary belongs to the earlier row), -1 past the end.
     int RowOfTime(int timeMs) const;
+    // The same, the last row for a time past the end.
+    int RowOfTimeOrLast(int timeMs) const;
     int RowStartMs(int row) const;
     // A time within the rows: a chord or note stored outside them could
     // never be shown, picked or deleted.
@@ -106,6 +108,8 @@ public:
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnCaptureChanged(CWnd* pWnd);
+    afx_msg void OnCancelMode();
 
 protected:
     // The rows of the view, geometry first; the views add their items.
@@ -142,6 +146,8 @@ protected:
     // for playback.
     void ClearSelection(bool tellPanel = true);
     void DropBands();
+    // The selection's rows again from its times, for rows laid out anew.
+    void FitSelectionToRows();
 
     // Typing at a caret above a line: a chord name or a fret number.
     virtual void OnTypedEnter() = 0;   // Enter with text typed
@@ -172,6 +178,14 @@ protected:
     bool IsItemSelected(int index, int row) const { return index == m_selIndex && row == m_selRow; }
     // The song time of the selected item, -1 when nothing valid is selected.
     int SelectedItemTime() const;
+    // The selected item's place in the document's list the rows were
+    // distributed from, -1 when nothing valid is selected.
+    template <class Items> int SelectedInList(const Items& items) const
+    {
+        const int time = SelectedItemTime();
+        const int i = time < 0 ? -1 : ItemOnRow(AllRows(), items, m_selRow, m_selIndex);
+        return i >= 0 && items[static_cast<size_t>(i)].time == time ? i : -1;
+    }
     // The pitch lists under the mouse: times and packed codes of equal length.
     void SetPitchList(const std::vector<int>& times, const std::vector<int>& codes);
     void ClearPitchList();
@@ -189,10 +203,20 @@ protected:
     virtual void CommitTypedAt(int timeMs) = 0;
     // A press while stopped: select the item under the point or start typing.
     virtual void PickAt(const CPoint& point) = 0;
-    // Where the selected item is drawn while dragged to a point.
-    virtual CRect DragRectAt(const CPoint& point) = 0;
+    // Where the selected item is drawn while dragged to x on a row.
+    virtual CRect DragRectAt(int row, int x) = 0;
     // The selected item dropped at a song time.
     virtual void MoveSelectedTo(int timeMs) = 0;
+    // Where a dragged item stands for a mouse point: the nearest row that
+    // covers time, x within its line. The preview and the drop both use it.
+    int DropRow(const CPoint& point, int* x) const;
+    // A release at a point would drop there: on the view itself.
+    bool DropsHere(const CPoint& point) const;
+    // The time an item dropped at x on a row takes: one the row shows.
+    int DropTime(int row, int x) const;
+    // A drag ends without moving anything: released outside the view,
+    // Escape, or the mouse taken away.
+    void CancelDrag();
     // The names of a packed pitch code under the mouse, for the tools panel.
     virtual CString PitchText(int code) const = 0;
     // Every move, with or without the button, after the road's own work.
@@ -208,7 +232,12 @@ protected:
     // The edits' window-handle lookup: the row of an edit, -1 for none
     // (the title edit is not a row).
     int RowOfEdit(HWND edit) const;
-    void FocusRowEdit(int row);
+    // Focus to a row's edit, scrolled into sight; caretAtEnd when the user
+    // came back from the row below.
+    void FocusRowEdit(int row, bool caretAtEnd = false);
+    void FocusEdit(CKestrixEdit& edit, int top, int bottom, bool caretAtEnd);
+    // Scrolls the least that shows client rows top to bottom.
+    void ScrollIntoView(int top, int bottom);
     void SendToFocusedEdit(UINT message);
     CKestrixDoc* Doc() const;
     // Where the rows are drawn from: the scroll position, or the unscrolled

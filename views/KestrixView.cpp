@@ -102,46 +102,26 @@ void CKestrixView::SimplifyChords()
 
 // --- Chord selection and edits ---
 
-void CKestrixView::DeleteChordAt(int timeMs)
+void CKestrixView::MoveSelectedChord(int newTimeMs)
 {
     CKestrixDoc* doc = Doc();
     if (!doc)
         return;
     std::vector<ChordEntry> chords;
     doc->GetChords(chords);
-    for (size_t i = 0; i < chords.size(); ++i)
-        if (chords[i].time == timeMs) {
-            chords.erase(chords.begin() + static_cast<long>(i));
-            ClearItemSelection();
-            doc->SetChords(chords);
-            return;
-        }
-    ClearItemSelection();
-}
-
-void CKestrixView::MoveSelectedChord(int newTimeMs)
-{
-    CKestrixDoc* doc = Doc();
-    const int oldTime = SelectedItemTime();
-    if (!doc || oldTime < 0)
+    const int i = SelectedInList(chords);
+    if (i < 0)
         return;
-    std::vector<ChordEntry> chords;
-    doc->GetChords(chords);
-    for (size_t i = 0; i < chords.size(); ++i) {
-        if (chords[i].time != oldTime)
-            continue;
-        // The chord itself moves, so a name the grammar cannot read back
-        // is not lost on the way.
-        ChordEntry moved = chords[i];
-        chords.erase(chords.begin() + static_cast<long>(i));
-        moved.time = ClampToSong(newTimeMs);
-        moved.confidence = 120;
-        moved.visible = 1;
-        InsertChordInOrder(chords, moved);
-        ClearChordSelection();
-        doc->SetChords(chords);
-        return;
-    }
+    // The chord itself moves, so a name the grammar cannot read back
+    // is not lost on the way.
+    ChordEntry moved = chords[static_cast<size_t>(i)];
+    chords.erase(chords.begin() + i);
+    moved.time = ClampToSong(newTimeMs);
+    moved.confidence = 120;
+    moved.visible = 1;
+    InsertChordInOrder(chords, moved);
+    ClearChordSelection();
+    doc->SetChords(chords);
 }
 
 void CKestrixView::ParseChordName(int timeMs)
@@ -207,14 +187,11 @@ void CKestrixView::DrawRowItems(CDC* pDC, int row, float zoom)
 
 void CKestrixView::CommitTypedAt(int timeMs)
 {
-    ParseChordName(timeMs);
-    m_typed.Empty();
+    // The chord lies under the centre of its typed name, however the typing ends.
+    ParseChordName(timeMs + HalfTextMs(m_typed));
 }
 
-void CKestrixView::OnTypedEnter()
-{
-    CommitTypedAt(m_typingTime + HalfTextMs(m_typed));
-}
+void CKestrixView::OnTypedEnter() { CommitTypedAt(m_typingTime); }
 
 // --- Mouse ---
 
@@ -267,14 +244,14 @@ void CKestrixView::PickAt(const CPoint& point)
     }
 }
 
-CRect CKestrixView::DragRectAt(const CPoint& point)
+CRect CKestrixView::DragRectAt(int row, int x)
 {
     const int h = NameHeight();
     const ChordRow& sel = m_rows[static_cast<size_t>(m_selRow)];
     CClientDC dc(this);
     const int w = MeasureText(&dc, &m_nameFont, sel.items[static_cast<size_t>(m_selIndex)].name).cx;
-    const int bottom = m_rows[static_cast<size_t>(NearestRow(point.y))].lineStart.y - NameLift();
-    return CRect(point.x - w / 2, bottom - h, point.x - w / 2 + w, bottom);
+    const int bottom = m_rows[static_cast<size_t>(row)].lineStart.y - NameLift();
+    return CRect(x - w / 2, bottom - h, x - w / 2 + w, bottom);
 }
 
 CString CKestrixView::PitchText(int code) const
@@ -310,9 +287,15 @@ void CKestrixView::OnHover(const CPoint& point)
 
 void CKestrixView::DeleteSelected()
 {
-    const int time = SelectedItemTime();
-    if (time < 0)
+    CKestrixDoc* doc = Doc();
+    if (!doc)
         return;
-    DeleteChordAt(time);
+    std::vector<ChordEntry> chords;
+    doc->GetChords(chords);
+    const int i = SelectedInList(chords);
+    ClearChordSelection();
+    if (i < 0)
+        return;
+    chords.erase(chords.begin() + i);
+    doc->SetChords(chords);
 }
-

@@ -24,7 +24,6 @@ public:
     bool IsChordSelected(int index, int row) const { return IsItemSelected(index, row); }
     static CString PitchSetText(const int codes[6]) { return ::PitchSetText(codes); }
     static CString PitchName(int code) { return ::PitchName(code); }
-    void DeleteChordAt(int timeMs);
     void MoveSelectedChord(int newTimeMs);
     // Parses the typed text into a chord at timeMs; the text is emptied.
     void ParseChordName(int timeMs);
@@ -52,7 +51,7 @@ protected:
     void OnRowsRebuilt() override { DropBands(); }
     void CommitTypedAt(int timeMs) override;
     void PickAt(const CPoint& point) override;
-    CRect DragRectAt(const CPoint& point) override;
+    CRect DragRectAt(int row, int x) override;
     void MoveSelectedTo(int timeMs) override { MoveSelectedChord(timeMs); }
     CString PitchText(int code) const override;
     void OnHover(const CPoint& point) override;

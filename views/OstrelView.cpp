@@ -82,7 +82,8 @@ void COstrelView::ReloadNotes()
     // An emptied list is distributed too: the last deleted note must go.
     ClearNoteSelection();
     DistributeNotes(notes);
-    m_notesPresent = 1;
+    // As in the chord grid: notes are typed once the song has been analysed.
+    m_notesPresent = doc->HasChords() ? 1 : 0;
 }
 
 void COstrelView::DistributeNotes(const std::vector<BassNote>& notes) { ::DistributeNotes(m_rows, notes); }
@@ -129,54 +130,42 @@ void COstrelView::CommitTypedFret(int timeMs)
     Invalidate(FALSE);
 }
 
-void COstrelView::DeleteNoteAt(int timeMs)
+void COstrelView::MoveNote(int newTimeMs)
 {
     CKestrixDoc* doc = Doc();
-    ClearNoteSelection();
     if (!doc)
         return;
     std::vector<BassNote> notes;
     doc->GetBassNotes(notes);
-    for (size_t i = 0; i < notes.size(); ++i)
-        if (notes[i].time == timeMs) {
-            notes.erase(notes.begin() + static_cast<long>(i));
-            doc->SetBassNotes(notes);
-            return;
-        }
-}
-
-void COstrelView::MoveNote(int newTimeMs)
-{
-    CKestrixDoc* doc = Doc();
-    const int oldTime = SelectedItemTime();
-    if (!doc || oldTime < 0)
+    const int i = SelectedInList(notes);
+    if (i < 0)
         return;
-    std::vector<BassNote> notes;
-    doc->GetBassNotes(notes);
-    for (size_t i = 0; i < notes.size(); ++i) {
-        if (notes[i].time != oldTime)
-            continue;
-        // The note keeps its string, fret, octave and level; only its time moves.
-        BassNote moved = notes[i];
-        notes.erase(notes.begin() + static_cast<long>(i));
-        moved.time = ClampToSong(newTimeMs);
-        size_t at = 0;
-        while (at < notes.size() && notes[at].time < moved.time)
-            ++at;
-        notes.insert(notes.begin() + static_cast<long>(at), moved);
-        ClearNoteSelection();
-        doc->SetBassNotes(notes);
-        return;
-    }
+    // The note keeps its string, fret, octave and level; only its time moves.
+    BassNote moved = notes[static_cast<size_t>(i)];
+    notes.erase(notes.begin() + i);
+    moved.time = ClampToSong(newTimeMs);
+    size_t at = 0;
+    while (at < notes.size() && notes[at].time < moved.time)
+        ++at;
+    notes.insert(notes.begin() + static_cast<long>(at), moved);
+    ClearNoteSelection();
+    doc->SetBassNotes(notes);
 }
 
 void COstrelView::DeleteSelected()
 {
-    const int time = SelectedItemTime();
-    if (time < 0)
-        return;
-    DeleteNoteAt(time);
+    CKestrixDoc* doc = Doc();
     m_typingTime = -1;
+    if (!doc)
+        return;
+    std::vector<BassNote> notes;
+    doc->GetBassNotes(notes);
+    const int i = SelectedInList(notes);
+    ClearNoteSelection();
+    if (i < 0)
+        return;
+    notes.erase(notes.begin() + i);
+    doc->SetBassNotes(notes);
 }
 
 // --- Painting ---
@@ -290,15 +279,15 @@ void COstrelView::PickAt(const CPoint& point)
     }
 }
 
-CRect COstrelView::DragRectAt(const CPoint& point)
+CRect COstrelView::DragRectAt(int row, int x)
 {
     const BassNote& n = m_rows[static_cast<size_t>(m_selRow)].items[static_cast<size_t>(m_selIndex)];
     CString text;
     const int s = PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
     CClientDC dc(this);
     const CSize size = MeasureText(&dc, &m_nameFont, text);
-    const int bottom = StringY(NearestRow(point.y), s < 0 ? 0 : s) + size.cy / 2;
-    return CRect(point.x - size.cx / 2, bottom - size.cy, point.x - size.cx / 2 + size.cx, bottom);
+    const int bottom = StringY(row, s < 0 ? 0 : s) + size.cy / 2;
+    return CRect(x - size.cx / 2, bottom - size.cy, x - size.cx / 2 + size.cx, bottom);
 }
 
 CString COstrelView::PitchText(int code) const { return PitchPairText(code, Doc()->GetTranspose()); }

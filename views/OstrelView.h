@@ -27,7 +27,6 @@ public:
     int PlaceNoteOnString(CString& text, int pitch, int octave, int placement) const;
     void PitchFromFret(const CString& fret, int string, int& pitch, int& octave) const;
     void CommitTypedFret(int timeMs);
-    void DeleteNoteAt(int timeMs);
     void MoveNote(int newTimeMs);
 
     const std::vector<TabRow>& GetRows() const { return m_rows; }
@@ -54,7 +53,7 @@ protected:
     void ResultsGone() override { m_notesPresent = 0; }
     void CommitTypedAt(int timeMs) override { CommitTypedFret(timeMs); }
     void PickAt(const CPoint& point) override;
-    CRect DragRectAt(const CPoint& point) override;
+    CRect DragRectAt(int row, int x) override;
     void MoveSelectedTo(int timeMs) override { MoveNote(timeMs); }
     CString PitchText(int code) const override;
 

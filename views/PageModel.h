@@ -37,6 +37,8 @@ constexpr int kDefaultRowsPerPage = 7;
 constexpr int kPageMargin = 60;     // unzoomed pixels, left and right inside a page
 constexpr int kTickInterval = 1500; // ms
 constexpr int kLyricOffset = 27;
+constexpr int kLyricFontSize = 30;
+constexpr int kTitleTop = 40; // the title's top below its page's top
 constexpr int kPageGap = 20;
 
 // A settings file edited by hand can hold anything: what the settings
@@ -93,6 +95,18 @@ template <class Rows, class Items, class Place> void PlaceOnRows(const Rows& row
         if (r >= 0)
             place(static_cast<size_t>(r), item, item.time - start);
     }
+}
+
+// Where in items lies the index-th item PlaceOnRows puts on a row: items at
+// one time are told apart by their place, not by their time. -1 for none.
+template <class Rows, class Items> int ItemOnRow(const Rows& rows, const Items& items, int row, int index)
+{
+    int found = -1, seen = 0;
+    PlaceOnRows(rows, items, [&](size_t r, const auto& item, int) {
+        if (static_cast<int>(r) == row && seen++ == index)
+            found = static_cast<int>(&item - items.data());
+    });
+    return found;
 }
 
 // The row whose time line is nearest to a client y (the first of equal

@@ -20,7 +20,9 @@ protected:
         ParkPanel();
     }
 
-    void ParkPanel() { SetWindowPos(m_panel->m_hWnd, nullptr, 980, 880, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
+    // Without a window manager a click on the view can raise the frame over
+    // the panel: parked, it is on top again.
+    void ParkPanel() { SetWindowPos(m_panel->m_hWnd, HWND_TOP, 980, 880, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE); }
 
     CKestrixView* View() { return dynamic_cast<CKestrixView*>(Doc()->GetChordView()); }
 

@@ -1,6 +1,8 @@
 // The chord grid of the running program, used as a user does: a song opened
 // and analysed through the transport panel, then the pages read back from
 // the screen and worked with the system's mouse and keyboard.
+#include <set>
+
 #include "ProgramGridFixture.h"
 #include "views/ChordEditView.h"
 #include "views/GChordDlg.h"
@@ -173,37 +175,44 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
     Doc()->GetChords(after);
     EXPECT_EQ(before.size(), after.size());
 
-    // A chord dropped left of row 0 or past the last row's end lands at the
-    // song's start or end, and every chord stays on the rows.
-    auto distributed = [&] {
-        size_t n = 0;
-        for (const ChordRow& r : view->GetRows())
-            n += r.items.size();
-        return n;
-    };
-    const auto& rows = view->GetRows();
-    const CPoint drops[2] = {CPoint(rows[0].lineStart.x - 30, rows[0].lineStart.y - 30),
-                             CPoint(rows.back().lineEnd.x + 40, rows.back().lineStart.y - 30)};
-    for (const CPoint& drop : drops) {
-        const auto shown = ShownChords();
-        ASSERT_GE(shown.size(), 2u);
-        const auto pick = &drop == &drops[0] ? shown[1] : shown.back();
+    // A dragged chord lands where its preview stood: a few pixels left of
+    // row 2's start at that row's start (not at the end of row 1), past the
+    // last row's end at the song's end; released over another window (the
+    // panel) it stays where it was.
+    auto dropAt = [&](std::pair<int, int> pick, CPoint drop) {
+        std::vector<ChordEntry> was;
+        Doc()->GetChords(was);
         const CPoint from = view->GetChordRect(pick.second, pick.first).CenterPoint();
         PumpFor(*m_app, GetDoubleClickTime() + 50);
         MoveTo(from.x, from.y);
         Button(true);
-        ASSERT_TRUE(view->IsChordSelected(pick.second, pick.first));
+        EXPECT_TRUE(view->IsChordSelected(pick.second, pick.first));
         for (int step = 1; step <= 10; ++step)
             MoveTo(from.x + (drop.x - from.x) * step / 10, from.y + (drop.y - from.y) * step / 10);
         Button(false);
         Doc()->GetChords(after);
-        ASSERT_EQ(before.size(), after.size());
-        EXPECT_EQ(after.size(), distributed());
-        EXPECT_GE(after.front().time, 0);
-        EXPECT_LE(after.back().time, (int)Doc()->GetTotalLength());
-    }
-    EXPECT_EQ(0, after.front().time);
-    EXPECT_EQ((int)Doc()->GetTotalLength(), after.back().time);
+        EXPECT_EQ(was.size(), after.size());
+        std::multiset<int> times;
+        for (const ChordEntry& c : was)
+            times.insert(c.time);
+        for (const ChordEntry& c : after)
+            if (!times.count(c.time))
+                return c.time;
+            else
+                times.erase(times.find(c.time));
+        return -1;
+    };
+    const auto& rows = view->GetRows();
+    EXPECT_EQ(view->RowStartMs(2) + 1, dropAt(ShownChords()[1], CPoint(rows[2].lineStart.x - 6, rows[2].lineStart.y - 30)));
+    EXPECT_EQ((int)Doc()->GetTotalLength(),
+              dropAt(ShownChords().back(), CPoint(rows.back().lineEnd.x + 40, rows.back().lineStart.y - 30)));
+    ParkPanel();
+    CRect panel, client;
+    m_panel->GetWindowRect(&panel);
+    view->ScreenToClient(&panel);
+    view->GetClientRect(&client);
+    ASSERT_TRUE(client.PtInRect(panel.CenterPoint()));
+    EXPECT_EQ(-1, dropAt(ShownChords()[0], panel.CenterPoint()));
 }
 
 TEST_F(ProgramGrid, ClicksOnTimeLinesSeekAndKeysPlaySkipAndRewind)
@@ -257,6 +266,19 @@ TEST_F(ProgramGrid, LyricLinesNavigateAndKeepTheirTextsThroughZoom)
     EXPECT_EQ(edits[0]->m_hWnd, GetFocus());
     EXPECT_EQ("la", TextOf(edits[0]->m_hWnd));
     EXPECT_EQ("o", TextOf(edits[1]->m_hWnd));
+    // Backspace in an empty line goes on at the end of the line above,
+    // wherever its caret was.
+    Key(VK_DOWN, true);
+    Key(VK_DOWN, true);
+    PumpFor(*m_app, 100);
+    ASSERT_EQ(edits[2]->m_hWnd, GetFocus());
+    edits[2]->SetWindowText("");
+    edits[1]->SetSel(0, 0);
+    Key(VK_BACK);
+    PumpFor(*m_app, 100);
+    ASSERT_EQ(edits[1]->m_hWnd, GetFocus());
+    Key('K');
+    EXPECT_EQ("ok", TextOf(edits[1]->m_hWnd));
 
     // Zoom in and out: the texts stay, the edits follow their rows.
     m_frame->SendMessage(WM_COMMAND, ID_VIEW_ZOOM_IN);
@@ -271,7 +293,7 @@ TEST_F(ProgramGrid, LyricLinesNavigateAndKeepTheirTextsThroughZoom)
     Pump(*m_app);
     RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ("la", TextOf(edits[0]->m_hWnd));
-    EXPECT_EQ("o", TextOf(edits[1]->m_hWnd));
+    EXPECT_EQ("ok", TextOf(edits[1]->m_hWnd));
     CRect smaller;
     edits[0]->GetWindowRect(&smaller);
     EXPECT_LT(smaller.Width(), r0.Width());
@@ -390,6 +412,46 @@ TEST_F(ProgramGrid, ARangeDrawnAcrossATimeLineLoopsPlayback)
     EXPECT_TRUE(view->GetSelectionBands().empty());
 }
 
+TEST_F(ProgramGrid, ALoopKeepsItsRowsThroughSettingsAndStaysOffAfterAClick)
+{
+    OpenSong(WriteSong("loop.wav", PositionSong(26 * kRate)));
+    CKestrixView* view = View();
+    // A range on row 4, the last of 6 s rows.
+    const ChordRow& row = view->GetRows()[4];
+    const double pxPerMs = view->Geometry().zoom * view->Geometry().pixelsPerMs;
+    const int x1 = row.lineStart.x + (int)(200 * pxPerMs), x2 = row.lineStart.x + (int)(1500 * pxPerMs);
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    MoveTo(x1, row.lineStart.y);
+    Button(true);
+    for (int step = 1; step <= 12; ++step)
+        MoveTo(x1 + (x2 - x1) * step / 12, row.lineStart.y);
+    Button(false);
+    ASSERT_TRUE(view->IsSelectionMode());
+    const int a = view->GetLoopStart(), b = view->GetLoopEnd();
+
+    // Settings: rows of 10 s. The loop lies on row 2 now, the last.
+    Doc()->SetLayout(10000, 7);
+    RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const auto& rows = view->GetRows();
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_TRUE(view->IsSelectionMode());
+    EXPECT_EQ(a, view->GetLoopStart());
+    EXPECT_EQ(b, view->GetLoopEnd());
+    ASSERT_EQ(1u, view->GetSelectionBands().size());
+    const CRect band = view->GetSelectionBands()[0];
+    EXPECT_NEAR(rows[2].lineStart.y, band.CenterPoint().y, 1);
+    EXPECT_EQ(view->TimeToX(a), band.left);
+    EXPECT_EQ(view->TimeToX(b), band.right);
+
+    // Switched off on the panel, the loop stays off after a click in the view.
+    ParkPanel();
+    Click(kLoop);
+    ASSERT_FALSE(Doc()->IsLoopOn());
+    ClickView(rows[0].lineStart.x + 100, rows[0].lineStart.y);
+    EXPECT_FALSE(Doc()->IsLoopOn());
+    EXPECT_FALSE(m_panel->IsLoopShown());
+}
+
 } // namespace
 
 namespace {
@@ -499,6 +561,35 @@ TEST_F(ProgramTab, TheBassViewShowsFretsAndTakesTypedNotes)
     Pump(*m_app);
     EXPECT_TRUE(View()->IsWindowVisible());
     EXPECT_FALSE(ShownChords().empty());
+}
+
+TEST_F(ProgramTab, DeleteTakesTheSelectedOfTwoNotesAtOneTime)
+{
+    OpenSong(WriteSong("notes.wav", PositionSong(12 * kRate)));
+    // 7 on the E string listed before 5 on the A string, both at 3 s.
+    std::vector<BassNote> notes(2);
+    notes[0].placement = 7 << 16;
+    notes[1].placement = (5 << 16) | 1;
+    for (BassNote& n : notes) {
+        n.time = 3000;
+        n.level = 120;
+        n.visible = 1;
+    }
+    Doc()->SetBassNotes(notes);
+    ShowTab();
+    COstrelView* tab = Tab();
+    const auto& items = tab->GetRows()[0].items;
+    ASSERT_EQ(2u, items.size());
+    const int five = items[0].placement == ((5 << 16) | 1) ? 0 : 1;
+    const CRect box = tab->GetNoteRect(five, 0);
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    SendClick(tab->m_hWnd, box.CenterPoint().x, tab->StringY(0, 1));
+    PumpFor(*m_app, 100);
+    ASSERT_TRUE(tab->IsNoteSelected(five, 0));
+    Key(VK_DELETE, true);
+    Doc()->GetBassNotes(notes);
+    ASSERT_EQ(1u, notes.size());
+    EXPECT_EQ(7 << 16, notes[0].placement);
 }
 
 } // namespace

@@ -659,3 +659,13 @@ TEST_F(ProgramPanel, SongsOpenThroughFileOpenAndByDropAndWideWavsAreConverted)
         EXPECT_LE(Doc()->GetPlayer()->GetChannels(), 2);
     }
 }
+
+TEST_F(ProgramPanel, TheMainWindowsShortcutsWorkAfterAClickOnThePanel)
+{
+    Click(kStop);
+    ASSERT_EQ(GetFocus(), m_panel->m_hWnd);
+    m_boxes->QueueFile("");
+    ASSERT_TRUE(SendChord(VK_CONTROL, 'O'));
+    EXPECT_TRUE(PumpUntil(*m_app, [&] { return m_boxes->Count("open") == 1; }, 10000));
+    EXPECT_EQ(m_boxes->PendingFiles(), 0u);
+}

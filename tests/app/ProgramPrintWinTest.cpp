@@ -15,18 +15,6 @@
 
 namespace {
 
-bool SendChord(WORD modifier, WORD vk)
-{
-    INPUT in[4] = {};
-    for (INPUT& i : in)
-        i.type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[3].ki.wVk = modifier;
-    in[1].ki.wVk = in[2].ki.wVk = vk;
-    in[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    return SendInput(4, in, sizeof(INPUT)) == 4;
-}
-
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // The letters a print job draws in a bold font, in order: it shows each

@@ -363,6 +363,19 @@ inline bool SendKey(WORD vk, bool extended = false)
     return SendInput(2, in, sizeof(INPUT)) == 2;
 }
 
+// A key pressed with a modifier held (Ctrl+O), to the focused window.
+inline bool SendChord(WORD modifier, WORD vk)
+{
+    INPUT in[4] = {};
+    for (INPUT& i : in)
+        i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[3].ki.wVk = modifier;
+    in[1].ki.wVk = in[2].ki.wVk = vk;
+    in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(4, in, sizeof(INPUT)) == 4;
+}
+
 // Answers the program's modal boxes from a thread of its own while the UI
 // thread is blocked in them, as a user at the screen would:
 // - the system's open-file dialog gets the next queued path typed into its
