@@ -837,7 +837,12 @@ bool CControlDlg::ConvertSong(const CString& source, const CString& target)
     }
     m_pProgress->SetStatusText("Converting to wav...");
     m_pProgress->SetPos(0);
-    return RunProgress(run) == IDOK;
+    if (RunProgress(run) == IDOK)
+        return true;
+    // What a failed conversion left is no song: it goes (both converters
+    // have closed it when they tell), so a disk it filled is given back.
+    DeleteFileA(target);
+    return false;
 }
 
 namespace {

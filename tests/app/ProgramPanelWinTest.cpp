@@ -453,10 +453,12 @@ TEST_F(ProgramPanel, ACdTrackThatCannotBeReadIsSaidSoAndTheNextTrackOpens)
         ScopedEnv fault("QUORVA_CD_FAULT_READ", "100");
         OpenSong(track + "2.cda");
     }
-    // The question, then the failure; the song before stays.
+    // The question, then the failure; the song before stays, and what the
+    // rip wrote is gone.
     ASSERT_EQ(BoxTexts().size(), 2u) << Join(BoxTexts());
     EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(67))));
     EXPECT_EQ(doc->GetTotalLength(), 2000);
+    EXPECT_FALSE(Exists(std::string(m_panel->GetInstallFolder() + doc->GetTempWavName())));
 
     // The failed rip has given the drive back: the next track opens.
     m_boxes->Clear();
