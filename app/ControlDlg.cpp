@@ -801,11 +801,22 @@ bool CControlDlg::LoadSong(CKestrixDoc* doc, const CString& path, const CString&
     // than two channels) is converted like any other song.
     const bool convert = !IsWavPath(path) || WavNeedsConversion(path);
     const CString file = convert ? m_installFolder + doc->GetTempWavName() : path;
-    if (convert && !ConvertSong(path, file))
+    // A converted file that does not become the song is no song: it goes
+    // (the converters have closed it when they tell), so a disk it filled
+    // is given back.
+    const auto dropConverted = [&] {
+        if (convert)
+            DeleteFileA(file);
+    };
+    if (convert && !ConvertSong(path, file)) {
+        dropConverted();
         return false; // the dialog has said why
+    }
     const WaveLoadFailure failure = ReadSong(player, file);
-    if (failure != WaveLoadFailure::None)
+    if (failure != WaveLoadFailure::None) {
+        dropConverted();
         return OnLoadFailed(doc, player, failure, convert);
+    }
     ClearResults();
     const double length = player->GetLengthMs();
     if (fresh)
@@ -837,12 +848,7 @@ bool CControlDlg::ConvertSong(const CString& source, const CString& target)
     }
     m_pProgress->SetStatusText("Converting to wav...");
     m_pProgress->SetPos(0);
-    if (RunProgress(run) == IDOK)
-        return true;
-    // What a failed conversion left is no song: it goes (both converters
-    // have closed it when they tell), so a disk it filled is given back.
-    DeleteFileA(target);
-    return false;
+    return RunProgress(run) == IDOK;
 }
 
 namespace {
