@@ -812,10 +812,22 @@ bool CControlDlg::LoadSong(CKestrixDoc* doc, const CString& path, const CString&
     // than two channels) is converted like any other song.
     const bool convert = !IsWavPath(path) || WavNeedsConversion(path);
     const CString file = convert ? m_installFolder + doc->GetTempWavName() : path;
-    if (convert && !ConvertSong(path, file))
+    // A converted file that does not become the song is no song: it goes
+    // (the converters have closed it when they tell), so a disk it filled
+    // is given back.
+    const auto dropConverted = [&] {
+        if (convert)
+            DeleteFileA(file);
+    };
+    if (convert && !ConvertSong(path, file)) {
+        dropConverted();
         return false; // the dialog has said why
-    if (!ReadSong(player, file))
-        return OnLoadFailed(doc, player, convert);
+    }
+    const WaveLoadFailure failure = ReadSong(player, file);
+    if (failure != WaveLoadFailure::None) {
+        dropConverted();
+        return OnLoadFailed(doc, player, failure, convert);
+    }
     ClearResults();
     const double length = player->GetLengthMs();
     if (fresh)
@@ -872,9 +884,15 @@ DWORD WINAPI SongReadThreadProc(LPVOID param)
 }
 } // namespace
 
-bool CControlDlg::ReadSong(CWaveOut* player, const CString& file)
+WaveLoadFailure CControlDlg::ReadSong(CWaveOut* player, const CString& file)
 {
-    // The old song goes first, so that two long ones never share memory.
+    // A file that is no song the player takes leaves the song it holds as
+    // it was (so a failed replacement loses nothing, as a failed conversion
+    // does not). Once the file is known good the old song goes first, so
+    // that two long ones never share memory.
+    const WaveLoadFailure head = CWaveOut::CheckWaveFile(file, player->FormatDevice());
+    if (head != WaveLoadFailure::None)
+        return head;
     player->Unload();
     SongRead r{m_hWnd, NextRun(), file, player->FormatDevice(), WaveFileData()};
     HANDLE thread = CreateThread(nullptr, 0, &SongReadThreadProc, &r, 0, nullptr);
@@ -890,16 +908,18 @@ bool CControlDlg::ReadSong(CWaveOut* player, const CString& file)
         WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);
     }
-    return player->TakeWave(file, r.data);
+    return player->TakeWave(file, r.data) ? WaveLoadFailure::None : player->LastLoadFailure();
 }
 
-bool CControlDlg::OnLoadFailed(CKestrixDoc* doc, CWaveOut* player, bool converted)
+bool CControlDlg::OnLoadFailed(CKestrixDoc* doc, CWaveOut* player, WaveLoadFailure failure, bool converted)
 {
-    // Nothing is held now: say what happened to the file, and leave the
-    // document without audio.
-    doc->OnAudioLoadFailed();
-    m_songLoaded = false;
-    switch (player->LastLoadFailure()) {
+    // Say what happened to the file; a document whose player lost its song
+    // is left without audio.
+    if (!player->IsLoaded()) {
+        doc->OnAudioLoadFailed();
+        m_songLoaded = false;
+    }
+    switch (failure) {
     case WaveLoadFailure::TooLong: Message(kLangSongTooLong); break;
     case WaveLoadFailure::Refused: Message(kLangSongFormatRefused); break;
     case WaveLoadFailure::Open: Message(converted ? 53 : kLangSongNotOpened); break;

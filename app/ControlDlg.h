@@ -15,6 +15,7 @@
 
 class CKestrixDoc;
 class CWaveOut;
+enum class WaveLoadFailure;
 class CSoundLibraryLoader;
 #include "shared/ISoundLibrary.h"
 
@@ -128,10 +129,12 @@ private:
     // The conversion under the progress dialog; false when it failed (the
     // dialog has said so).
     bool ConvertSong(const CString& source, const CString& target);
-    // Reads the WAV file into the player, a long one under the progress dialog.
-    bool ReadSong(CWaveOut* player, const CString& file);
-    // A song the player could not take: said, and the document left without audio; false.
-    bool OnLoadFailed(CKestrixDoc* doc, CWaveOut* player, bool converted);
+    // Reads the WAV file into the player, a long one under the progress
+    // dialog; why it failed, or None.
+    WaveLoadFailure ReadSong(CWaveOut* player, const CString& file);
+    // A song the player could not take: said; false. The document is left
+    // without audio when its player lost the song it held.
+    bool OnLoadFailed(CKestrixDoc* doc, CWaveOut* player, WaveLoadFailure failure, bool converted);
 
     bool m_firstPaint;
     bool m_songLoaded;

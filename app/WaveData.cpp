@@ -95,17 +95,25 @@ WaveError ReadWaveHeader(IRiffSource& src, PcmFormat& fmt, uint32_t& dataSize,
     fmt.blockAlign = Le16(raw + 12);
     fmt.bitsPerSample = Le16(raw + 14);
     fmt.extraSize = want >= 18 ? Le16(raw + 16) : 0;
-    if (fmt.formatTag != 1)
-        return WaveError::NotPcm;
-    fmt.extraSize = 0; // PCM carries no extra bytes
-    if (!FormatUsable(fmt))
-        return WaveError::BadFormat;
-    if (accept && !accept(fmt, ctx))
+    // A format the player does not take (another encoding, wide samples,
+    // many channels) is told once the data is known to be there whole: a
+    // file cut short or without samples is damaged whatever its format.
+    WaveError format = WaveError::None;
+    if (fmt.formatTag != 1) {
+        format = WaveError::NotPcm;
+    } else {
+        fmt.extraSize = 0; // PCM carries no extra bytes
+        if (!FormatUsable(fmt))
+            format = WaveError::BadFormat;
+    }
+    if (format == WaveError::None && accept && !accept(fmt, ctx))
         return WaveError::Refused;
     if (!src.Ascend(ck) || !src.DescendChunk(ck, riff, kData))
-        return WaveError::NoData;
-    if (!FitsFile(src, ck))
+        return format == WaveError::None ? WaveError::NoData : format;
+    if (!FitsFile(src, ck) || ck.size == 0)
         return WaveError::BadData;
+    if (format != WaveError::None)
+        return format;
     // Only whole frames are played or converted.
     dataSize = ck.size - ck.size % fmt.blockAlign;
     if (dataSize == 0)

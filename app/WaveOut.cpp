@@ -203,31 +203,50 @@ const uint32_t kReadBlock = 4u << 20;
 
 int CWaveOut::FormatDevice() const { return DeviceUsable() ? static_cast<int>(DeviceId()) : -1; }
 
-WaveFileData CWaveOut::ReadWaveFile(const char* path, int formatDevice, const std::function<void(int)>& progress)
+namespace {
+// Opens a WAV file and reads everything up to its samples; on success the
+// file is left open (h) at the start of the data.
+WaveLoadFailure OpenWave(const char* path, int formatDevice, HMMIO& h, PcmFormat& fmt, uint32_t& size)
 {
-    WaveFileData out;
+    h = nullptr;
     WIN32_FILE_ATTRIBUTE_DATA info;
     if (path && GetFileAttributesExA(path, GetFileExInfoStandard, &info) &&
-        (info.nFileSizeHigh != 0 || info.nFileSizeLow > 0x7FFFFFFFu)) {
-        // Past 2 GB, beyond the reach of multimedia file I/O.
-        out.failure = WaveLoadFailure::TooLong;
-        return out;
-    }
-    HMMIO h = mmioOpenA(const_cast<LPSTR>(path ? path : ""), nullptr, MMIO_READ | MMIO_ALLOCBUF);
-    if (!h) {
-        out.failure = WaveLoadFailure::Open;
-        return out;
-    }
+        (info.nFileSizeHigh != 0 || info.nFileSizeLow > 0x7FFFFFFFu))
+        return WaveLoadFailure::TooLong; // past 2 GB, beyond the reach of multimedia file I/O
+    h = mmioOpenA(const_cast<LPSTR>(path ? path : ""), nullptr, MMIO_READ | MMIO_ALLOCBUF);
+    if (!h)
+        return WaveLoadFailure::Open;
     CMmioRiffSource src(h);
-    PcmFormat fmt;
-    uint32_t size = 0;
     QueryCtx q{static_cast<UINT>(formatDevice)};
     const WaveError header = ReadWaveHeader(src, fmt, size, formatDevice >= 0 ? DeviceTakes : nullptr, &q);
     if (header != WaveError::None) {
         mmioClose(h, 0);
-        out.failure = FailureOf(header);
-        return out;
+        h = nullptr;
     }
+    return FailureOf(header);
+}
+} // namespace
+
+WaveLoadFailure CWaveOut::CheckWaveFile(const char* path, int formatDevice)
+{
+    HMMIO h = nullptr;
+    PcmFormat fmt;
+    uint32_t size = 0;
+    const WaveLoadFailure failure = OpenWave(path, formatDevice, h, fmt, size);
+    if (h)
+        mmioClose(h, 0);
+    return failure;
+}
+
+WaveFileData CWaveOut::ReadWaveFile(const char* path, int formatDevice, const std::function<void(int)>& progress)
+{
+    WaveFileData out;
+    HMMIO h = nullptr;
+    PcmFormat fmt;
+    uint32_t size = 0;
+    out.failure = OpenWave(path, formatDevice, h, fmt, size);
+    if (out.failure != WaveLoadFailure::None)
+        return out;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, size);
     unsigned char* data = block ? static_cast<unsigned char*>(GlobalLock(block)) : nullptr;
     if (!data) {

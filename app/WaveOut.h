@@ -62,6 +62,9 @@ public:
     void Unload();
     // The device to ask whether it takes a song's format; -1 for none.
     int FormatDevice() const;
+    // Why ReadWaveFile would fail at the file's head (None when it would
+    // not), without reading its samples.
+    static WaveLoadFailure CheckWaveFile(const char* path, int formatDevice);
     // progress (may be empty) gets the percent read, 0..100.
     static WaveFileData ReadWaveFile(const char* path, int formatDevice, const std::function<void(int)>& progress);
     // Takes the samples (data is emptied); false after a failed read.

@@ -22,7 +22,7 @@ CMediaDecoder::CMediaDecoder(HWND notifyWnd, unsigned int run)
       m_videoStream(0), m_rangeStartMs(0), m_rangeEndMs(0), m_readCompressed(FALSE),
       m_audioSelected(TRUE), m_videoSelected(FALSE), m_rangeByFrame(FALSE), m_stream(nullptr),
       m_audioOutput(0), m_outputFormat(nullptr), m_lastPercent(0), m_duration(0),
-      m_bytesWritten(0), m_bytesExpected(0), m_wavFormat{2, 44100, 16}
+      m_bytesWritten(0), m_bytesExpected(0), m_wavFormat{2, 44100, 16}, m_writeFailed(false)
 {
 }
 
@@ -79,6 +79,9 @@ int CMediaDecoder::Convert(const CString& source, const CString& target)
     // COM objects go before COM does.
     ReleaseReader();
     CoUninitialize();
+    // Told once the file is closed: the program may delete it at once.
+    if (m_writeFailed)
+        Post(WM_DECODE_STATUS, DECODE_WRITE_ERROR, 0);
     return result;
 }
 
@@ -340,7 +343,7 @@ HRESULT CMediaDecoder::ReadSamples()
                 size_t put = fwrite(data, 1, length, m_file);
                 m_bytesWritten += put;
                 if (put != length) {
-                    Post(WM_DECODE_STATUS, DECODE_WRITE_ERROR, 0);
+                    m_writeFailed = true; // said when the file is closed
                     stop = true;
                 } else {
                     m_lastPercent = ProgressPercent(m_bytesWritten, m_bytesExpected);

@@ -62,4 +62,5 @@ private:
     uint64_t m_bytesWritten; // PCM bytes after the header
     uint64_t m_bytesExpected;
     WavFormat m_wavFormat;   // what the header says
+    bool m_writeFailed;      // a write to the WAV file failed (a full disk)
 };

@@ -333,7 +333,7 @@ TEST_F(ProgramPanel, CancelDuringTheAnalysisLeavesTheDocumentAsItWas)
     EXPECT_NEAR(doc->GetTuning(), 445.0f, 1.0f);
 }
 
-TEST_F(ProgramPanel, AWavThatDoesNotLoadIsReportedAndLeavesNoSong)
+TEST_F(ProgramPanel, AWavThatDoesNotLoadIsReportedAndReplacesNothing)
 {
     const std::string bad = m_folder->path + "bad.wav";
     std::string garbage(20000, '\0');
@@ -350,22 +350,31 @@ TEST_F(ProgramPanel, AWavThatDoesNotLoadIsReportedAndLeavesNoSong)
     EXPECT_FALSE(m_panel->IsSongLoaded());
     EXPECT_EQ(std::string(doc->GetAudioPath()), "");
 
-    // After a good song, a bad one in its place (No: same document) leaves
-    // nothing playable either.
-    OpenSong(WriteSong("good.wav", PositionSong(2 * kRate)));
+    // After a good song, a bad one or one cut short in its place (No: same
+    // document) replaces nothing: the song before stays, as when a
+    // conversion fails.
+    const std::string good = WriteSong("good.wav", PositionSong(20 * kRate));
+    OpenSong(good);
     ASSERT_TRUE(doc->HasAudio());
     ASSERT_TRUE(m_panel->IsSongLoaded());
-    m_boxes->Clear();
-    m_boxes->SetAnswer(IDNO);
-    OpenSong(bad);
-    EXPECT_EQ(m_boxes->Count("box"), 2) << Join(BoxTexts()); // the question, then the failure
-    EXPECT_EQ(Doc(), doc);
-    EXPECT_FALSE(doc->HasAudio());
-    EXPECT_EQ(doc->GetTotalLength(), 0);
-    EXPECT_FALSE(m_panel->IsSongLoaded());
+    const std::vector<unsigned char> whole = progtest::ReadAll(WriteSong("cut.wav", PositionSong(4 * kRate)));
+    const std::string cutPath = m_folder->path + "cut.wav";
+    ASSERT_TRUE(progtest::WriteBytes(cutPath, whole.data(), whole.size() / 2));
+    for (const std::string& replacement : {bad, cutPath}) {
+        m_boxes->Clear();
+        m_boxes->SetAnswer(IDNO);
+        OpenSong(replacement);
+        ASSERT_EQ(m_boxes->Count("box"), 2) << Join(BoxTexts()); // the question, then the failure
+        EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(192)))) << Join(BoxTexts());
+        EXPECT_EQ(Doc(), doc);
+        EXPECT_TRUE(doc->HasAudio());
+        EXPECT_EQ(doc->GetTotalLength(), 20000);
+        EXPECT_EQ(std::string(doc->GetAudioPath()), good);
+        EXPECT_TRUE(m_panel->IsSongLoaded());
+    }
     Click(kPlay);
-    EXPECT_FALSE(doc->IsPlaying());
-    EXPECT_FALSE(m_panel->IsPlayingShown());
+    EXPECT_TRUE(doc->IsPlaying());
+    Click(kStop);
 
     // A file past 2 GB (sparse here) is refused as too long, not as damaged.
     const std::string huge = WriteSong("huge.wav", PositionSong(kRate));
@@ -379,9 +388,9 @@ TEST_F(ProgramPanel, AWavThatDoesNotLoadIsReportedAndLeavesNoSong)
     OpenSong(huge);
     DeleteFileA(huge.c_str());
     const std::vector<std::string> boxes = BoxTexts();
-    ASSERT_EQ(boxes.size(), 1u) << Join(boxes);
-    EXPECT_NE(boxes[0].find(std::string(m_app->GetLangString(175))), std::string::npos) << boxes[0];
-    EXPECT_FALSE(doc->HasAudio());
+    ASSERT_EQ(boxes.size(), 2u) << Join(boxes);
+    EXPECT_NE(boxes[1].find(std::string(m_app->GetLangString(175))), std::string::npos) << boxes[1];
+    EXPECT_EQ(doc->GetTotalLength(), 20000);
 }
 
 TEST_F(ProgramPanel, ASongThatDoesNotConvertIsReportedAndKeepsTheSongBefore)
@@ -445,10 +454,12 @@ TEST_F(ProgramPanel, ACdTrackThatCannotBeReadIsSaidSoAndTheNextTrackOpens)
         ScopedEnv fault("QUORVA_CD_FAULT_READ", "100");
         OpenSong(track + "2.cda");
     }
-    // The question, then the failure; the song before stays.
+    // The question, then the failure; the song before stays, and what the
+    // rip wrote is gone.
     ASSERT_EQ(BoxTexts().size(), 2u) << Join(BoxTexts());
     EXPECT_TRUE(m_boxes->All().back().Mentions(std::string(m_app->GetLangString(67))));
     EXPECT_EQ(doc->GetTotalLength(), 2000);
+    EXPECT_FALSE(Exists(std::string(m_panel->GetInstallFolder() + doc->GetTempWavName())));
 
     // The failed rip has given the drive back: the next track opens.
     m_boxes->Clear();

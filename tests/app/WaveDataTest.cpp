@@ -73,6 +73,11 @@ TEST(WaveHeader, RefusesMalformedFiles)
     Spec s;
     s.tag = 3; // float
     EXPECT_EQ(WaveError::NotPcm, LoadBytes(Build(s, data)).err);
+    // Cut short, or without samples, it is damaged, not only another format
+    // (it would be converted into a song of nothing).
+    EXPECT_EQ(WaveError::BadData, LoadBytes(Build(s, {})).err);
+    s.declaredData = 1000;
+    EXPECT_EQ(WaveError::BadData, LoadBytes(Build(s, data)).err);
     s = Spec();
     s.fmtSize = 14;
     EXPECT_EQ(WaveError::BadFormatChunk, LoadBytes(Build(s, data)).err);
