@@ -105,14 +105,17 @@ void CGridView::BuildRows(int songMs)
     HideSurplusEdits(specs.size());
 
     CKestrixEdit& title = doc->GetTitleEdit();
-    if (title.m_hWnd) {
+    const bool made = !title.m_hWnd;
+    if (!made) {
         if (title.GetParent() != this)
             title.SetParent(this);
     } else {
         title.Create(WS_CHILD | WS_VISIBLE | ES_CENTER, empty, this, static_cast<UINT>(79000 + specs.size()));
     }
     title.SetFont(&m_lyricFont, FALSE);
-    if (fresh)
+    // A new song takes its title; so does the edit made for a document read
+    // from a file, whether or not its song could be loaded again.
+    if (fresh || made)
         title.SetWindowText(doc->GetTitle());
     m_layoutBuilt = true;
 }
