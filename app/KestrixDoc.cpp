@@ -1,5 +1,7 @@
 #include "app/KestrixDoc.h"
 
+#include <new>
+
 #include "app/ChordNames.h"
 #include "app/DocFile.h"
 #include "app/DocState.h"
@@ -278,7 +280,19 @@ DocFileBody CKestrixDoc::MakeFileBody()
     return b;
 }
 
-void CKestrixDoc::ApplyFileBody(const DocFileBody& b)
+namespace {
+// Appends src to dst; a fresh document's empty list takes it whole.
+template <class T>
+void Append(std::vector<T>& dst, std::vector<T>& src)
+{
+    if (dst.empty())
+        dst.swap(src);
+    else
+        dst.insert(dst.end(), src.begin(), src.end());
+}
+} // namespace
+
+void CKestrixDoc::ApplyFileBody(DocFileBody& b)
 {
     m_playback.SetAudioPresent(b.audioPresent);
     m_currentView = b.currentView >= 0 && b.currentView <= 2 ? b.currentView : kChordGrid;
@@ -293,18 +307,18 @@ void CKestrixDoc::ApplyFileBody(const DocFileBody& b)
     std::vector<CString> lyrics = CurrentLyricTexts();
     lyrics.insert(lyrics.end(), b.lyrics.begin(), b.lyrics.end());
     SetLyricTexts(lyrics);
-    m_chords.insert(m_chords.end(), b.chords.begin(), b.chords.end());
-    m_bassNotes.insert(m_bassNotes.end(), b.bass.begin(), b.bass.end());
-    m_pitchPairCodes.insert(m_pitchPairCodes.end(), b.pairCodes.begin(), b.pairCodes.end());
-    m_pitchPairTimes.insert(m_pitchPairTimes.end(), b.pairTimes.begin(), b.pairTimes.end());
-    m_pitchSetCodes.insert(m_pitchSetCodes.end(), b.setCodes.begin(), b.setCodes.end());
-    m_pitchSetTimes.insert(m_pitchSetTimes.end(), b.setTimes.begin(), b.setTimes.end());
+    Append(m_chords, b.chords);
+    Append(m_bassNotes, b.bass);
+    Append(m_pitchPairCodes, b.pairCodes);
+    Append(m_pitchPairTimes, b.pairTimes);
+    Append(m_pitchSetCodes, b.setCodes);
+    Append(m_pitchSetTimes, b.setTimes);
     m_playback.SetTotalLength(b.totalLength);
     m_playback.SetStoredPosition(0);
     m_title = b.title;
     if (m_titleEdit.m_hWnd)
         m_titleEdit.SetWindowText(m_title);
-    m_rowTexts.insert(m_rowTexts.end(), b.rowTexts.begin(), b.rowTexts.end());
+    Append(m_rowTexts, b.rowTexts);
 }
 
 BOOL CKestrixDoc::ReadArchive(CArchive& ar, int layout, bool audioPresent)
@@ -332,14 +346,22 @@ void CKestrixDoc::Serialize(CArchive& ar)
             WriteLeadSheetBoxes(ar, LeadSheetBoxes());
         return;
     }
-    int32_t layout = -1;
-    ar >> layout;
-    bool audioPresent = false;
-    if (layout == 0)
-        ar >> audioPresent;
-    m_readRefused = !ReadArchive(ar, layout, audioPresent);
-    if (!m_readRefused && sheet && sheet->m_hWnd)
-        sheet->SerializeBoxes(ar);
+    try {
+        int32_t layout = -1;
+        ar >> layout;
+        bool audioPresent = false;
+        if (layout == 0)
+            ar >> audioPresent;
+        m_readRefused = !ReadArchive(ar, layout, audioPresent);
+        if (!m_readRefused && sheet && sheet->m_hWnd)
+            sheet->SerializeBoxes(ar);
+    } catch (const std::bad_alloc&) {
+        // A document larger than the memory left is refused, not the end
+        // of the program.
+        m_readRefused = true;
+        IDocHost* host = GetDocHost();
+        host->ShowMessage(host->GetLangString(kLangDocumentTooLarge), host->GetLangString(122));
+    }
 }
 
 BOOL CKestrixDoc::DoSave(LPCSTR lpszPathName, BOOL bReplace)

@@ -138,7 +138,8 @@ private:
 
     void DeleteLyricEdits();
     struct DocFileBody MakeFileBody();
-    void ApplyFileBody(const struct DocFileBody& body);
+    // Takes the lists read (the body is left with what was not taken).
+    void ApplyFileBody(struct DocFileBody& body);
     void SetLyricTexts(const std::vector<CString>& texts);
     std::vector<CString> CurrentLyricTexts() const;
     void ReloadStoredAudio();

@@ -21,6 +21,7 @@ bool IsWavPath(const CString& path);
 // Language texts of opening and saving.
 constexpr int kLangLeadSheetFilter = 160; // "Lead sheet (*.rtf)"
 constexpr int kLangNameNotUsable = 161;   // the name lost letters, rename it
+constexpr int kLangDocumentTooLarge = 176; // reading the document ran out of memory
 
 // False when the name lost letters on its way into the ANSI code page (they
 // come back as '?', which no Windows file name holds).

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/DocTypes.h"
+
 namespace {
 
 // RIFF navigation through multimedia file I/O.
@@ -198,6 +200,12 @@ bool CWaveOut::LoadWave(const char* path)
     QueryCtx q{DeviceId()};
     if (ReadWaveHeader(src, fmt, size, DeviceTakes, &q) != WaveError::None) {
         mmioClose(h, 0);
+        return false;
+    }
+    // A small rate stretches a file over more rows than any song has.
+    if (WaveLengthMs(fmt, size) > kMaxSongMs) {
+        mmioClose(h, 0);
+        m_loadTooLong = true;
         return false;
     }
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, size);

@@ -29,9 +29,9 @@ public:
     // A failure leaves no audio loaded.
     bool LoadWave(const char* path);
     bool IsLoaded() const { return m_loaded; }
-    // The last LoadWave failed because the song is too long to be held:
-    // its samples did not fit in memory, or the file is past 2 GB, beyond
-    // the reach of multimedia file I/O.
+    // The last LoadWave failed because the song is too long: it lasts more
+    // than kMaxSongMs, its samples did not fit in memory, or the file is
+    // past 2 GB, beyond the reach of multimedia file I/O.
     bool LoadFailedTooLong() const { return m_loadTooLong; }
     CString GetFilePath() const { return m_path; }
 
