@@ -11,6 +11,7 @@
 #include "app/LangText.h"
 #include "app/MenuTexts.h"
 #include "app/MessageBoxDemo.h"
+#include "app/TextConvert.h"
 #include "resources/resource.h"
 #include "uikit/MenuXP.h"
 
@@ -316,9 +317,7 @@ void CMainFrame::OpenHelpFile()
     const CString path = folder + "\\help\\" + app->GetLanguageName() + "\\QuorvaPlindor.chm";
     // The shell says nothing of a missing file: the user is told here.
     if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
-        CString text;
-        text.Format(app->GetLangString(170), (const char*)path);
-        ShowMessageBox(text, app->GetLangString(122), false, nullptr);
+        ShowMessageBox(FillInText(app->GetLangString(170), path), app->GetLangString(122), false, nullptr);
     } else if (!app->OpenInShell(path, SW_SHOWNORMAL)) {
         ShowMessageBox(app->GetLangString(171), app->GetLangString(122), false, nullptr);
     }

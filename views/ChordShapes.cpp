@@ -241,26 +241,6 @@ int ChordLookup::FindComboItem(const std::vector<CString>& items, const CString&
     return -1;
 }
 
-CString ChordLookup::FillInName(const CString& pattern, const CString& name)
-{
-    CString out;
-    bool used = false;
-    const char* p = pattern;
-    while (*p) {
-        if (p[0] == '%' && p[1] == '%') {
-            out += '%';
-            p += 2;
-        } else if (p[0] == '%' && p[1] == 's' && !used) {
-            out += name;
-            used = true;
-            p += 2;
-        } else {
-            out += *p++;
-        }
-    }
-    return out;
-}
-
 // --- Selection ---
 
 bool ChordSelection::Clear()

@@ -72,9 +72,6 @@ public:
     static int FindComboItem(const std::vector<CString>& items, const CString& key);
     // A shape's name as compared: lower case, a sharp name cut before "/".
     static CString ShapeKey(const CString& shapeName);
-    // Fills the name into the first "%s" of a text from the language file;
-    // "%%" gives "%", any other "%" stays as it is.
-    static CString FillInName(const CString& pattern, const CString& name);
 };
 
 // Which shape the chord diagram shows: the current shape index (-1 none),

@@ -3,6 +3,7 @@
 #include "app/DocHost.h"
 #include "app/LangText.h"
 #include "app/MessageBoxDemo.h"
+#include "app/TextConvert.h"
 #include "resources/resource.h"
 
 namespace {
@@ -120,7 +121,7 @@ LRESULT CGChordDlg::OnReportRejected(WPARAM, LPARAM)
     for (const CString& n : m_rejected)
         names += (names.IsEmpty() ? "" : ", ") + n;
     m_rejected.clear();
-    ShowMessageBox(ChordLookup::FillInName(LangText(125), names), LangText(123), false, this);
+    ShowMessageBox(FillInText(LangText(125), names), LangText(123), false, this);
     return 0;
 }
 

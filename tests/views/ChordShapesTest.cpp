@@ -135,13 +135,6 @@ TEST(ChordSpelling, FlatSpellingAndAlternatives)
     EXPECT_STREQ(ChordLookup::CompareForm(" A m7 "), "am7");
 }
 
-TEST(ChordSpelling, TextOfTheLanguageFileGetsTheNameByHand)
-{
-    EXPECT_STREQ(ChordLookup::FillInName("The shape %s was skipped.", "G_1"), "The shape G_1 was skipped.");
-    EXPECT_STREQ(ChordLookup::FillInName("100%% %s %d %s %", "A_2"), "100% A_2 %d %s %");
-    EXPECT_STREQ(ChordLookup::FillInName("no name", "A_2"), "no name");
-}
-
 TEST(ChordSelection, VersionsWrapBothWays)
 {
     const std::vector<ChordShape> shapes = {Named("C", 1), Named("Am", 1), Named("Am", 2), Named("Am", 3)};
