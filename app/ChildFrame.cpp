@@ -57,6 +57,9 @@ void CChildFrame::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hM
     CMDIChildWnd::OnUpdateFrameMenu(bActivate, pActivateWnd, hMenuAlt);
     if (!bActivate)
         return;
+    // Another song in front: the panels show its state, not the last one's.
+    if (CKestrixApp* app = GetKestrixApp())
+        app->RefreshPanels();
     HMENU menu = FrameMenu();
     HMENU languages = menu ? ::GetSubMenu(menu, MenuOffset() + 5) : nullptr;
     m_languageItemCount = 1;

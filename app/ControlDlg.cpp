@@ -473,12 +473,12 @@ void CControlDlg::SeekFromKnob()
 
 void CControlDlg::UpdateTimeKnob()
 {
+    // Without a document the knob rests at the start.
     CKestrixDoc* doc = ActiveDoc();
-    if (!doc)
-        return;
-    const double pos = doc->GetPosition();
-    int centre = TimeKnobCentreFromPosition(pos > 2147483647.0 ? 2147483647 : (int)pos, doc->GetTotalLength(),
-                                            m_geometry.timeLeft, m_geometry.timeRight, m_timeSize.cx);
+    const double pos = doc ? doc->GetPosition() : 0.0;
+    int centre = TimeKnobCentreFromPosition(pos > 2147483647.0 ? 2147483647 : (int)pos,
+                                            doc ? doc->GetTotalLength() : 0, m_geometry.timeLeft,
+                                            m_geometry.timeRight, m_timeSize.cx);
     m_timeCentre = centre;
     int left = centre - m_timeSize.cx / 2;
     m_timeKnobRect = {left, m_geometry.timeTrack.top, left + m_timeSize.cx, m_geometry.timeTrack.top + m_timeSize.cy};
@@ -666,6 +666,19 @@ void CControlDlg::ResetDisplay()
         Invalidate(FALSE);
         UpdateWindow();
     }
+}
+
+void CControlDlg::ShowDocument(CKestrixDoc* doc)
+{
+    m_songLoaded = doc && doc->HasAudio();
+    m_loop = doc && doc->IsLoopOn();
+    SetPlaying(doc && doc->IsPlaying());
+    if (doc && doc->GetPlayer())
+        PlaceVolumeKnob(doc->GetPlayer()->GetVolume());
+    UpdateTimeKnob();
+    UpdateTimeText(false);
+    if (m_hWnd)
+        Invalidate(FALSE);
 }
 
 // --- Opening and loading ---

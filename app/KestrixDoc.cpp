@@ -26,6 +26,7 @@ public:
     void ShowChordDiagram(bool) override {}
     void ActivateView(CView* view) override { CView::SetActiveView(view); }
     void OnDocumentClosed() override {}
+    void RefreshPanels() override {}
     void ShowMessage(const CString&, const CString&) override {}
     bool GetViewBarCount() override { return true; }
     void SetToolsPanelText(const CString&) override {}
@@ -192,6 +193,8 @@ BOOL CKestrixDoc::OnOpenDocument(LPCSTR lpszPathName)
     SetModifiedFlag(FALSE);
     if (m_currentView != kChordGrid)
         SwitchTo(m_currentView);
+    // Its frame became the active one before the file was read.
+    GetDocHost()->RefreshPanels();
     return TRUE;
 }
 
@@ -649,9 +652,16 @@ void CKestrixDoc::SetTranspose(int semitones)
     m_transpose = semitones;
     UpdateAllViews(nullptr, HINT_CHORDS_CHANGED);
     UpdateAllViews(nullptr, HINT_BASS_CHANGED);
+    GetDocHost()->RefreshPanels();
 }
 
-void CKestrixDoc::SetKey(const CString& engineKey) { m_key = ChooseKeyText(engineKey, m_chords); }
+void CKestrixDoc::SetKey(const CString& engineKey)
+{
+    m_key = ChooseKeyText(engineKey, m_chords);
+    GetDocHost()->RefreshPanels();
+}
+
+CString CKestrixDoc::GetShownKey() const { return TransposeKeyText(m_key, m_transpose); }
 
 // Playback --------------------------------------------------------------
 

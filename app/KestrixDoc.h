@@ -79,6 +79,8 @@ public:
     float GetTuning() const { return m_tuning; }
     void SetTuning(float hz) { m_tuning = hz; }
     CString GetKey() const { return m_key; }
+    // The key as the chords are shown: transposed with them.
+    CString GetShownKey() const;
     CWaveOut* GetPlayer() const { return m_pPlayer; }
     void SetSoundCard(int index);
     int GetMode() const { return m_displayMode; }

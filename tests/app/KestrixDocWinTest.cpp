@@ -51,6 +51,7 @@ public:
     void ShowChordDiagram(bool on) override { calls.push_back(on ? "diagram" : "no-diagram"); }
     void ActivateView(CView* v) override { CView::SetActiveView(v); }
     void OnDocumentClosed() override { calls.push_back("closed"); }
+    void RefreshPanels() override {}
     void ShowMessage(const CString&, const CString&) override { calls.push_back("message"); }
     bool GetViewBarCount() override { return true; }
     void SetToolsPanelText(const CString&) override {}
