@@ -802,7 +802,7 @@ bool CControlDlg::LoadAudioFile(const CString& path, const CString& title, int f
     if (fresh)
         doc->ClearResults();
     doc->SetTitle(title);
-    doc->OnAudioLoaded(length > 2147483647.0 ? 2147483647 : (int)length);
+    doc->OnAudioLoaded(length > 2147483647.0 ? 2147483647 : (int)length, fresh != 0);
     if (player->GetSampleRate() < kLowSampleRate)
         Message(54);
     ShowWindow(SW_SHOW);

@@ -205,13 +205,11 @@ void CKestrixDoc::ReloadStoredAudio()
     IDocHost* host = GetDocHost();
     const bool exists = GetFileAttributesA(m_audioPath) != INVALID_FILE_ATTRIBUTES;
     IDocPanel* panel = host->GetControlPanel();
-    const std::vector<CString> lyrics = CurrentLyricTexts();
     const int length = GetTotalLength();
     const bool stale = m_leadSheetStale;
     if (exists && panel && panel->LoadAudioFile(m_audioPath, m_title, 0)) {
-        // Loading made fresh rows and edits: the stored lyrics go back in,
-        // and the stored lead sheet is not to be regenerated.
-        SetLyricTexts(lyrics);
+        // The song of the document itself: the lyric edits just read stay
+        // on its rows, and the stored lead sheet is not to be regenerated.
         m_leadSheetStale = stale;
         return;
     }
@@ -591,13 +589,14 @@ void CKestrixDoc::ClearResults()
     m_rowTexts.clear();
 }
 
-void CKestrixDoc::OnAudioLoaded(int lengthMs)
+void CKestrixDoc::OnAudioLoaded(int lengthMs, bool newSong)
 {
     m_playback.SetAudioPresent(true);
     m_playback.SetTotalLength(lengthMs);
     m_playback.SetStoredPosition(0); // a new song starts at its beginning
     m_leadSheetStale = true;
-    DeleteLyricEdits();
+    if (newSong)
+        DeleteLyricEdits();
     SetModifiedFlag(TRUE);
     ++m_songSerial;
     UpdateAllViews(nullptr, HINT_AUDIO_LOADED);

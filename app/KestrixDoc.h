@@ -98,7 +98,9 @@ public:
     void GetPitchPairs(std::vector<int>& codes, std::vector<int>& times);
     void GetPitchSets(std::vector<int>& codes, std::vector<int>& times);
     void ClearResults();
-    void OnAudioLoaded(int lengthMs);
+    // newSong: the edits of the old song's lyrics go; the document's own
+    // song loaded again keeps them.
+    void OnAudioLoaded(int lengthMs, bool newSong = true);
     // A load failed: the player holds nothing now, so neither does the
     // document (no audio, length 0, stopped at 0).
     void OnAudioLoadFailed();
