@@ -126,7 +126,9 @@ void CGridView::HideSurplusEdits(size_t rows)
     std::vector<CKestrixEdit*>& edits = doc->GetLyricEdits();
     for (size_t i = 0; i < edits.size(); ++i) {
         CKestrixEdit* e = edits[i];
-        if (!e || !e->m_hWnd)
+        // Only a change is asked of the system: each call is a round trip
+        // to it, for every row of the song.
+        if (!e || !e->m_hWnd || ((e->GetStyle() & WS_VISIBLE) != 0) == (i < rows))
             continue;
         e->ShowWindow(i < rows ? SW_SHOWNA : SW_HIDE);
     }
