@@ -57,6 +57,9 @@ void CChildFrame::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hM
     CMDIChildWnd::OnUpdateFrameMenu(bActivate, pActivateWnd, hMenuAlt);
     if (!bActivate)
         return;
+    // Another song in front: the panels show its state, not the last one's.
+    if (CKestrixApp* app = GetKestrixApp())
+        app->RefreshPanels();
     HMENU menu = FrameMenu();
     HMENU languages = menu ? ::GetSubMenu(menu, MenuOffset() + 5) : nullptr;
     m_languageItemCount = 1;
@@ -111,37 +114,9 @@ void CChildFrame::OnLanguage(UINT nID)
 void CChildFrame::TranslateMenu()
 {
     HMENU menu = FrameMenu();
-    CKestrixApp* app = GetKestrixApp();
-    if (!menu || !app || menu != m_hMenuShared)
+    if (!menu || menu != m_hMenuShared)
         return;
-    const int p = MenuOffset();
-    for (int k = 0; k < 7; ++k) {
-        const MenuTextRow& row = kDocMenuTexts[k];
-        HMENU sub = ::GetSubMenu(menu, p + k);
-        if (!sub)
-            continue;
-        ::ModifyMenuA(menu, (UINT)(p + k), MF_BYPOSITION | MF_POPUP | MF_STRING, (UINT_PTR)sub,
-                      app->GetLangString(row.title));
-        // Recent files stand where the one "Recent File" item stood: items
-        // after it move down by the entries beyond the first, and the file
-        // names keep their text.
-        int extra = 0;
-        if (k == 0)
-            for (UINT id = ID_FILE_MRU_FILE1 + 1; id <= ID_FILE_MRU_FILE4; ++id)
-                if (::GetMenuState(sub, id, MF_BYCOMMAND) != (UINT)-1)
-                    ++extra;
-        for (int i = 0; i < row.count; ++i) {
-            if (!row.items[i])
-                continue;
-            const int pos = (k == 0 && i > 9) ? i + extra : i;
-            const UINT id = ::GetMenuItemID(sub, pos);
-            if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4 &&
-                !(::GetMenuState(sub, (UINT)pos, MF_BYPOSITION) & MF_GRAYED))
-                continue;
-            ::ModifyMenuA(sub, (UINT)pos, MF_BYPOSITION | MF_STRING | (::GetMenuState(sub, (UINT)pos, MF_BYPOSITION) & MF_GRAYED),
-                          id, app->GetLangString(row.items[i]));
-        }
-    }
+    CMainFrame::TranslatePopups(menu, MenuOffset(), kDocMenuTexts, 7);
     if (CWnd* main = AfxGetMainWnd()) {
         CMenuXP::UpdateMenuBar(main);
         main->DrawMenuBar();

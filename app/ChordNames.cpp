@@ -41,6 +41,20 @@ int KeyRootIndex(const CString& name)
     return 11;
 }
 
+namespace {
+const char* const kKeyRoots[12] = {"A", "Bb", "B", "C", "C#", "D", "D#", "E", "F", "F#", "G", "G#"};
+} // namespace
+
+CString TransposeKeyText(const CString& key, int t)
+{
+    const bool minor = key.GetLength() > 1 && key.Right(1) == "m";
+    const CString root = minor ? key.Left(key.GetLength() - 1) : key;
+    for (int i = 0; i < 12; ++i)
+        if (root == kKeyRoots[i])
+            return CString(kKeyRoots[((i + t % 12) + 12) % 12]) + (minor ? "m" : "");
+    return key;
+}
+
 CString ChooseKeyText(const CString& engineKey, const std::vector<ChordEntry>& chords)
 {
     if (chords.empty())

@@ -23,3 +23,7 @@ int KeyRootIndex(const CString& name);
 // when fewer than half of the chords are major (power chords count as
 // neither).
 CString ChooseKeyText(const CString& engineKey, const std::vector<ChordEntry>& chords);
+
+// The key text as the chords show it, transposed by t semitones: "C" by 2
+// gives "D", "Am" by -1 "G#m". A text that names no key stays as it is.
+CString TransposeKeyText(const CString& key, int t);

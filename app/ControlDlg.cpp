@@ -511,12 +511,12 @@ void CControlDlg::SeekFromKnob()
 
 void CControlDlg::UpdateTimeKnob()
 {
+    // Without a document the knob rests at the start.
     CKestrixDoc* doc = ActiveDoc();
-    if (!doc)
-        return;
-    const double pos = doc->GetPosition();
-    int centre = TimeKnobCentreFromPosition(pos > 2147483647.0 ? 2147483647 : (int)pos, doc->GetTotalLength(),
-                                            m_geometry.timeLeft, m_geometry.timeRight, m_timeSize.cx);
+    const double pos = doc ? doc->GetPosition() : 0.0;
+    int centre = TimeKnobCentreFromPosition(pos > 2147483647.0 ? 2147483647 : (int)pos,
+                                            doc ? doc->GetTotalLength() : 0, m_geometry.timeLeft,
+                                            m_geometry.timeRight, m_timeSize.cx);
     m_timeCentre = centre;
     int left = centre - m_timeSize.cx / 2;
     m_timeKnobRect = {left, m_geometry.timeTrack.top, left + m_timeSize.cx, m_geometry.timeTrack.top + m_timeSize.cy};
@@ -706,6 +706,19 @@ void CControlDlg::ResetDisplay()
     }
 }
 
+void CControlDlg::ShowDocument(CKestrixDoc* doc)
+{
+    m_songLoaded = doc && doc->HasAudio();
+    m_loop = doc && doc->IsLoopOn();
+    SetPlaying(doc && doc->IsPlaying());
+    if (doc && doc->GetPlayer())
+        PlaceVolumeKnob(doc->GetPlayer()->GetVolume());
+    UpdateTimeKnob();
+    UpdateTimeText(false);
+    if (m_hWnd)
+        Invalidate(FALSE);
+}
+
 // --- Opening and loading ---
 
 void CControlDlg::OnOpenAudio()
@@ -833,7 +846,7 @@ bool CControlDlg::LoadSong(CKestrixDoc* doc, const CString& path, const CString&
     if (fresh)
         doc->ClearResults();
     doc->SetTitle(title);
-    doc->OnAudioLoaded(length > 2147483647.0 ? 2147483647 : (int)length);
+    doc->OnAudioLoaded(length > 2147483647.0 ? 2147483647 : (int)length, fresh != 0);
     if (player->GetSampleRate() < kLowSampleRate)
         Message(54);
     ShowWindow(SW_SHOW);

@@ -55,6 +55,9 @@ public:
     void SetPlaying(bool playing) override;
     void SetLoopState(bool on) override;
     void ResetDisplay() override;
+    // The active document (null: none) is shown: its song, play and loop
+    // state, volume and position.
+    void ShowDocument(CKestrixDoc* doc);
     void UpdateTimeText(bool repaint) override;
     int GetSkipMs() const override { return m_skipMs; }
 

@@ -261,6 +261,15 @@ void ReadLayout0(CArchive& ar, DocFileBody& b, bool audioPresent)
     }
 }
 
+// What no song the program takes has: a length beyond the longest it
+// loads, more lyric lines (each a window) or row texts than rows.
+void CheckSongBounds(const DocFileBody& b)
+{
+    const size_t rows = static_cast<size_t>(kMaxRows);
+    if (b.totalLength < 0 || b.totalLength > kMaxSongMs || b.lyrics.size() > rows || b.rowTexts.size() > rows)
+        throw new CArchiveException(CArchiveException::badIndex);
+}
+
 } // namespace
 
 void WriteDocFile(CArchive& ar, const DocFileBody& b)
@@ -310,16 +319,18 @@ bool ReadDocBody(CArchive& ar, int layout, bool audioPresent, DocFileBody& body)
     switch (layout) {
     case 20:
         ReadLayout20(ar, body);
-        return true;
+        break;
     case 18:
         ReadLayout18(ar, body);
-        return true;
+        break;
     case 0:
         ReadLayout0(ar, body, audioPresent);
-        return true;
+        break;
     default:
         return false;
     }
+    CheckSongBounds(body);
+    return true;
 }
 
 int ReadDocFile(CArchive& ar, DocFileBody& body)

@@ -39,7 +39,9 @@ void WriteDocFile(CArchive& ar, const DocFileBody& body);
 // Reads the layout number and then the body. Returns the layout read, or -1
 // for a layout this program does not know (nothing more is read). A file
 // that breaks the rules (a short read, a column longer than the records its
-// kind has, a count the file cannot hold) throws the archive's exception.
+// kind has, a count the file cannot hold, a song longer than kMaxSongMs or
+// more lyric lines or row texts than kMaxRows) throws the archive's
+// exception. Memory running out while reading throws std::bad_alloc.
 int ReadDocFile(CArchive& ar, DocFileBody& body);
 // The body of one layout, for a caller that has the layout already.
 bool ReadDocBody(CArchive& ar, int layout, bool audioPresent, DocFileBody& body);

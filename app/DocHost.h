@@ -41,6 +41,10 @@ public:
     virtual void ActivateView(CView* view) = 0;
     // A document closed; the application re-texts the menu when none is left.
     virtual void OnDocumentClosed() = 0;
+    // What the panels show of a document changed (its key, tuning or
+    // transposition), or another document became the active one: they show
+    // the active document's again.
+    virtual void RefreshPanels() = 0;
     // The program's message box: text and caption by language number.
     virtual void ShowMessage(const CString& text, const CString& caption) = 0;
 

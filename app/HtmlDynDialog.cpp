@@ -60,6 +60,8 @@ bool CHtmlDynDialog::Navigate(const CString& path)
     // A missing file would show the browser's error page, not ours.
     m_navigated = m_pView && ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && m_pView->Navigate(path);
     StopWatch();
+    if (!m_pageHandler && !m_showWhenShown)
+        return m_navigated;
     m_watchStart = ::GetTickCount();
     m_watchTimer = ::SetTimer(nullptr, 0, 100, &CHtmlDynDialog::OnPageTimer);
     if (m_watchTimer)
@@ -105,8 +107,10 @@ void CALLBACK CHtmlDynDialog::OnPageTimer(HWND, UINT, UINT_PTR id, DWORD)
     if (shown && dialog->m_showWhenShown && dialog->m_hWnd)
         dialog->ShowWindow(SW_SHOWNOACTIVATE);
     dialog->m_showWhenShown = false;
-    if (dialog->m_pageHandler)
-        dialog->m_pageHandler(dialog->m_pageContext, shown);
+    const PageHandler handler = dialog->m_pageHandler;
+    dialog->m_pageHandler = nullptr;
+    if (handler)
+        handler(dialog->m_pageContext, shown);
 }
 
 void CHtmlDynDialog::OnSize(UINT nType, int cx, int cy)

@@ -25,11 +25,14 @@ public:
     CHtmlDynView* GetView() const { return m_pView; }
     CString GetPage() const { return m_page; }
     // False when there is no view, the file is missing or the browser
-    // refused the address. Each call starts a new watch of the page.
+    // refused the address. While a page handler or a show is pending, the
+    // call starts a new watch of the page; later pages are not watched.
     bool Navigate(const CString& path);
 
-    // Told once per watch whether the page of the last Navigate came up
-    // (the browser holds a complete document) within kPageTimeoutMs. A
+    // Told once, when the first watch ends, whether the page of the last
+    // Navigate came up (the browser holds a complete document) within
+    // kPageTimeoutMs, and then forgotten: start-up asks whether the browser
+    // works, and a later slow page must not take a working window away. A
     // browser object without an engine never gets there; the handler may
     // delete the dialog.
     enum { kPageTimeoutMs = 3000 };

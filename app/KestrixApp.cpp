@@ -417,8 +417,18 @@ bool CKestrixApp::GetActiveDocInfo(float& tuning, CString& key)
     if (!doc)
         return false;
     tuning = doc->GetTuning();
-    key = doc->GetKey();
+    key = doc->GetShownKey();
     return true;
+}
+
+void CKestrixApp::RefreshPanels()
+{
+    CKestrixDoc* doc = GetActiveDoc();
+    if (CViewDlg* tools = GetToolsPanel())
+        tools->ShowDocument(doc);
+    if (CControlDlg* panel = GetControlDlg())
+        if (panel->m_hWnd)
+            panel->ShowDocument(doc);
 }
 
 void CKestrixApp::ActivateView(CView* view)

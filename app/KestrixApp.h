@@ -77,7 +77,12 @@ public:
     void SetChordOptionsShown(bool shown) override;
     void ShowChordDiagram(bool show) override;
     void ActivateView(CView* view) override;
-    void OnDocumentClosed() override { TranslateMainMenu(); }
+    void OnDocumentClosed() override
+    {
+        TranslateMainMenu();
+        RefreshPanels();
+    }
+    void RefreshPanels() override;
     void ShowMessage(const CString& text, const CString& caption) override;
     void SetToolsPanelText(const CString& text) override;
     void ShowChordName(const CString& name) override;

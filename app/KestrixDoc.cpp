@@ -1,5 +1,7 @@
 #include "app/KestrixDoc.h"
 
+#include <new>
+
 #include "app/ChordNames.h"
 #include "app/DocFile.h"
 #include "app/DocState.h"
@@ -25,6 +27,7 @@ public:
     void ShowChordDiagram(bool) override {}
     void ActivateView(CView* view) override { CView::SetActiveView(view); }
     void OnDocumentClosed() override {}
+    void RefreshPanels() override {}
     void ShowMessage(const CString&, const CString&) override {}
     bool GetViewBarCount() override { return true; }
     void SetToolsPanelText(const CString&) override {}
@@ -194,6 +197,8 @@ BOOL CKestrixDoc::OnOpenDocument(LPCSTR lpszPathName)
     SetModifiedFlag(FALSE);
     if (m_currentView != kChordGrid)
         SwitchTo(m_currentView);
+    // Its frame became the active one before the file was read.
+    GetDocHost()->RefreshPanels();
     return TRUE;
 }
 
@@ -204,13 +209,11 @@ void CKestrixDoc::ReloadStoredAudio()
     IDocHost* host = GetDocHost();
     const bool exists = GetFileAttributesA(m_audioPath) != INVALID_FILE_ATTRIBUTES;
     IDocPanel* panel = host->GetControlPanel();
-    const std::vector<CString> lyrics = CurrentLyricTexts();
     const int length = GetTotalLength();
     const bool stale = m_leadSheetStale;
     if (exists && panel && panel->LoadAudioFile(m_audioPath, m_title, 0)) {
-        // Loading made fresh rows and edits: the stored lyrics go back in,
-        // and the stored lead sheet is not to be regenerated.
-        SetLyricTexts(lyrics);
+        // The song of the document itself: the lyric edits just read stay
+        // on its rows, and the stored lead sheet is not to be regenerated.
         m_leadSheetStale = stale;
         return;
     }
@@ -280,7 +283,19 @@ DocFileBody CKestrixDoc::MakeFileBody()
     return b;
 }
 
-void CKestrixDoc::ApplyFileBody(const DocFileBody& b)
+namespace {
+// Appends src to dst; a fresh document's empty list takes it whole.
+template <class T>
+void Append(std::vector<T>& dst, std::vector<T>& src)
+{
+    if (dst.empty())
+        dst.swap(src);
+    else
+        dst.insert(dst.end(), src.begin(), src.end());
+}
+} // namespace
+
+void CKestrixDoc::ApplyFileBody(DocFileBody& b)
 {
     m_playback.SetAudioPresent(b.audioPresent);
     m_currentView = b.currentView >= 0 && b.currentView <= 2 ? b.currentView : kChordGrid;
@@ -295,18 +310,18 @@ void CKestrixDoc::ApplyFileBody(const DocFileBody& b)
     std::vector<CString> lyrics = CurrentLyricTexts();
     lyrics.insert(lyrics.end(), b.lyrics.begin(), b.lyrics.end());
     SetLyricTexts(lyrics);
-    m_chords.insert(m_chords.end(), b.chords.begin(), b.chords.end());
-    m_bassNotes.insert(m_bassNotes.end(), b.bass.begin(), b.bass.end());
-    m_pitchPairCodes.insert(m_pitchPairCodes.end(), b.pairCodes.begin(), b.pairCodes.end());
-    m_pitchPairTimes.insert(m_pitchPairTimes.end(), b.pairTimes.begin(), b.pairTimes.end());
-    m_pitchSetCodes.insert(m_pitchSetCodes.end(), b.setCodes.begin(), b.setCodes.end());
-    m_pitchSetTimes.insert(m_pitchSetTimes.end(), b.setTimes.begin(), b.setTimes.end());
+    Append(m_chords, b.chords);
+    Append(m_bassNotes, b.bass);
+    Append(m_pitchPairCodes, b.pairCodes);
+    Append(m_pitchPairTimes, b.pairTimes);
+    Append(m_pitchSetCodes, b.setCodes);
+    Append(m_pitchSetTimes, b.setTimes);
     m_playback.SetTotalLength(b.totalLength);
     m_playback.SetStoredPosition(0);
     m_title = b.title;
     if (m_titleEdit.m_hWnd)
         m_titleEdit.SetWindowText(m_title);
-    m_rowTexts.insert(m_rowTexts.end(), b.rowTexts.begin(), b.rowTexts.end());
+    Append(m_rowTexts, b.rowTexts);
     // A file may hold texts of rows the grid never showed again after the
     // chords changed: the chords decide.
     if (!m_chords.empty())
@@ -338,14 +353,22 @@ void CKestrixDoc::Serialize(CArchive& ar)
             WriteLeadSheetBoxes(ar, LeadSheetBoxes());
         return;
     }
-    int32_t layout = -1;
-    ar >> layout;
-    bool audioPresent = false;
-    if (layout == 0)
-        ar >> audioPresent;
-    m_readRefused = !ReadArchive(ar, layout, audioPresent);
-    if (!m_readRefused && sheet && sheet->m_hWnd)
-        sheet->SerializeBoxes(ar);
+    try {
+        int32_t layout = -1;
+        ar >> layout;
+        bool audioPresent = false;
+        if (layout == 0)
+            ar >> audioPresent;
+        m_readRefused = !ReadArchive(ar, layout, audioPresent);
+        if (!m_readRefused && sheet && sheet->m_hWnd)
+            sheet->SerializeBoxes(ar);
+    } catch (const std::bad_alloc&) {
+        // A document larger than the memory left is refused, not the end
+        // of the program.
+        m_readRefused = true;
+        IDocHost* host = GetDocHost();
+        host->ShowMessage(host->GetLangString(kLangDocumentTooLarge), host->GetLangString(122));
+    }
 }
 
 BOOL CKestrixDoc::DoSave(LPCSTR lpszPathName, BOOL bReplace)
@@ -572,13 +595,14 @@ void CKestrixDoc::ClearResults()
     m_rowTexts.clear();
 }
 
-void CKestrixDoc::OnAudioLoaded(int lengthMs)
+void CKestrixDoc::OnAudioLoaded(int lengthMs, bool newSong)
 {
     m_playback.SetAudioPresent(true);
     m_playback.SetTotalLength(lengthMs);
     m_playback.SetStoredPosition(0); // a new song starts at its beginning
     m_leadSheetStale = true;
-    DeleteLyricEdits();
+    if (newSong)
+        DeleteLyricEdits();
     SetModifiedFlag(TRUE);
     ++m_songSerial;
     RefreshRowTexts();
@@ -655,9 +679,16 @@ void CKestrixDoc::SetTranspose(int semitones)
     RefreshRowTexts();
     UpdateAllViews(nullptr, HINT_CHORDS_CHANGED);
     UpdateAllViews(nullptr, HINT_BASS_CHANGED);
+    GetDocHost()->RefreshPanels();
 }
 
-void CKestrixDoc::SetKey(const CString& engineKey) { m_key = ChooseKeyText(engineKey, m_chords); }
+void CKestrixDoc::SetKey(const CString& engineKey)
+{
+    m_key = ChooseKeyText(engineKey, m_chords);
+    GetDocHost()->RefreshPanels();
+}
+
+CString CKestrixDoc::GetShownKey() const { return TransposeKeyText(m_key, m_transpose); }
 
 // Playback --------------------------------------------------------------
 

@@ -79,6 +79,8 @@ public:
     float GetTuning() const { return m_tuning; }
     void SetTuning(float hz) { m_tuning = hz; }
     CString GetKey() const { return m_key; }
+    // The key as the chords are shown: transposed with them.
+    CString GetShownKey() const;
     CWaveOut* GetPlayer() const { return m_pPlayer; }
     void SetSoundCard(int index);
     int GetMode() const { return m_displayMode; }
@@ -96,7 +98,9 @@ public:
     void GetPitchPairs(std::vector<int>& codes, std::vector<int>& times);
     void GetPitchSets(std::vector<int>& codes, std::vector<int>& times);
     void ClearResults();
-    void OnAudioLoaded(int lengthMs);
+    // newSong: the edits of the old song's lyrics go; the document's own
+    // song loaded again keeps them.
+    void OnAudioLoaded(int lengthMs, bool newSong = true);
     // A load failed: the player holds nothing now, so neither does the
     // document (no audio, length 0, stopped at 0).
     void OnAudioLoadFailed();
@@ -143,7 +147,8 @@ private:
     // so that the lead sheet reads current ones whatever view is shown.
     void RefreshRowTexts();
     struct DocFileBody MakeFileBody();
-    void ApplyFileBody(const struct DocFileBody& body);
+    // Takes the lists read (the body is left with what was not taken).
+    void ApplyFileBody(struct DocFileBody& body);
     void SetLyricTexts(const std::vector<CString>& texts);
     std::vector<CString> CurrentLyricTexts() const;
     void ReloadStoredAudio();

@@ -11,6 +11,7 @@
 #include "app/LangText.h"
 #include "app/MenuTexts.h"
 #include "app/MessageBoxDemo.h"
+#include "app/TextConvert.h"
 #include "resources/resource.h"
 #include "uikit/MenuXP.h"
 
@@ -280,24 +281,50 @@ void CMainFrame::OnUpdateFrameTitle(BOOL)
 
 void CMainFrame::TranslateMenu()
 {
-    CKestrixApp* app = GetKestrixApp();
     HMENU menu = m_hMenuDefault;
-    if (!app || !menu)
+    if (!menu)
         return;
-    for (int p = 1; p < 3; ++p) {
-        const MenuTextRow& row = kNoDocMenuTexts[p];
-        HMENU sub = ::GetSubMenu(menu, p);
-        if (!sub)
-            continue;
-        ::ModifyMenuA(menu, (UINT)p, MF_BYPOSITION | MF_POPUP | MF_STRING, (UINT_PTR)sub, app->GetLangString(row.title));
-        for (int i = 0; i < row.count; ++i)
-            if (row.items[i])
-                ::ModifyMenuA(sub, (UINT)i, MF_BYPOSITION | MF_STRING, ::GetMenuItemID(sub, i),
-                              app->GetLangString(row.items[i]));
-    }
+    TranslatePopups(menu, 0, kNoDocMenuTexts, 3);
     CMenuXP::UpdateMenuBar(this);
     if (::GetMenu(m_hWnd) == menu)
         DrawMenuBar();
+}
+
+void CMainFrame::TranslatePopups(HMENU menu, int first, const MenuTextRow* rows, int count)
+{
+    CKestrixApp* app = GetKestrixApp();
+    if (!app)
+        return;
+    for (int k = 0; k < count; ++k) {
+        const MenuTextRow& row = rows[k];
+        HMENU sub = ::GetSubMenu(menu, first + k);
+        if (!sub)
+            continue;
+        if (row.title)
+            ::ModifyMenuA(menu, (UINT)(first + k), MF_BYPOSITION | MF_POPUP | MF_STRING, (UINT_PTR)sub,
+                          app->GetLangString(row.title));
+        // Recent files stand where the one "Recent File" item stood: items
+        // after it move down by the entries beyond the first, and the file
+        // names keep their text.
+        int extra = 0;
+        for (UINT id = ID_FILE_MRU_FILE1 + 1; id <= ID_FILE_MRU_FILE4; ++id)
+            if (::GetMenuState(sub, id, MF_BYCOMMAND) != (UINT)-1)
+                ++extra;
+        bool pastRecent = false;
+        for (int i = 0; i < row.count; ++i) {
+            const int pos = pastRecent ? i + extra : i;
+            const UINT id = ::GetMenuItemID(sub, pos);
+            const UINT state = ::GetMenuState(sub, (UINT)pos, MF_BYPOSITION);
+            if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
+                pastRecent = true;
+                if (!(state & MF_GRAYED))
+                    continue;
+            }
+            if (row.items[i])
+                ::ModifyMenuA(sub, (UINT)pos, MF_BYPOSITION | MF_STRING | (state & MF_GRAYED), id,
+                              app->GetLangString(row.items[i]));
+        }
+    }
 }
 
 void CMainFrame::OpenHelpFile()
@@ -316,9 +343,7 @@ void CMainFrame::OpenHelpFile()
     const CString path = folder + "\\help\\" + app->GetLanguageName() + "\\QuorvaPlindor.chm";
     // The shell says nothing of a missing file: the user is told here.
     if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
-        CString text;
-        text.Format(app->GetLangString(170), (const char*)path);
-        ShowMessageBox(text, app->GetLangString(122), false, nullptr);
+        ShowMessageBox(FillInText(app->GetLangString(170), path), app->GetLangString(122), false, nullptr);
     } else if (!app->OpenInShell(path, SW_SHOWNORMAL)) {
         ShowMessageBox(app->GetLangString(171), app->GetLangString(122), false, nullptr);
     }

@@ -9,6 +9,8 @@
 
 class CControlDlg;
 
+struct MenuTextRow;
+
 class CMainFrame : public CMDIFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)
 public:
@@ -21,6 +23,9 @@ public:
 
     void LoadToolTips();
     void TranslateMenu();
+    // Re-texts the popups of a menu from its first popup on, by position;
+    // a title of 0 keeps the popup's title.
+    static void TranslatePopups(HMENU menu, int first, const MenuTextRow* rows, int count);
     CString GetToolTip(UINT id) const;
     CToolBar& GetMainToolBar() { return m_wndToolBar; }
     CToolBar& GetNameToolBar() { return m_wndNameBar; }

@@ -11,7 +11,7 @@ const MenuTextRow kDocMenuTexts[7] = {
 };
 
 const MenuTextRow kNoDocMenuTexts[3] = {
-    {0, {}, 0},
+    {4, {6, 7, 0, 14, 0, 13}, 6},
     {12, {15, 16, 18, 112, 127, 128, 0, 26}, 8},
     {20, {19, 0, 33}, 3},
 };

@@ -29,7 +29,8 @@ struct ProgressAction {
 constexpr int kLangAnalysisCannotRun = 144;
 // Language text telling that the engine could not analyse the song.
 constexpr int kLangSongNotAnalysed = 150;
-// Language text telling that a song is too long to be held in memory.
+// Language text telling that a song is longer than the program takes or
+// than its memory holds.
 constexpr int kLangSongTooLong = 175;
 
 // cancelAsked: the user asked the running analysis to stop.

@@ -5,7 +5,6 @@ namespace {
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t MinInfoSize = 40;
 constexpr int MaxColours = 256;
-constexpr long long MaxSide = 16384;
 
 std::uint32_t U32(const std::uint8_t* p)
 {
@@ -28,6 +27,8 @@ bool ParseSkinBitmap(const std::uint8_t* data, std::size_t size, SkinBitmapLayou
     layout = SkinBitmapLayout();
     if (!data || size < FileHeaderSize || data[0] != 'B' || data[1] != 'M')
         return Fail(error, "not a BMP file");
+    if (size > kMaxSkinFileBytes)
+        return Fail(error, "file too large for a skin");
     if (size < FileHeaderSize + MinInfoSize)
         return Fail(error, "file too short for its header");
     const std::uint8_t* info = data + FileHeaderSize;
@@ -45,7 +46,7 @@ bool ParseSkinBitmap(const std::uint8_t* data, std::size_t size, SkinBitmapLayou
     std::uint32_t compression = U32(info + 16);
     std::uint32_t used = U32(info + 32);
 
-    if (width <= 0 || width > MaxSide || height == 0 || height > MaxSide || height < -MaxSide)
+    if (width <= 0 || width > kMaxSkinSide || height == 0 || height > kMaxSkinSide || height < -kMaxSkinSide)
         return Fail(error, "bad bitmap size");
     if (planes != 1)
         return Fail(error, "bad plane count");

@@ -21,8 +21,14 @@ struct SkinBitmapLayout {
     std::size_t pixelBytes = 0;    // rows x stride
 };
 
-// Checks data (the whole file) and fills layout. On failure returns false
-// and sets error to a short reason.
+// Skins are small pictures (the panel's face is 320 x 72): a file or a side
+// beyond these is refused before its pixels take memory.
+constexpr std::size_t kMaxSkinFileBytes = 4u << 20;
+constexpr int kMaxSkinSide = 4096;
+
+// Checks data (the whole file, or its first kMaxSkinFileBytes + 1 bytes)
+// and fills layout. On failure returns false and sets error to a short
+// reason.
 bool ParseSkinBitmap(const std::uint8_t* data, std::size_t size, SkinBitmapLayout& layout,
                      CString& error);
 

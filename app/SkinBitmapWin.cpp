@@ -9,18 +9,16 @@
 
 namespace {
 
-bool ReadWhole(const char* path, std::vector<std::uint8_t>& bytes)
+// The file, up to one byte more than a skin may have: the parser refuses
+// a larger one without the rest ever being read.
+bool ReadSkinFile(const char* path, std::vector<std::uint8_t>& bytes)
 {
     std::FILE* f = std::fopen(path, "rb");
     if (!f)
         return false;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    long size = ok ? std::ftell(f) : -1;
-    ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize((size_t)size);
-        ok = size == 0 || std::fread(bytes.data(), 1, (size_t)size, f) == (size_t)size;
-    }
+    bytes.resize(kMaxSkinFileBytes + 1);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    const bool ok = !std::ferror(f);
     std::fclose(f);
     return ok;
 }
@@ -49,7 +47,7 @@ SkinLoad LoadSkinBitmapFile(const char* path, CBitmap& bitmap, CPalette& palette
 {
     reason.Empty();
     std::vector<std::uint8_t> bytes;
-    if (!path || !ReadWhole(path, bytes))
+    if (!path || !ReadSkinFile(path, bytes))
         return SkinLoad::CannotOpen;
     SkinBitmapLayout layout;
     if (!ParseSkinBitmap(bytes.data(), bytes.size(), layout, reason))

@@ -26,6 +26,7 @@ constexpr int kLangSongNotOpened = 191;      // there, but could not be opened
 constexpr int kLangSongDamaged = 192;        // a WAV that is damaged, cut short or no WAV
 constexpr int kLangSongFormatRefused = 193;  // the output device does not take its format
 constexpr int kLangOpeningSong = 194;        // progress: a long WAV is being read
+constexpr int kLangDocumentTooLarge = 176; // reading the document ran out of memory
 
 // True for a readable WAV file whose samples the player cannot take as they
 // are: anything but 8- or 16-bit integer PCM on one or two channels.

@@ -80,3 +80,22 @@ CString FormatWithOneInt(const char* pattern, int value)
     }
     return out;
 }
+
+CString FillInText(const char* pattern, const char* text)
+{
+    CString out;
+    bool used = false;
+    for (const char* p = pattern; *p;) {
+        if (p[0] == '%' && p[1] == '%') {
+            out += '%';
+            p += 2;
+        } else if (p[0] == '%' && p[1] == 's' && !used) {
+            out += text;
+            used = true;
+            p += 2;
+        } else {
+            out += *p++;
+        }
+    }
+    return out;
+}

@@ -15,3 +15,8 @@ int ParseLeadingInt(const char* text);
 // every other % sequence is copied as it stands, so no template can make the
 // formatter read arguments that were never passed.
 CString FormatWithOneInt(const char* pattern, int value);
+
+// Fills a message template from an editable file that promises one text:
+// the first "%s" receives text, "%%" becomes "%", every other "%" stays as
+// it is. Language texts are never handed to a formatter.
+CString FillInText(const char* pattern, const char* text);

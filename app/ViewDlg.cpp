@@ -40,11 +40,10 @@ ON_WM_PAINT()
 ON_WM_LBUTTONDOWN()
 ON_WM_ERASEBKGND()
 ON_WM_LBUTTONUP()
-ON_WM_TIMER()
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CViewDlg::CViewDlg() : m_options{}, m_hotRow(-1), m_displayMode(0), m_chordOptions(true), m_shownTuning(0) {}
+CViewDlg::CViewDlg() : m_options{}, m_hotRow(-1), m_displayMode(0), m_chordOptions(true) {}
 
 CViewDlg::~CViewDlg()
 {
@@ -88,28 +87,23 @@ BOOL CViewDlg::OnInitDialog()
     CRect client;
     GetClientRect(&client);
     LayoutRows(client.Width());
-    SetTimer(kInfoTimer, 250, nullptr);
     return TRUE;
 }
 
 void CViewDlg::OnDestroy()
 {
-    KillTimer(kInfoTimer);
     AfxHoldWhileModal(m_hWnd, false);
     CDialog::OnDestroy();
 }
 
-void CViewDlg::OnTimer(UINT_PTR id)
+void CViewDlg::ShowDocument(CKestrixDoc* doc)
 {
-    // An analysis or another active document changes what the value rows
-    // show; nothing else tells the panel.
-    if (id != kInfoTimer)
-        return;
-    float tuning = 0.0f;
-    CString key;
-    if (CKestrixApp* app = GetKestrixApp())
-        app->GetActiveDocInfo(tuning, key);
-    if (static_cast<int>(tuning) != m_shownTuning || key != m_shownKey)
+    if (doc) {
+        m_displayMode = doc->GetMode();
+        m_chordOptions = doc->GetCurrentView() != 2;
+    }
+    m_hintText.Empty();
+    if (m_hWnd)
         Invalidate(FALSE);
 }
 
@@ -197,8 +191,6 @@ void CViewDlg::Paint(CDC& dc, int w, int h)
     CString key;
     if (CKestrixApp* app = GetKestrixApp())
         app->GetActiveDocInfo(tuning, key);
-    m_shownTuning = static_cast<int>(tuning);
-    m_shownKey = key;
     CString hz;
     if (static_cast<int>(tuning) != 0)
         hz.Format("%d Hz", static_cast<int>(tuning));

@@ -9,6 +9,8 @@
 #include "framework/Dialog.h"
 #include "framework/Gdi.h"
 
+class CKestrixDoc;
+
 class CViewDlg : public CDialog {
 public:
     CViewDlg();
@@ -21,6 +23,10 @@ public:
     const CString& GetHintText() const { return m_hintText; }
     int GetMode() const { return m_displayMode; }
     void SetChordOptionsShown(bool shown);
+    // The active document (null: none): its display mode, whether its chord
+    // options apply (not in the bass view), its tuning and key; the notes
+    // under the mouse are forgotten.
+    void ShowDocument(CKestrixDoc* doc);
     bool AreChordOptionsShown() const { return m_chordOptions; }
     // Client rectangle of an option row (0..2 from the top), for tests.
     CRect GetOptionRowRect(int row) const { return m_rows[row]; }
@@ -41,7 +47,6 @@ protected:
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
-    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
@@ -61,8 +66,4 @@ private:
     int m_hotRow;
     int m_displayMode;
     bool m_chordOptions;
-    // What the value rows showed last.
-    int m_shownTuning;
-    CString m_shownKey;
-    static constexpr UINT_PTR kInfoTimer = 1;
 };

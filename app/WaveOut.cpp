@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/DocTypes.h"
+
 namespace {
 
 // RIFF navigation through multimedia file I/O.
@@ -219,11 +221,15 @@ WaveLoadFailure OpenWave(const char* path, int formatDevice, HMMIO& h, PcmFormat
     CMmioRiffSource src(h);
     QueryCtx q{static_cast<UINT>(formatDevice)};
     const WaveError header = ReadWaveHeader(src, fmt, size, formatDevice >= 0 ? DeviceTakes : nullptr, &q);
-    if (header != WaveError::None) {
+    // A small rate stretches a file over more rows than any song has.
+    const WaveLoadFailure failure = header == WaveError::None && WaveLengthMs(fmt, size) > kMaxSongMs
+                                        ? WaveLoadFailure::TooLong
+                                        : FailureOf(header);
+    if (failure != WaveLoadFailure::None) {
         mmioClose(h, 0);
         h = nullptr;
     }
-    return FailureOf(header);
+    return failure;
 }
 } // namespace
 

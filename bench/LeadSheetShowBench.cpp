@@ -18,7 +18,6 @@
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
 #include "bench/BenchProgram.h"
-#include "bench/BenchSong.h"
 #include "resources/resource.h"
 #include "tests/app/ProgramTestSupport.h"
 #include "views/ChordEditView.h"
@@ -26,29 +25,6 @@
 using namespace progtest;
 
 namespace {
-
-bool WriteSong(const std::string& path)
-{
-    const std::vector<unsigned char> pcm = bench::SongPcm16(2);
-    std::vector<unsigned char> d;
-    auto put32 = [&](unsigned v) {
-        for (int i = 0; i < 4; ++i)
-            d.push_back((unsigned char)(v >> (8 * i)));
-    };
-    const char* riff = "RIFF";
-    d.insert(d.end(), riff, riff + 4);
-    put32(36 + (unsigned)pcm.size());
-    const char* fmtTag = "WAVEfmt ";
-    d.insert(d.end(), fmtTag, fmtTag + 8);
-    put32(16);
-    const unsigned char fmt[16] = {1, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0};
-    d.insert(d.end(), fmt, fmt + 16);
-    const char* data = "data";
-    d.insert(d.end(), data, data + 4);
-    put32((unsigned)pcm.size());
-    d.insert(d.end(), pcm.begin(), pcm.end());
-    return WriteBytes(path, d.data(), d.size());
-}
 
 double Seconds(const LARGE_INTEGER& a, const LARGE_INTEGER& b, const LARGE_INTEGER& freq)
 {
@@ -75,7 +51,7 @@ int main(int argc, char** argv)
             return 1;
         }
         const std::string song = folder.path + "bench-song.wav";
-        if (!WriteSong(song)) {
+        if (!WriteBenchSong(song)) {
             std::printf("cannot write %s\n", song.c_str());
             return 1;
         }

@@ -7,6 +7,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "framework/DocView.h"
 #include "framework/Gdi.h"
 #include "framework/HandleMap.h"
 #include "framework/Menu.h"
@@ -16,6 +17,21 @@ CWinApp* g_pApp = nullptr;
 HINSTANCE g_hResource = nullptr;
 
 char* Dup(const char* s) { return s ? _strdup(s) : nullptr; }
+
+// Command-UI of the bars and frames under a window. A view holds no bars:
+// its children (a lyric edit per row of the song) are passed over, so idle
+// time does not grow with the song.
+void SendIdleUpdate(HWND parent)
+{
+    for (HWND child = ::GetTopWindow(parent); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        CWnd* p = CWnd::FromHandlePermanent(child);
+        if (p)
+            AfxCallWndProc(p, child, WM_IDLEUPDATECMDUI, TRUE, 0);
+        if (!dynamic_cast<CView*>(p))
+            SendIdleUpdate(child);
+    }
+}
+
 void FreeStr(LPCSTR& s)
 {
     free((void*)s);
@@ -78,7 +94,7 @@ BOOL CWinThread::OnIdle(LONG lCount)
         CWnd* pMain = GetMainWnd();
         if (pMain && pMain->m_hWnd && ::IsWindowVisible(pMain->m_hWnd)) {
             AfxCallWndProc(pMain, pMain->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
-            pMain->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+            SendIdleUpdate(pMain->m_hWnd);
         }
     } else if (lCount == 1) {
         AfxDeleteTempMaps();

@@ -48,7 +48,7 @@ def a_ints(items):
 
 
 # --- Document files in layout 20 ---------------------------------------------
-def doc20(chords, bass, lyrics=(), rows=(), key="C", path="C:\\songs\\a.wav", title="Song"):
+def doc20(chords, bass, lyrics=(), rows=(), key="C", path="C:\\songs\\a.wav", title="Song", length=12000):
     """chords: (name, root, time, bass, suffix, major, visible, confidence);
     bass: (octave, placement, time, pitch, visible, level)."""
     out = a_int(20) + a_bool(True) + a_int(1) + a_int(-2) + a_int(3) + a_float(440.0)
@@ -65,7 +65,7 @@ def doc20(chords, bass, lyrics=(), rows=(), key="C", path="C:\\songs\\a.wav", ti
         out += a_ints([b[i] for b in bass])
     out += a_int(len(chords)) + b"".join(a_bool(c[5]) for c in chords)
     out += a_ints([c[6] for c in chords]) + a_ints([c[7] for c in chords])
-    out += a_int(12000) + a_str(title) + a_strs(list(rows))
+    out += a_int(length) + a_str(title) + a_strs(list(rows))
     return out
 
 
@@ -80,6 +80,11 @@ def docfile():
     put("docfile", "layout0-short.vqx", a_int(0) + a_bool(False) + a_int(0) * 4)
     put("docfile", "layout18-short.vqx", a_int(18) + a_bool(True) + a_int(2) * 4)
     put("docfile", "layout19.vqx", a_int(19))
+    # The longest song the program takes (4 hours) and one millisecond more;
+    # more lyric lines than a song has rows.
+    put("docfile", "layout20-longest.vqx", doc20([], [], lyrics=["a"] * 3, length=4 * 3600 * 1000))
+    put("docfile", "layout20-too-long.vqx", doc20([], [], length=4 * 3600 * 1000 + 1))
+    put("docfile", "layout20-lyrics-beyond.vqx", doc20([], [], lyrics=[""] * 4802))
 
 
 def archive_string():

@@ -346,8 +346,14 @@ HRESULT CMediaDecoder::ReadSamples()
                     m_writeFailed = true; // said when the file is closed
                     stop = true;
                 } else {
-                    m_lastPercent = ProgressPercent(m_bytesWritten, m_bytesExpected);
-                    Post(WM_DECODE_STATUS, DECODE_PROGRESS, m_lastPercent);
+                    // A post per changed percent, not per sample: thousands
+                    // of repeats each cost the program's dialog a round of
+                    // its modal loop.
+                    const int percent = ProgressPercent(m_bytesWritten, m_bytesExpected);
+                    if (percent != m_lastPercent) {
+                        m_lastPercent = percent;
+                        Post(WM_DECODE_STATUS, DECODE_PROGRESS, m_lastPercent);
+                    }
                 }
             }
         }

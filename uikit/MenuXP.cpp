@@ -156,7 +156,7 @@ void FillSolid(HDC dc, const RECT& r, COLORREF colour)
 }
 } // namespace
 
-std::map<int, CString> CMenuXP::s_mapTextById;
+std::map<std::pair<HMENU, int>, CString> CMenuXP::s_mapTextById;
 std::map<HMENU, CString> CMenuXP::s_mapTextByMenu;
 std::map<int, CImgDesc> CMenuXP::s_mapImageById;
 std::map<HMENU, CImgDesc> CMenuXP::s_mapImageByMenu;
@@ -237,6 +237,8 @@ void CMenuXP::ConvertMenu(CWnd* pWnd, HMENU hMenu, bool enable, bool menuBar)
         return;
     for (auto it = s_mapTextByMenu.begin(); it != s_mapTextByMenu.end();)
         it = ::IsMenu(it->first) ? std::next(it) : s_mapTextByMenu.erase(it);
+    for (auto it = s_mapTextById.begin(); it != s_mapTextById.end();)
+        it = ::IsMenu(it->first.first) ? std::next(it) : s_mapTextById.erase(it);
     for (auto it = s_mapImageByMenu.begin(); it != s_mapImageByMenu.end();)
         it = ::IsMenu(it->first) ? std::next(it) : s_mapImageByMenu.erase(it);
     PurgeStaleImages();
@@ -294,7 +296,7 @@ void CMenuXP::ConvertMenu(CWnd* pWnd, HMENU hMenu, bool enable, bool menuBar)
                         if (found)
                             s_mapImageByMenu[info.hSubMenu] = image;
                     } else {
-                        s_mapTextById[(int)info.wID] = text;
+                        s_mapTextById[{hMenu, (int)info.wID}] = text;
                         if (found)
                             s_mapImageById[(int)info.wID] = image;
                     }
@@ -409,7 +411,7 @@ CMenuItemXP::CMenuItemXP(HMENU hMenu, UINT nItem, bool byPosition)
                 CMenuXP::s_mapImageByMenu.erase(i);
         }
     } else {
-        auto t = CMenuXP::s_mapTextById.find((int)m_info.wID);
+        auto t = CMenuXP::s_mapTextById.find({hMenu, (int)m_info.wID});
         if (t != CMenuXP::s_mapTextById.end())
             m_text = t->second;
         auto i = CMenuXP::s_mapImageById.find((int)m_info.wID);

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <utility>
 
 #include "framework/CString.h"
 #include "uikit/MenuXPLogic.h"
@@ -60,7 +61,10 @@ public:
     static COLORREF GradientEnd();
     static int GradientWidth();
 
-    static std::map<int, CString> s_mapTextById;
+    // Texts of items by command id within their menu: two menus (the menu
+    // with no document and the document menu) hold the same ids with texts
+    // of their own.
+    static std::map<std::pair<HMENU, int>, CString> s_mapTextById;
     static std::map<HMENU, CString> s_mapTextByMenu;
     static std::map<int, CImgDesc> s_mapImageById;
     static std::map<HMENU, CImgDesc> s_mapImageByMenu;

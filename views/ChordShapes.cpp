@@ -238,38 +238,13 @@ int ChordLookup::FindComboItem(const std::vector<CString>& items, const CString&
     return -1;
 }
 
-CString ChordLookup::ListNames(const std::vector<CString>& names, const CString& more)
+void ChordLookup::ListNames(const std::vector<CString>& names, CString& list, int& left)
 {
     const size_t shown = 10;
-    CString list;
+    list.Empty();
     for (size_t i = 0; i < names.size() && i < shown; ++i)
         list += (i ? ", " : "") + names[i];
-    if (names.size() > shown) {
-        CString rest;
-        rest.Format(more, (int)(names.size() - shown));
-        list += " " + rest;
-    }
-    return list;
-}
-
-CString ChordLookup::FillInName(const CString& pattern, const CString& name)
-{
-    CString out;
-    bool used = false;
-    const char* p = pattern;
-    while (*p) {
-        if (p[0] == '%' && p[1] == '%') {
-            out += '%';
-            p += 2;
-        } else if (p[0] == '%' && p[1] == 's' && !used) {
-            out += name;
-            used = true;
-            p += 2;
-        } else {
-            out += *p++;
-        }
-    }
-    return out;
+    left = names.size() > shown ? static_cast<int>(names.size() - shown) : 0;
 }
 
 // --- Selection ---

@@ -72,12 +72,8 @@ public:
     static int FindComboItem(const std::vector<CString>& items, const CString& key);
     // A shape's name as compared: lower case, a sharp name cut before "/".
     static CString ShapeKey(const CString& shapeName);
-    // Fills the name into the first "%s" of a text from the language file;
-    // "%%" gives "%", any other "%" stays as it is.
-    static CString FillInName(const CString& pattern, const CString& name);
-    // The first few names joined by commas; more are counted into "more"
-    // (a text with one "%d").
-    static CString ListNames(const std::vector<CString>& names, const CString& more);
+    // The first few names joined by commas, and how many are left out.
+    static void ListNames(const std::vector<CString>& names, CString& list, int& left);
 };
 
 // Which shape the chord diagram shows: the current shape index (-1 none),

@@ -3,6 +3,7 @@
 #include "app/DocHost.h"
 #include "app/LangText.h"
 #include "app/MessageBoxDemo.h"
+#include "app/TextConvert.h"
 #include "resources/resource.h"
 
 namespace {
@@ -122,12 +123,19 @@ LRESULT CGChordDlg::OnReportRejected(WPARAM, LPARAM)
         return 0;
     // A few names: a file of thousands of broken sections must not make a
     // box no screen holds.
-    CString more = LangText(kLangMoreNames);
-    if (more.IsEmpty())
-        more = "and %d more";
-    const CString names = ChordLookup::ListNames(m_rejected, more);
+    CString names;
+    int left = 0;
+    ChordLookup::ListNames(m_rejected, names, left);
+    if (left > 0) {
+        CString more = LangText(kLangMoreNames);
+        if (more.IsEmpty())
+            more = "and %s more";
+        CString count;
+        count.Format("%d", left);
+        names += " " + FillInText(more, count);
+    }
     m_rejected.clear();
-    ShowMessageBox(ChordLookup::FillInName(LangText(125), names), LangText(123), false, this);
+    ShowMessageBox(FillInText(LangText(125), names), LangText(123), false, this);
     return 0;
 }
 

@@ -107,14 +107,17 @@ void CGridView::BuildRows(int songMs)
     HideSurplusEdits(specs.size());
 
     CKestrixEdit& title = doc->GetTitleEdit();
-    if (title.m_hWnd) {
+    const bool made = !title.m_hWnd;
+    if (!made) {
         if (title.GetParent() != this)
             title.SetParent(this);
     } else {
         title.Create(WS_CHILD | WS_VISIBLE | ES_CENTER, empty, this, static_cast<UINT>(79000 + specs.size()));
     }
     title.SetFont(&m_lyricFont, FALSE);
-    if (fresh)
+    // A new song takes its title; so does the edit made for a document read
+    // from a file, whether or not its song could be loaded again.
+    if (fresh || made)
         title.SetWindowText(doc->GetTitle());
     m_layoutBuilt = true;
 }
@@ -125,7 +128,9 @@ void CGridView::HideSurplusEdits(size_t rows)
     std::vector<CKestrixEdit*>& edits = doc->GetLyricEdits();
     for (size_t i = 0; i < edits.size(); ++i) {
         CKestrixEdit* e = edits[i];
-        if (!e || !e->m_hWnd)
+        // Only a change is asked of the system: each call is a round trip
+        // to it, for every row of the song.
+        if (!e || !e->m_hWnd || ((e->GetStyle() & WS_VISIBLE) != 0) == (i < rows))
             continue;
         e->ShowWindow(i < rows ? SW_SHOWNA : SW_HIDE);
     }

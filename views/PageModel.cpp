@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "app/DocTypes.h"
+
 // Largest values the settings dialog offers, with room to spare.
 namespace {
 constexpr int kMaxRowLength = 600000;
@@ -9,7 +11,7 @@ constexpr int kMaxRowsPerPage = 100;
 constexpr double kPageAspect = 1.383177570093458;
 } // namespace
 
-int SaneRowLength(int ms) { return ms > 0 && ms <= kMaxRowLength ? ms : kDefaultRowLength; }
+int SaneRowLength(int ms) { return ms >= kMinRowMs && ms <= kMaxRowLength ? ms : kDefaultRowLength; }
 
 int SaneRowsPerPage(int rows) { return rows > 0 && rows <= kMaxRowsPerPage ? rows : kDefaultRowsPerPage; }
 

@@ -82,6 +82,14 @@ TEST_F(ChordNames, KeyTextAndRelativeMinor)
     // Power chords count as neither major nor minor, but in the total.
     std::vector<ChordEntry> power = {Chord(0, true, "5"), Chord(3, true, "5")};
     EXPECT_EQ(CString("Em"), ChooseKeyText("G", power));
+
+    // Shown as the chords are, transposed.
+    EXPECT_EQ(CString("D"), TransposeKeyText("C", 2));
+    EXPECT_EQ(CString("G#m"), TransposeKeyText("Am", -1));
+    EXPECT_EQ(CString("Bbm"), TransposeKeyText("C#m", -15));
+    EXPECT_EQ(CString("A"), TransposeKeyText("A", 0));
+    EXPECT_EQ(CString(""), TransposeKeyText("", 3));
+    EXPECT_EQ(CString("Hm"), TransposeKeyText("Hm", 3)); // no key: as it is
 }
 
 TEST(DocState, RowTexts)

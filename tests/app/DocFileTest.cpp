@@ -299,6 +299,31 @@ TEST(DocFile, DamagedCountsAreRefused)
         EXPECT_TRUE(refused);
         EXPECT_LE(r.chords.size(), 1u);
     }
+
+    // What no song has: a length beyond the longest the program loads, more
+    // lyric lines (each a window) or row texts than the longest song's rows.
+    DocFileBody longest = Sample();
+    longest.totalLength = kMaxSongMs;
+    longest.lyrics.assign(kMaxRows, CString("la"));
+    longest.rowTexts.assign(kMaxRows, CString("C"));
+    DocFileBody r;
+    EXPECT_EQ(20, Read(Write(longest), r));
+    const std::vector<std::function<void(DocFileBody&)>> beyond = {
+        [](DocFileBody& b) { b.totalLength = kMaxSongMs + 1; }, [](DocFileBody& b) { b.totalLength = -1; },
+        [](DocFileBody& b) { b.lyrics.push_back("la"); }, [](DocFileBody& b) { b.rowTexts.push_back("C"); }};
+    for (const auto& change : beyond) {
+        DocFileBody b = longest;
+        change(b);
+        bool refused = false;
+        try {
+            DocFileBody out;
+            Read(Write(b), out);
+        } catch (CException* e) {
+            refused = true;
+            e->Delete();
+        }
+        EXPECT_TRUE(refused);
+    }
 }
 
 } // namespace

@@ -146,6 +146,11 @@ TEST(ProgramStart, MainFrameChildMenusLanguagesTempFilesAndClose)
     EXPECT_EQ(MenuText(bar, 1), "D12");
     EXPECT_EQ(MenuText(bar, 2), "D20");
     EXPECT_EQ(MenuText(GetSubMenu(bar, 1), 7), "D26");
+    // File too: New, Open, the recent files, Exit.
+    EXPECT_EQ(MenuText(bar, 0), "D4");
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 0), 0), "D6");
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 0), 1), "D7");
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 0), GetMenuItemCount(GetSubMenu(bar, 0)) - 1), "D13");
 
     // Closing the main window ends the loop.
     const HWND hwnd = frame->m_hWnd;

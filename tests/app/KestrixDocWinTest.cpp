@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -50,11 +51,30 @@ public:
     void ShowChordDiagram(bool on) override { calls.push_back(on ? "diagram" : "no-diagram"); }
     void ActivateView(CView* v) override { CView::SetActiveView(v); }
     void OnDocumentClosed() override { calls.push_back("closed"); }
+    void RefreshPanels() override {}
     void ShowMessage(const CString&, const CString&) override { calls.push_back("message"); }
     bool GetViewBarCount() override { return true; }
     void SetToolsPanelText(const CString&) override {}
     void ShowChordName(const CString&) override {}
     void ShowToolWindows(bool, bool) override {}
+};
+
+// Memory runs out once reading passes a byte.
+class CStarvedFile : public CMemFile {
+public:
+    CStarvedFile(const std::vector<unsigned char>& bytes, int64_t limit)
+        : CMemFile(bytes.data(), bytes.size()), m_limit(limit)
+    {
+    }
+    unsigned Read(void* buf, unsigned count) override
+    {
+        if (GetPosition() + count > m_limit)
+            throw std::bad_alloc();
+        return CMemFile::Read(buf, count);
+    }
+
+private:
+    int64_t m_limit;
 };
 
 class KestrixDocTest : public ::testing::Test {
@@ -236,4 +256,20 @@ TEST_F(KestrixDocTest, TemporaryNamesDifferAndLoadedAudioPlays)
     b->OnCloseDocument();
     EXPECT_EQ(0, manager->GetOpenDocumentCount());
     EXPECT_EQ("closed", host.calls.back());
+}
+
+TEST_F(KestrixDocTest, ADocumentWhoseReadingRunsOutOfMemoryIsRefusedWithAMessage)
+{
+    CKestrixDoc* doc = NewDoc();
+    ASSERT_NE(nullptr, doc);
+    CMemFile saved;
+    {
+        CArchive ar(&saved, CArchive::store);
+        doc->Serialize(ar);
+    }
+    CStarvedFile starved(saved.Data(), 20);
+    CArchive ar(&starved, CArchive::load);
+    host.calls.clear();
+    EXPECT_NO_THROW(doc->Serialize(ar));
+    EXPECT_EQ(std::vector<std::string>{"message"}, host.calls);
 }

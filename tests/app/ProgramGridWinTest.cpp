@@ -1009,6 +1009,29 @@ TEST_F(ProgramFiles, ADocumentNamedOnTheCommandLineOpensWithItsSongNamesAndTitle
     }
 }
 
+TEST_F(ProgramFiles, ADocumentWhoseSongMovedKeepsItsTitleThroughSaves)
+{
+    AnalyzeSong();
+    const std::string path = m_folder->path + "moved.vqx";
+    const std::string song(Doc()->GetAudioPath());
+    ASSERT_TRUE(Doc()->DoSave(path.c_str()));
+    m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
+    Pump(*m_app);
+    ASSERT_TRUE(MoveFileA(song.c_str(), (song + ".away").c_str()));
+    for (int round = 0; round < 2; ++round) {
+        m_boxes->Clear();
+        ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
+        Pump(*m_app);
+        EXPECT_EQ(1, m_boxes->Count("box")) << Join(BoxTexts()); // the song file is missing
+        EXPECT_FALSE(Doc()->HasAudio());
+        EXPECT_EQ("g major", TextOf(Doc()->GetTitleEdit().m_hWnd));
+        ASSERT_TRUE(Doc()->DoSave(path.c_str()));
+        m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
+        Pump(*m_app);
+    }
+    MoveFileA((song + ".away").c_str(), song.c_str());
+}
+
 TEST_F(ProgramFiles, EveryEditOfTheUserMarksTheSong)
 {
     AnalyzeSong();

@@ -3,6 +3,7 @@
 // mouse, the dialogs opened from the menus and the transport panel and
 // filled in by a "user" on a thread of its own.
 #include "ProgramGridFixture.h"
+#include "app/ChordNames.h"
 #include "app/ViewDlg.h"
 #include "views/ChordEditView.h"
 #include "resources/resource.h"
@@ -464,6 +465,40 @@ TEST_F(ProgramTools, SettingsRefusesRowsAndSecondsOutOfRange)
     EXPECT_EQ(3000, Doc()->GetRowLength());
 }
 
+TEST_F(ProgramTools, ThePanelsShowTheActiveDocument)
+{
+    AnalyzeSong();
+    CKestrixDoc* a = Doc();
+    m_panel->OnLoopToggle();
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_BASS);
+    Pump(*m_app);
+    ASSERT_FALSE(m_tools->AreChordOptionsShown());
+
+    // A new document: no song, no loop, chord options, no tuning or key.
+    m_frame->SendMessage(WM_COMMAND, ID_FILE_NEW);
+    Pump(*m_app);
+    ASSERT_NE(a, Doc());
+    float tuning = 0;
+    CString key;
+    m_app->GetActiveDocInfo(tuning, key);
+    EXPECT_FALSE(m_panel->IsSongLoaded());
+    EXPECT_FALSE(m_panel->IsLoopShown());
+    EXPECT_TRUE(m_tools->AreChordOptionsShown());
+    EXPECT_TRUE(key.IsEmpty());
+
+    // Back to the song: all of it again.
+    auto* frameOfA = dynamic_cast<CMDIChildWnd*>(AfxGetParentFrame(a->GetBassView()));
+    ASSERT_NE(frameOfA, nullptr);
+    frameOfA->MDIActivate();
+    Pump(*m_app);
+    ASSERT_EQ(a, Doc());
+    m_app->GetActiveDocInfo(tuning, key);
+    EXPECT_TRUE(m_panel->IsSongLoaded());
+    EXPECT_TRUE(m_panel->IsLoopShown());
+    EXPECT_FALSE(m_tools->AreChordOptionsShown());
+    EXPECT_EQ(std::string(a->GetKey()), std::string(key));
+}
+
 TEST_F(ProgramTools, TransposeRenamesTheChordsAndRefusesTwelve)
 {
     AnalyzeSong();
@@ -494,6 +529,13 @@ TEST_F(ProgramTools, TransposeRenamesTheChordsAndRefusesTwelve)
     };
     for (size_t i = 0; i < before.size(); ++i)
         EXPECT_EQ((root(before[i]) + 2) % 12, root(after[i])) << before[i] << " -> " << after[i];
+    // The tools panel's key moves with the chords; the stored key stays.
+    float tuning = 0;
+    CString key;
+    ASSERT_TRUE(m_app->GetActiveDocInfo(tuning, key));
+    ASSERT_FALSE(key.IsEmpty());
+    EXPECT_EQ(std::string(TransposeKeyText(Doc()->GetKey(), 2)), std::string(key));
+    EXPECT_NE(std::string(Doc()->GetKey()), std::string(key));
 
     // From the transport panel's zone: the dialog shows 2; 12 is refused
     // with the range message and the dialog stays; Cancel keeps 2.

@@ -131,6 +131,9 @@ TEST(SkinBitmap, MalformedFilesAreRejected)
         {"run-length compression", [](Bytes& b) { Put32(b, 30, 1); }},
         {"bit fields on 8 bits", [](Bytes& b) { Put32(b, 30, 3); }},
         {"two planes", [](Bytes& b) { Put16(b, 26, 2); }},
+        // Pixels all there, but more than any skin: refused before they take memory.
+        {"wider than a skin", [](Bytes& b) { Put32(b, 18, kMaxSkinSide + 1); Put32(b, 22, 1); b.resize(8400); }},
+        {"file larger than a skin", [](Bytes& b) { b.resize(kMaxSkinFileBytes + 1); }},
     };
     for (const Case& c : cases) {
         Bytes b = SmallBitmap();

@@ -452,13 +452,38 @@ TEST_F(StartUp, WithTheQuickStartPageOffNothingOpensAtStartUp)
     EXPECT_TRUE(m_app->opened.empty());
 }
 
+TEST_F(StartUp, OnlyTheFirstWatchOfAQuickStartPageIsReported)
+{
+    // Start-up asks once whether the page comes up; a later page (another
+    // language's) is not watched, so a slow one cannot take the window away.
+    ShowQuickStart(0);
+    ASSERT_TRUE(Start());
+    CHtmlDynDialog dialog(m_app->m_pMainWnd);
+    ASSERT_TRUE(dialog.Create(IDD_QUICK_START, m_app->m_pMainWnd));
+    int reports = 0;
+    dialog.SetPageHandler([](void* n, bool) { ++*static_cast<int*>(n); }, &reports);
+    dialog.Navigate(CString((m_folder->path + "no such page.html").c_str()));
+    EXPECT_TRUE(PumpUntil(*m_app, [&] { return reports == 1; }, 2000));
+    dialog.Navigate(CString((m_folder->path + "another missing page.html").c_str()));
+    PumpFor(*m_app, 500);
+    EXPECT_EQ(1, reports);
+    dialog.DestroyWindow();
+}
+
 TEST_F(StartUp, HelpTopicsOpensTheInstalledHelpFileOfTheLanguageOrSaysItIsMissing)
 {
     ShowQuickStart(0);
+    // A translation's text is shown as it is written, never formatted.
+    std::vector<unsigned char> texts = ReadAll(m_folder->path + "languages.txt");
+    std::string all(texts.begin(), texts.end());
+    const size_t german = all.find("170=Die Hilfedatei %s wurde nicht gefunden.");
+    ASSERT_NE(german, std::string::npos);
+    all.insert(german + 42, " (%d%n%s)");
+    ASSERT_TRUE(WriteText(m_folder->path + "languages.txt", all));
     ASSERT_TRUE(Start());
     const HWND frame = m_app->m_pMainWnd->m_hWnd;
     const std::string english = m_folder->path + "help\\English\\QuorvaPlindor.chm";
-    const std::string german = m_folder->path + "help\\Deutsch\\QuorvaPlindor.chm";
+    const std::string germanHelp = m_folder->path + "help\\Deutsch\\QuorvaPlindor.chm";
 
     SendMessageA(frame, WM_COMMAND, ID_HELP_FINDER, 0);
     m_app->SetLanguage("Deutsch");
@@ -468,14 +493,14 @@ TEST_F(StartUp, HelpTopicsOpensTheInstalledHelpFileOfTheLanguageOrSaysItIsMissin
     ASSERT_EQ(m_app->opened.size(), 2u);
     EXPECT_EQ(m_app->opened[0].path, english);
     EXPECT_EQ(m_app->opened[0].show, SW_SHOWNORMAL);
-    EXPECT_EQ(m_app->opened[1].path, german);
+    EXPECT_EQ(m_app->opened[1].path, germanHelp);
 
     // Without its help file the language's Help Topics says so.
-    DeleteFileA(german.c_str());
+    DeleteFileA(germanHelp.c_str());
     SendMessageA(frame, WM_COMMAND, ID_HELP_FINDER, 0);
     Pump(*m_app);
     ASSERT_EQ(m_boxes->Count("box"), 1);
-    EXPECT_TRUE(m_boxes->All()[0].Mentions("Die Hilfedatei " + german + " wurde nicht gefunden"));
+    EXPECT_TRUE(m_boxes->All()[0].Mentions("Die Hilfedatei " + germanHelp + " wurde nicht gefunden (%d%n%s)."));
     EXPECT_EQ(m_app->opened.size(), 2u);
 }
 

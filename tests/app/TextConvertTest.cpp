@@ -34,3 +34,10 @@ TEST(FormatWithOneInt, OtherPercentSignsReadNothing)
     EXPECT_STREQ("ends in %", FormatWithOneInt("ends in %", 1));
     EXPECT_STREQ("%l", FormatWithOneInt("%l", 1));
 }
+
+TEST(FillInText, FillsTheFirstTextOnlyAndFormatsNothing)
+{
+    EXPECT_STREQ(FillInText("The shape %s was skipped.", "G_1"), "The shape G_1 was skipped.");
+    EXPECT_STREQ(FillInText("100%% %s %d %s %", "C:\\help\\a.chm"), "100% C:\\help\\a.chm %d %s %");
+    EXPECT_STREQ(FillInText("no name", "A_2"), "no name");
+}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DocTypes.h"
 #include "app/WaveOut.h"
 #include "tests/app/ProgramTestSupport.h"
 #include "tests/app/WaveTestFiles.h"
@@ -82,6 +83,29 @@ TEST(WaveOut, ListsTheFileDeviceAndLoadsOnlyGoodFiles)
     EXPECT_FALSE(w.GetSamplesFloat(&l, &r, &n, &rate));
     EXPECT_FALSE(w.LoadWave(TempPath("quorva_no_such.wav").c_str()));
     EXPECT_EQ(WaveLoadFailure::Open, w.LastLoadFailure());
+
+    // At 8000 bytes a second, 115 MB last longer than any song the program
+    // takes: refused as too long before a sample is read (the file is sparse).
+    const std::string slow = TempPath("quorva_wave_slow.wav");
+    Spec s8;
+    s8.channels = 1;
+    s8.bits = 8;
+    s8.rate = 8000;
+    const uint32_t bytes = (uint32_t)(kMaxSongMs / 1000 + 1) * 8000;
+    s8.declaredData = (int)bytes;
+    std::vector<unsigned char> head = Build(s8, {});
+    const uint32_t riff = (uint32_t)head.size() - 8 + bytes;
+    for (int i = 0; i < 4; ++i)
+        head[4 + i] = (unsigned char)(riff >> (8 * i));
+    ASSERT_TRUE(WriteFile(slow, head));
+    HANDLE f = CreateFileA(slow.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    SetFilePointer(f, (LONG)(head.size() + bytes), nullptr, FILE_BEGIN);
+    SetEndOfFile(f);
+    CloseHandle(f);
+    EXPECT_FALSE(w.LoadWave(slow.c_str()));
+    EXPECT_EQ(WaveLoadFailure::TooLong, w.LastLoadFailure());
+    DeleteFileA(slow.c_str());
 
     w.SelectDevice(5);
     EXPECT_EQ(0, w.GetDeviceIndex());

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "framework/DocView.h"
+#include "framework/MsgMap.h"
+#include "framework/Thread.h"
 
 namespace {
 
@@ -88,6 +90,18 @@ protected:
     CMultiDocTemplate* tmpl = nullptr;
     CDocManager* manager = nullptr;
     std::vector<LPARAM> hints;
+};
+
+// Counts the idle command-UI updates it is sent.
+class CIdleCounter : public CWnd {
+public:
+    int updates = 0;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_IDLEUPDATECMDUI)
+            ++updates;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
 };
 
 std::string TempFile(const char* name)
@@ -191,4 +205,26 @@ TEST_F(DocView, ScrollViewClampsItsPosition)
     v->ScrollToPosition(POINT{-4, -4});
     EXPECT_EQ(0, v->GetScrollPosition().x);
     v->DestroyWindow(); // deletes the view
+}
+
+TEST_F(DocView, IdleCommandUiPassesOverTheChildrenOfViews)
+{
+    // A bar beside the view is updated; a view's own children (a lyric edit
+    // per row) are not visited, so idle time does not grow with the song.
+    CDocument* doc = tmpl->OpenDocumentFile(nullptr);
+    ASSERT_NE(nullptr, doc);
+    POSITION pos = doc->GetFirstViewPosition();
+    CView* view = doc->GetNextView(pos);
+    const RECT rc = {0, 0, 10, 10};
+    CIdleCounter beside, inside;
+    ASSERT_TRUE(beside.Create("STATIC", "", WS_CHILD | WS_VISIBLE, rc, &host, 10, nullptr));
+    ASSERT_TRUE(inside.Create("STATIC", "", WS_CHILD | WS_VISIBLE, rc, view, 11, nullptr));
+    host.ShowWindow(SW_SHOWNA);
+    CWinThread thread;
+    thread.m_pMainWnd = &host;
+    thread.OnIdle(0);
+    EXPECT_EQ(1, beside.updates);
+    EXPECT_EQ(0, inside.updates);
+    inside.DestroyWindow();
+    beside.DestroyWindow();
 }

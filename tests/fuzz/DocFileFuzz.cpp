@@ -1,6 +1,8 @@
 // The ".vqx" document reader, body and lead-sheet boxes: a broken file may
 // throw the archive's exception, never crash or read past its end. What it
-// accepts, written and read again, must write the same bytes.
+// accepts holds no song longer than the program takes and no more lyric
+// lines (each a window) or row texts than such a song's rows, and, written
+// and read again, must write the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -30,6 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CArchive ar(&file, CArchive::load);
         if (ReadDocFile(ar, body) < 0)
             return 0;
+        if (body.totalLength < 0 || body.totalLength > kMaxSongMs || body.lyrics.size() > (size_t)kMaxRows ||
+            body.rowTexts.size() > (size_t)kMaxRows)
+            __builtin_trap();
         ReadLeadSheetBoxes(ar, boxes);
         if (boxes.size() > kMaxLeadSheetBoxes)
             __builtin_trap();

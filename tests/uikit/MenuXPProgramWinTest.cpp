@@ -470,6 +470,26 @@ TEST_F(MenuProgram, ToolbarImagesAndTheDockedBars)
     DestroyMenu(popup);
 }
 
+TEST(MenuTexts, EachMenuKeepsItsOwnTextForTheSameCommand)
+{
+    // The menu with no document and the document menu share command ids.
+    HMENU english = CreatePopupMenu(), german = CreatePopupMenu();
+    AppendMenuA(english, MF_STRING, 0xE100, "&New\tCtrl+N");
+    AppendMenuA(german, MF_STRING, 0xE100, "&Neu");
+    CMenuXP::ConvertMenu(nullptr, english, true, false);
+    CMenuXP::ConvertMenu(nullptr, german, true, false);
+    CString label, accel;
+    CMenuItemXP(english, 0xE100, false).GetLabel(label);
+    CMenuItemXP(english, 0xE100, false).GetAccelerator(accel);
+    EXPECT_STREQ("&New", label);
+    EXPECT_STREQ("Ctrl+N", accel);
+    CMenuItemXP(german, 0xE100, false).GetLabel(label);
+    EXPECT_STREQ("&Neu", label);
+    EXPECT_EQ(0, CMenuItemXP(german, 0xE100, false).GetAccelerator(accel));
+    DestroyMenu(english);
+    DestroyMenu(german);
+}
+
 TEST(MenuHook, RemovedMoreOftenThanInstalledChangesNothing)
 {
     ASSERT_FALSE(CMenuXP::IsHookInstalled());

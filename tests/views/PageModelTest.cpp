@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/DocTypes.h"
 #include "views/PageModel.h"
 
 namespace {
@@ -48,6 +49,10 @@ TEST(Rows, NonsenseSettingsFallBackToDefaults)
     rows = MakeRows(60000, -5, -1, 0.2, pages);
     EXPECT_EQ(11u, rows.size());
     EXPECT_EQ(2, pages); // 7 rows a page
+    // Rows shorter than the dialog's 3 seconds would give a window per
+    // lyric line beyond what any document may hold.
+    EXPECT_EQ(3u, MakeRows(13000, 2999, 7, 0.2, pages).size());
+    EXPECT_EQ(5u, MakeRows(13000, kMinRowMs, 7, 0.2, pages).size());
 
     PageGeometry g;
     g.Layout(1000, 800, 0.6f, 0, 0, 1);
