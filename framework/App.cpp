@@ -129,6 +129,13 @@ BOOL AfxWalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
     return FALSE;
 }
 
+BOOL TranslateMainWindowShortcut(CWnd* tool, MSG* pMsg)
+{
+    const bool key = pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST;
+    CWnd* main = AfxGetMainWnd();
+    return key && main && main != tool && main->m_hWnd && main->IsWindowEnabled() && main->PreTranslateMessage(pMsg);
+}
+
 BOOL AfxPreTranslateMessage(MSG* pMsg)
 {
     if (CWinThread* t = ThreadLoop())

@@ -5,6 +5,7 @@
 #include "ProgramGridFixture.h"
 #include "app/ViewDlg.h"
 #include "views/ChordEditView.h"
+#include "views/GChordDlg.h"
 #include "resources/resource.h"
 
 namespace {
@@ -325,6 +326,23 @@ TEST_F(ProgramTools, ModeRowsAreInertWhileTheChordOptionsAreHidden)
     m_app->SetChordOptionsShown(true);
     ClickRow(2);
     EXPECT_EQ(1, Doc()->GetMode());
+}
+
+TEST_F(ProgramTools, TheMainWindowsShortcutsWorkInAToolWindow)
+{
+    CGChordDlg* chord = m_app->GetChordDiagramDlg();
+    ASSERT_TRUE(chord && chord->IsWindowVisible());
+    int opened = 0;
+    for (HWND tool : {m_tools->m_hWnd, chord->m_hWnd}) {
+        // Active, as a click on it leaves it under a window manager.
+        SetActiveWindow(tool);
+        Pump(*m_app);
+        ASSERT_TRUE(GetFocus() == tool || IsChild(tool, GetFocus()));
+        m_boxes->QueueFile("");
+        ASSERT_TRUE(SendChord(VK_CONTROL, 'O'));
+        ++opened;
+        EXPECT_TRUE(PumpUntil(*m_app, [&] { return m_boxes->Count("open") == opened; }, 10000));
+    }
 }
 
 TEST_F(ProgramTools, DraggingMovesThePanelFromTheFifthMoveKeepingTheGrabPoint)
