@@ -111,7 +111,7 @@ void COstrelView::CommitTypedFret(int timeMs)
     m_typed.Empty();
     if (!IsValidFretText(text))
         return;
-    timeMs = ClampToSong(timeMs + HalfTextMs(text));
+    timeMs = TypedTime(timeMs, text);
 
     std::vector<BassNote> notes;
     doc->GetBassNotes(notes);
@@ -273,7 +273,7 @@ void COstrelView::PickAt(const CPoint& point)
         }
         if (m_notesPresent) {
             m_typingString = string;
-            StartTyping(CPoint(point.x, StringY(r, string) - NameHeight() / 2), t);
+            StartTyping(CPoint(point.x, StringY(r, string) - NameHeight() / 2), t, r);
         }
         return;
     }
