@@ -155,7 +155,9 @@ void COstrelView::MoveNote(int newTimeMs)
 void COstrelView::DeleteSelected()
 {
     CKestrixDoc* doc = Doc();
-    m_typingTime = -1;
+    // While typing the caret stays where it is: what is typed next lands there.
+    if (!m_typing)
+        m_typingTime = -1;
     if (!doc)
         return;
     std::vector<BassNote> notes;

@@ -592,6 +592,22 @@ TEST_F(ProgramTab, TheBassViewShowsFretsAndTakesTypedNotes)
     EXPECT_EQ(before.size(), after.size());
     EXPECT_TRUE(Doc()->IsModified());
 
+    // Delete while typing throws the digits away, not the caret's place.
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    SendClick(tab->m_hWnd, x, tab->StringY(2, 1));
+    PumpFor(*m_app, 100);
+    ASSERT_TRUE(tab->IsTyping());
+    Key('9');
+    Key(VK_DELETE, true);
+    Key('7');
+    Key(VK_RETURN);
+    Doc()->GetBassNotes(after);
+    ASSERT_EQ(before.size() + 1, after.size());
+    for (const BassNote& n : after)
+        if (n.level == 120) {
+            EXPECT_GT(n.time, tab->RowStartMs(2));
+        }
+
     // Back in the chord grid, the chords are still there.
     m_frame->SendMessage(WM_COMMAND, ID_VIEW_CHORDS);
     Pump(*m_app);
