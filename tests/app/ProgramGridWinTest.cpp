@@ -634,14 +634,30 @@ TEST_F(ProgramTab, DeleteTakesTheSelectedOfTwoNotesAtOneTime)
     ASSERT_EQ(2u, items.size());
     const int five = items[0].placement == ((5 << 16) | 1) ? 0 : 1;
     const CRect box = tab->GetNoteRect(five, 0);
+    const CRect seven = tab->GetNoteRect(1 - five, 0);
+    // The black ink of the 7 (the selected 5 is red): whole beside the 5.
+    auto black = [&] {
+        RedrawWindow(tab->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC dc = GetDC(tab->m_hWnd);
+        int n = 0;
+        for (int y = seven.top; y < seven.bottom; ++y)
+            for (int x = seven.left; x < seven.right; ++x) {
+                const COLORREF c = GetPixel(dc, x, y);
+                n += GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100;
+            }
+        ReleaseDC(tab->m_hWnd, dc);
+        return n;
+    };
     PumpFor(*m_app, GetDoubleClickTime() + 50);
     SendClick(tab->m_hWnd, box.CenterPoint().x, tab->StringY(0, 1));
     PumpFor(*m_app, 100);
     ASSERT_TRUE(tab->IsNoteSelected(five, 0));
+    const int beside = black();
     Key(VK_DELETE, true);
     Doc()->GetBassNotes(notes);
     ASSERT_EQ(1u, notes.size());
     EXPECT_EQ(7 << 16, notes[0].placement);
+    EXPECT_GE(beside + 2, black());
 }
 
 } // namespace
