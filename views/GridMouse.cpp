@@ -20,12 +20,8 @@ int CGridView::s_moveCount = 0;
 void CGridView::OnLButtonDown(UINT nFlags, CPoint point)
 {
     CKestrixDoc* doc = Doc();
-    if (m_typing && !m_typed.IsEmpty() && m_typingTime >= 0) {
-        CommitTypedAt(m_typingTime);
-        m_typingTime = -1;
-    }
+    FinishTyping(true);
     SetFocus();
-    EndTyping();
     m_selStarted = 0;
     if (!doc || !GetRowCount()) {
         CKestrixViewBase::OnLButtonDown(nFlags, point);

@@ -47,7 +47,18 @@ void CGridView::EndTyping()
 {
     m_typing = 0;
     m_caretIndex = 0;
-    ::DestroyCaret();
+    // Without the focus the caret is another window's (a lyric line's).
+    if (::GetFocus() == m_hWnd)
+        ::DestroyCaret();
+}
+
+void CGridView::FinishTyping(bool commit)
+{
+    if (commit && m_typing && !m_typed.IsEmpty() && m_typingTime >= 0)
+        CommitTypedAt(m_typingTime);
+    m_typed.Empty();
+    m_typingTime = -1;
+    EndTyping();
 }
 
 void CGridView::MoveCaret()

@@ -220,6 +220,8 @@ bool CGridView::OnGridHint(LPARAM hint, CObject* pHint)
     case HINT_AUDIO_LOADED:
     case HINT_RELOAD_ALL:
         StopCursorTimer();
+        // What was typed belongs to rows that are gone.
+        FinishTyping(false);
         BuildRows(doc->GetTotalLength());
         OnRowsRebuilt();
         UpdateCursor(false);
@@ -265,7 +267,9 @@ bool CGridView::OnGridHint(LPARAM hint, CObject* pHint)
             LayoutPages();
             return true;
         }
-        // New rows hold nothing: the results are laid out on them again.
+        // Typed text goes in at its time while its row still stands; new
+        // rows hold nothing: the results are laid out on them again.
+        FinishTyping(true);
         BuildRows(doc->GetTotalLength());
         ReloadResults();
         UpdateCursor(false);

@@ -156,6 +156,8 @@ protected:
     // Typing at a caret (client point) on a row, at a time of that row.
     void StartTyping(const CPoint& caret, int timeMs, int row);
     void EndTyping();
+    // Pending typed text goes in at its place (commit) or is dropped.
+    void FinishTyping(bool commit);
     void MoveCaret();
     // The caret's client point: it stays on the page however the view scrolls.
     CPoint CaretPoint() const

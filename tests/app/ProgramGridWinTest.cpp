@@ -249,6 +249,17 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
     Key(VK_RETURN);
     EXPECT_EQ(view->RowStartMs(2), newTime(was));
     EXPECT_EQ(was.size() + 1, after.size());
+
+    // Pending when the rows change, typed text goes in at its time.
+    ASSERT_TRUE(FreeNameSpot(3, &spot));
+    ClickView(spot.x, spot.y);
+    Doc()->GetChords(was);
+    Key('E');
+    const int from = view->RowStartMs(3), to = view->RowStartMs(4);
+    Doc()->SetLayout(4000, 7);
+    const int e = newTime(was);
+    EXPECT_GT(e, from);
+    EXPECT_LE(e, to);
 }
 
 TEST_F(ProgramGrid, ClicksOnTimeLinesSeekAndKeysPlaySkipAndRewind)
