@@ -133,7 +133,16 @@ BOOL TranslateMainWindowShortcut(CWnd* tool, MSG* pMsg)
 {
     const bool key = pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST;
     CWnd* main = AfxGetMainWnd();
-    return key && main && main != tool && main->m_hWnd && main->IsWindowEnabled() && main->PreTranslateMessage(pMsg);
+    if (!key || !main || main == tool || !main->m_hWnd || !main->IsWindowEnabled())
+        return FALSE;
+    if (main->PreTranslateMessage(pMsg))
+        return TRUE;
+    // Alt and a letter open the main window's menu at that letter.
+    if (pMsg->message == WM_SYSCHAR && ::GetMenu(main->m_hWnd)) {
+        main->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, pMsg->wParam);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 BOOL AfxPreTranslateMessage(MSG* pMsg)
