@@ -238,13 +238,8 @@ BOOL CControlDlg::OnCmdMsg(UINT, int, void*, AFX_CMDHANDLERINFO*)
 
 BOOL CControlDlg::PreTranslateMessage(MSG* pMsg)
 {
-    // As in any tool window, the main window's shortcuts work while the
-    // panel has the focus (none of them is a key the panel uses).
-    const bool key = pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST;
-    CWnd* main = AfxGetMainWnd();
-    if (key && main && main != this && main->IsWindowEnabled() && main->PreTranslateMessage(pMsg))
-        return TRUE;
-    return CDialog::PreTranslateMessage(pMsg);
+    // None of the main window's shortcuts is a key the panel uses.
+    return TranslateMainWindowShortcut(this, pMsg) || CDialog::PreTranslateMessage(pMsg);
 }
 
 // --- Painting ---

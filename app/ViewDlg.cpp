@@ -4,6 +4,7 @@
 #include "app/KestrixApp.h"
 #include "app/KestrixDoc.h"
 #include "app/LangText.h"
+#include "framework/App.h"
 #include "resources/resource.h"
 
 namespace {
@@ -53,6 +54,12 @@ CViewDlg::~CViewDlg()
 }
 
 BOOL CViewDlg::Create(CWnd* pParent) { return CDialog::Create(IDD_TOOLS_PANEL, pParent); }
+
+BOOL CViewDlg::PreTranslateMessage(MSG* pMsg)
+{
+    // A tool window: the main window's shortcuts work while it has the focus.
+    return TranslateMainWindowShortcut(this, pMsg) || CDialog::PreTranslateMessage(pMsg);
+}
 
 BOOL CViewDlg::OnInitDialog()
 {

@@ -39,6 +39,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnOK() override {}
     void OnCancel() override { ShowWindow(SW_HIDE); }
 

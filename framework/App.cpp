@@ -145,6 +145,22 @@ BOOL AfxWalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
     return FALSE;
 }
 
+BOOL TranslateMainWindowShortcut(CWnd* tool, MSG* pMsg)
+{
+    const bool key = pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST;
+    CWnd* main = AfxGetMainWnd();
+    if (!key || !main || main == tool || !main->m_hWnd || !main->IsWindowEnabled())
+        return FALSE;
+    if (main->PreTranslateMessage(pMsg))
+        return TRUE;
+    // Alt and a letter open the main window's menu at that letter.
+    if (pMsg->message == WM_SYSCHAR && ::GetMenu(main->m_hWnd)) {
+        main->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, pMsg->wParam);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 BOOL AfxPreTranslateMessage(MSG* pMsg)
 {
     if (CWinThread* t = ThreadLoop())

@@ -89,6 +89,11 @@ BOOL AfxIsIdleMessage(MSG* pMsg);
 BOOL AfxPreTranslateMessage(MSG* pMsg);
 // The same walk, stopping after hWndStop.
 BOOL AfxWalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+// A key message of a tool window (a modeless panel the main window owns)
+// offered to the main window's shortcuts and menu keys first, as in any
+// program; TRUE when one of them took it. Not while the main window is
+// disabled by a box.
+BOOL TranslateMainWindowShortcut(CWnd* tool, MSG* pMsg);
 // The window that owns message boxes and modal dialogs now: the active
 // top-level window or the main window, then its last active popup.
 HWND AfxGetSafeOwner(CWnd* pParent = nullptr);

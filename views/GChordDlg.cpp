@@ -4,6 +4,7 @@
 #include "app/LangText.h"
 #include "app/MessageBoxDemo.h"
 #include "app/TextConvert.h"
+#include "framework/App.h"
 #include "resources/resource.h"
 
 namespace {
@@ -69,6 +70,12 @@ CGChordDlg::~CGChordDlg()
 }
 
 BOOL CGChordDlg::Create(CWnd* pParent) { return CDialog::Create(IDD_CHORD_DIALOG, pParent); }
+
+BOOL CGChordDlg::PreTranslateMessage(MSG* pMsg)
+{
+    // A tool window: the main window's shortcuts work while it has the focus.
+    return TranslateMainWindowShortcut(this, pMsg) || CDialog::PreTranslateMessage(pMsg);
+}
 
 BOOL CGChordDlg::OnInitDialog()
 {

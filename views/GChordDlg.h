@@ -61,6 +61,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void PostNcDestroy() override;
     void OnOK() override {} // Return in the combo leaves the window alone
 

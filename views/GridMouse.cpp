@@ -20,12 +20,8 @@ int CGridView::s_moveCount = 0;
 void CGridView::OnLButtonDown(UINT nFlags, CPoint point)
 {
     CKestrixDoc* doc = Doc();
-    if (m_typing && !m_typed.IsEmpty() && m_typingTime >= 0) {
-        CommitTypedAt(m_typingTime);
-        m_typingTime = -1;
-    }
+    FinishTyping(true);
     SetFocus();
-    EndTyping();
     m_selStarted = 0;
     if (!doc || !GetRowCount()) {
         CKestrixViewBase::OnLButtonDown(nFlags, point);
@@ -82,11 +78,15 @@ int CGridView::DropRow(const CPoint& point, int* x) const
 
 int CGridView::DropTime(int row, int x) const
 {
+    return TimeOnRow(row, m_geo.TimeAtX(x, GetScrollPosition().x, row, RowStartMs(row)));
+}
+
+int CGridView::TimeOnRow(int row, int timeMs) const
+{
     const int start = RowStartMs(row);
     // A time on a row's start belongs to the row before.
     const int lo = row > 0 ? start + 1 : start, hi = start + GetGridRow(row).length;
-    const int t = m_geo.TimeAtX(x, GetScrollPosition().x, row, start);
-    return t < lo ? lo : (t > hi ? hi : t);
+    return timeMs < lo ? lo : (timeMs > hi ? hi : timeMs);
 }
 
 void CGridView::CancelDrag()

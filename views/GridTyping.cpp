@@ -10,13 +10,14 @@ namespace {
 constexpr int kDefaultSkipMs = 2000;
 } // namespace
 
-void CGridView::StartTyping(const CPoint& caret, int timeMs)
+void CGridView::StartTyping(const CPoint& caret, int timeMs, int row)
 {
-    m_caretPos = caret;
+    m_caretPos = caret + GetScrollPosition();
     ::CreateCaret(m_hWnd, nullptr, 1, NameHeight());
-    ::SetCaretPos(m_caretPos.x, m_caretPos.y);
+    ::SetCaretPos(caret.x, caret.y);
     ::ShowCaret(m_hWnd);
     m_typingTime = timeMs;
+    m_typingRow = row;
     m_typed.Empty();
     m_caretIndex = 0;
     m_typing = 1;
@@ -28,29 +29,44 @@ void CGridView::DrawTyping(CDC* pDC)
         return;
     CFont* old = pDC->SelectObject(&m_nameFont);
     pDC->SetTextColor(RGB(0, 0, 0));
-    pDC->TextOut(m_caretPos.x, m_caretPos.y, m_typed);
+    const CPoint at = CaretPoint();
+    pDC->TextOut(at.x, at.y, m_typed);
     pDC->SelectObject(old);
 }
 
-int CGridView::HalfTextMs(const CString& text)
+int CGridView::TypedTime(int timeMs, const CString& text)
 {
     CClientDC dc(this);
     const int w = MeasureText(&dc, &m_nameFont, text).cx;
-    return static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2);
+    const int t = timeMs + static_cast<int>(w / (m_geo.zoom * m_geo.pixelsPerMs) / 2);
+    // A name typed at a row's end would reach into the next row.
+    return m_typingRow >= 0 && m_typingRow < GetRowCount() ? TimeOnRow(m_typingRow, t) : ClampToSong(t);
 }
 
 void CGridView::EndTyping()
 {
     m_typing = 0;
     m_caretIndex = 0;
-    ::DestroyCaret();
+    // Without the focus the caret is another window's (a lyric line's).
+    if (::GetFocus() == m_hWnd)
+        ::DestroyCaret();
+}
+
+void CGridView::FinishTyping(bool commit)
+{
+    if (commit && m_typing && !m_typed.IsEmpty() && m_typingTime >= 0)
+        CommitTypedAt(m_typingTime);
+    m_typed.Empty();
+    m_typingTime = -1;
+    EndTyping();
 }
 
 void CGridView::MoveCaret()
 {
     CClientDC dc(this);
     const CSize before = MeasureText(&dc, &m_nameFont, m_typed.Left(m_caretIndex));
-    ::SetCaretPos(m_caretPos.x + before.cx, m_caretPos.y);
+    const CPoint at = CaretPoint();
+    ::SetCaretPos(at.x + before.cx, at.y);
 }
 
 void CGridView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -83,7 +99,8 @@ void CGridView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     MoveCaret();
     CClientDC dc(this);
     const CSize size = MeasureText(&dc, &m_nameFont, m_typed);
-    CRect area(m_caretPos.x - 2, m_caretPos.y, m_caretPos.x + size.cx + 40, m_caretPos.y + size.cy + 2);
+    const CPoint at = CaretPoint();
+    CRect area(at.x - 2, at.y, at.x + size.cx + 40, at.y + size.cy + 2);
     InvalidateRect(&area, FALSE);
 }
 

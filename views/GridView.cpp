@@ -53,7 +53,7 @@ CSize MeasureText(CDC* pDC, CFont* font, const CString& text)
 
 CGridView::CGridView()
     : m_songLength(0), m_layoutBuilt(false), m_printLayout(false), m_showBarNumbers(true), m_cursorRect(0, 0, 2, 30), m_cursorRow(0),
-      m_lastPosition(0), m_caretIndex(0), m_typing(0), m_typingTime(-1), m_timerPeriod(0), m_timeBias(1), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_selStart(0), m_selEnd(0), m_selStartRow(0), m_selEndRow(0),
+      m_lastPosition(0), m_caretIndex(0), m_typing(0), m_typingTime(-1), m_typingRow(-1), m_timerPeriod(0), m_timeBias(1), m_selIndex(-1), m_selRow(-1), m_dragging(0), m_selStart(0), m_selEnd(0), m_selStartRow(0), m_selEndRow(0),
       m_selStarted(0), m_selectionMode(0), m_loopStart(0), m_loopEnd(0), m_songSerial(0)
 {
     m_geo.rowsPerPage = 8;
@@ -225,6 +225,8 @@ bool CGridView::OnGridHint(LPARAM hint, CObject* pHint)
     case HINT_AUDIO_LOADED:
     case HINT_RELOAD_ALL:
         StopCursorTimer();
+        // What was typed belongs to rows that are gone.
+        FinishTyping(false);
         BuildRows(doc->GetTotalLength());
         OnRowsRebuilt();
         UpdateCursor(false);
@@ -270,7 +272,9 @@ bool CGridView::OnGridHint(LPARAM hint, CObject* pHint)
             LayoutPages();
             return true;
         }
-        // New rows hold nothing: the results are laid out on them again.
+        // Typed text goes in at its time while its row still stands; new
+        // rows hold nothing: the results are laid out on them again.
+        FinishTyping(true);
         BuildRows(doc->GetTotalLength());
         ReloadResults();
         UpdateCursor(false);

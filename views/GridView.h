@@ -153,12 +153,21 @@ protected:
     virtual void OnTypedEnter() = 0;   // Enter with text typed
     virtual void DeleteSelected() = 0; // the Delete key, before the typed text goes
     virtual void OnZoomTyping() {}
-    void StartTyping(const CPoint& caret, int timeMs);
+    // Typing at a caret (client point) on a row, at a time of that row.
+    void StartTyping(const CPoint& caret, int timeMs, int row);
     void EndTyping();
+    // Pending typed text goes in at its place (commit) or is dropped.
+    void FinishTyping(bool commit);
     void MoveCaret();
-    // Half a typed text's width as time: a typed chord or note lies under
-    // the centre of its text.
-    int HalfTextMs(const CString& text);
+    // The caret's client point: it stays on the page however the view scrolls.
+    CPoint CaretPoint() const
+    {
+        const CPoint scroll = GetScrollPosition();
+        return CPoint(m_caretPos.x - scroll.x, m_caretPos.y - scroll.y);
+    }
+    // Where a text typed at a time lands: under the centre of the text, on
+    // the row it was typed on.
+    int TypedTime(int timeMs, const CString& text);
     int NameHeight() const { return static_cast<int>(NameFontSize() * m_geo.zoom); }
     void PlayOrStop();
     void SeekBy(int deltaMs);
@@ -214,6 +223,8 @@ protected:
     bool DropsHere(const CPoint& point) const;
     // The time an item dropped at x on a row takes: one the row shows.
     int DropTime(int row, int x) const;
+    // A time kept within those a row shows (its start belongs to the row before).
+    int TimeOnRow(int row, int timeMs) const;
     // A drag ends without moving anything: released outside the view,
     // Escape, or the mouse taken away.
     void CancelDrag();
@@ -253,10 +264,11 @@ protected:
     int m_cursorRow;
     int m_lastPosition;
     CString m_typed;
-    CPoint m_caretPos;
+    CPoint m_caretPos; // on the page: client point plus scroll position
     int m_caretIndex;
     BYTE m_typing;
     int m_typingTime;
+    int m_typingRow;
     int m_timerPeriod;
     int m_timeBias; // the chord view's time under a point is 1 ms later
     int m_selIndex, m_selRow;

@@ -188,7 +188,7 @@ void CKestrixView::DrawRowItems(CDC* pDC, int row, float zoom)
 void CKestrixView::CommitTypedAt(int timeMs)
 {
     // The chord lies under the centre of its typed name, however the typing ends.
-    ParseChordName(timeMs + HalfTextMs(m_typed));
+    ParseChordName(TypedTime(timeMs, m_typed));
 }
 
 void CKestrixView::OnTypedEnter() { CommitTypedAt(m_typingTime); }
@@ -240,7 +240,7 @@ void CKestrixView::PickAt(const CPoint& point)
     }
     if (!shownHit && m_chordsPresent) {
         const int y = m_rows[static_cast<size_t>(r)].lineStart.y;
-        StartTyping(CPoint(point.x, y - NameLift() - NameHeight()), t);
+        StartTyping(CPoint(point.x, y - NameLift() - NameHeight()), t, r);
     }
 }
 

@@ -111,7 +111,7 @@ void COstrelView::CommitTypedFret(int timeMs)
     m_typed.Empty();
     if (!IsValidFretText(text))
         return;
-    timeMs = ClampToSong(timeMs + HalfTextMs(text));
+    timeMs = TypedTime(timeMs, text);
 
     std::vector<BassNote> notes;
     doc->GetBassNotes(notes);
@@ -155,7 +155,9 @@ void COstrelView::MoveNote(int newTimeMs)
 void COstrelView::DeleteSelected()
 {
     CKestrixDoc* doc = Doc();
-    m_typingTime = -1;
+    // While typing the caret stays where it is: what is typed next lands there.
+    if (!m_typing)
+        m_typingTime = -1;
     if (!doc)
         return;
     std::vector<BassNote> notes;
@@ -217,28 +219,45 @@ void COstrelView::DrawRowItems(CDC* pDC, int row, float zoom)
 {
     const TabRow& r = m_rows[static_cast<size_t>(row)];
     CFont* old = pDC->SelectObject(&m_nameFont);
-    // Digits sit on their string with the line cut behind them.
-    pDC->SetBkMode(OPAQUE);
-    pDC->SetBkColor(RGB(255, 255, 255));
+    struct Fret {
+        CString text;
+        CRect box;
+        bool selected;
+    };
+    std::vector<Fret> frets;
     for (size_t i = 0; i < r.items.size(); ++i) {
         const BassNote& n = r.items[i];
         if (!IsNoteShown(n))
             continue;
-        CString text;
-        const int s = PlaceNoteOnString(text, n.pitch, n.octave, n.placement);
+        Fret f;
+        const int s = PlaceNoteOnString(f.text, n.pitch, n.octave, n.placement);
         if (s < 0)
             continue;
         SIZE size = {0, 0};
-        ::GetTextExtentPoint32A(pDC->GetSafeHdc(), text, text.GetLength(), &size);
+        ::GetTextExtentPoint32A(pDC->GetSafeHdc(), f.text, f.text.GetLength(), &size);
         const int left = static_cast<int>(r.lineStart.x + zoom * r.offsets[i] * m_geo.pixelsPerMs - size.cx / 2);
         const int bottom = StringY(row, s) + size.cy / 2;
-        CRect box(left, bottom - size.cy, left + size.cx, bottom);
-        if (m_dragging && IsNoteSelected(static_cast<int>(i), row))
-            box = m_dragRect;
-        pDC->SetTextColor(IsNoteSelected(static_cast<int>(i), row) ? kSelectedColour : RGB(0, 0, 0));
-        pDC->DrawText(text, &box, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
+        f.box = CRect(left, bottom - size.cy, left + size.cx, bottom);
+        f.selected = IsNoteSelected(static_cast<int>(i), row);
+        if (m_dragging && f.selected)
+            f.box = m_dragRect;
+        frets.push_back(f);
     }
-    pDC->SetBkMode(TRANSPARENT);
+    // Digits sit on their string with the line cut behind them; the cuts
+    // first, so that two notes at one time on neighbouring strings both
+    // stay whole.
+    CBrush white(RGB(255, 255, 255));
+    const int half = StringGap() / 2;
+    for (const Fret& f : frets) {
+        const int y = f.box.CenterPoint().y;
+        CRect cut(f.box.left, y - half + 1, f.box.right, y + half);
+        pDC->FillRect(&cut, &white);
+    }
+    for (const Fret& f : frets) {
+        pDC->SetTextColor(f.selected ? kSelectedColour : RGB(0, 0, 0));
+        CRect box = f.box;
+        pDC->DrawText(f.text, &box, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
+    }
     pDC->SetTextColor(RGB(0, 0, 0));
     pDC->SelectObject(old);
 }
@@ -273,7 +292,7 @@ void COstrelView::PickAt(const CPoint& point)
         }
         if (m_notesPresent) {
             m_typingString = string;
-            StartTyping(CPoint(point.x, StringY(r, string) - NameHeight() / 2), t);
+            StartTyping(CPoint(point.x, StringY(r, string) - NameHeight() / 2), t, r);
         }
         return;
     }

@@ -179,6 +179,19 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
     // row 2's start at that row's start (not at the end of row 1), past the
     // last row's end at the song's end; released over another window (the
     // panel) it stays where it was.
+    // The time of the chord that is not in an older list, -1 for none.
+    auto newTime = [&](const std::vector<ChordEntry>& was) {
+        Doc()->GetChords(after);
+        std::multiset<int> times;
+        for (const ChordEntry& c : was)
+            times.insert(c.time);
+        for (const ChordEntry& c : after)
+            if (!times.count(c.time))
+                return c.time;
+            else
+                times.erase(times.find(c.time));
+        return -1;
+    };
     auto dropAt = [&](std::pair<int, int> pick, CPoint drop) {
         std::vector<ChordEntry> was;
         Doc()->GetChords(was);
@@ -190,17 +203,9 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
         for (int step = 1; step <= 10; ++step)
             MoveTo(from.x + (drop.x - from.x) * step / 10, from.y + (drop.y - from.y) * step / 10);
         Button(false);
-        Doc()->GetChords(after);
+        const int t = newTime(was);
         EXPECT_EQ(was.size(), after.size());
-        std::multiset<int> times;
-        for (const ChordEntry& c : was)
-            times.insert(c.time);
-        for (const ChordEntry& c : after)
-            if (!times.count(c.time))
-                return c.time;
-            else
-                times.erase(times.find(c.time));
-        return -1;
+        return t;
     };
     const auto& rows = view->GetRows();
     EXPECT_EQ(view->RowStartMs(2) + 1, dropAt(ShownChords()[1], CPoint(rows[2].lineStart.x - 6, rows[2].lineStart.y - 30)));
@@ -213,6 +218,48 @@ TEST_F(ProgramGrid, ChordsAreTypedDraggedAndDeleted)
     view->GetClientRect(&client);
     ASSERT_TRUE(client.PtInRect(panel.CenterPoint()));
     EXPECT_EQ(-1, dropAt(ShownChords()[0], panel.CenterPoint()));
+
+    // Typed text stays on the page when the view scrolls under it.
+    ASSERT_TRUE(FreeNameSpot(2, &spot));
+    ClickView(spot.x, spot.y);
+    Key('D');
+    const int top = view->GetScrollPosition().y;
+    for (int i = 0; i < 5; ++i)
+        view->SendMessage(WM_VSCROLL, SB_LINEDOWN);
+    const int dy = view->GetScrollPosition().y - top;
+    ASSERT_GT(dy, 20);
+    // The "D" where the page took it, with and without it (the caret left out).
+    auto ink = [&] {
+        RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return DarkPixels({spot.x + 1, spot.y - dy - 8, spot.x + 9, spot.y - dy + 4});
+    };
+    const int withD = ink();
+    Key(VK_DELETE, true);
+    EXPECT_GT(withD, ink() + 5);
+    view->ScrollToPosition(CPoint(view->GetScrollPosition().x, top));
+    RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+
+    // A name typed at a row's end stays on that row.
+    ClickView(rows[1].lineEnd.x - 3, rows[1].lineStart.y - (int)(20 * view->Geometry().zoom) - 8);
+    ASSERT_TRUE(view->IsTyping());
+    std::vector<ChordEntry> was;
+    Doc()->GetChords(was);
+    for (WORD k : {'C', 'M', 'A', 'J', '7'})
+        Key(k);
+    Key(VK_RETURN);
+    EXPECT_EQ(view->RowStartMs(2), newTime(was));
+    EXPECT_EQ(was.size() + 1, after.size());
+
+    // Pending when the rows change, typed text goes in at its time.
+    ASSERT_TRUE(FreeNameSpot(3, &spot));
+    ClickView(spot.x, spot.y);
+    Doc()->GetChords(was);
+    Key('E');
+    const int from = view->RowStartMs(3), to = view->RowStartMs(4);
+    Doc()->SetLayout(4000, 7);
+    const int e = newTime(was);
+    EXPECT_GT(e, from);
+    EXPECT_LE(e, to);
 }
 
 TEST_F(ProgramGrid, ClicksOnTimeLinesSeekAndKeysPlaySkipAndRewind)
@@ -556,6 +603,22 @@ TEST_F(ProgramTab, TheBassViewShowsFretsAndTakesTypedNotes)
     EXPECT_EQ(before.size(), after.size());
     EXPECT_TRUE(Doc()->IsModified());
 
+    // Delete while typing throws the digits away, not the caret's place.
+    PumpFor(*m_app, GetDoubleClickTime() + 50);
+    SendClick(tab->m_hWnd, x, tab->StringY(2, 1));
+    PumpFor(*m_app, 100);
+    ASSERT_TRUE(tab->IsTyping());
+    Key('9');
+    Key(VK_DELETE, true);
+    Key('7');
+    Key(VK_RETURN);
+    Doc()->GetBassNotes(after);
+    ASSERT_EQ(before.size() + 1, after.size());
+    for (const BassNote& n : after)
+        if (n.level == 120) {
+            EXPECT_GT(n.time, tab->RowStartMs(2));
+        }
+
     // Back in the chord grid, the chords are still there.
     m_frame->SendMessage(WM_COMMAND, ID_VIEW_CHORDS);
     Pump(*m_app);
@@ -582,14 +645,30 @@ TEST_F(ProgramTab, DeleteTakesTheSelectedOfTwoNotesAtOneTime)
     ASSERT_EQ(2u, items.size());
     const int five = items[0].placement == ((5 << 16) | 1) ? 0 : 1;
     const CRect box = tab->GetNoteRect(five, 0);
+    const CRect seven = tab->GetNoteRect(1 - five, 0);
+    // The black ink of the 7 (the selected 5 is red): whole beside the 5.
+    auto black = [&] {
+        RedrawWindow(tab->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC dc = GetDC(tab->m_hWnd);
+        int n = 0;
+        for (int y = seven.top; y < seven.bottom; ++y)
+            for (int x = seven.left; x < seven.right; ++x) {
+                const COLORREF c = GetPixel(dc, x, y);
+                n += GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100;
+            }
+        ReleaseDC(tab->m_hWnd, dc);
+        return n;
+    };
     PumpFor(*m_app, GetDoubleClickTime() + 50);
     SendClick(tab->m_hWnd, box.CenterPoint().x, tab->StringY(0, 1));
     PumpFor(*m_app, 100);
     ASSERT_TRUE(tab->IsNoteSelected(five, 0));
+    const int beside = black();
     Key(VK_DELETE, true);
     Doc()->GetBassNotes(notes);
     ASSERT_EQ(1u, notes.size());
     EXPECT_EQ(7 << 16, notes[0].placement);
+    EXPECT_GE(beside + 2, black());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/ChordNames.h"
 #include "app/ViewDlg.h"
 #include "views/ChordEditView.h"
+#include "views/GChordDlg.h"
 #include "resources/resource.h"
 
 namespace {
@@ -326,6 +327,27 @@ TEST_F(ProgramTools, ModeRowsAreInertWhileTheChordOptionsAreHidden)
     m_app->SetChordOptionsShown(true);
     ClickRow(2);
     EXPECT_EQ(1, Doc()->GetMode());
+}
+
+TEST_F(ProgramTools, TheMainWindowsShortcutsWorkInAToolWindow)
+{
+    CGChordDlg* chord = m_app->GetChordDiagramDlg();
+    ASSERT_TRUE(chord && chord->IsWindowVisible());
+    int opened = 0;
+    for (HWND tool : {m_tools->m_hWnd, chord->m_hWnd}) {
+        // Ctrl+O, then Alt+F and O from the menu: both keys go in before
+        // the menu's loop runs on this thread.
+        for (bool menu : {false, true}) {
+            // Active, as a click on it leaves it under a window manager.
+            SetActiveWindow(tool);
+            Pump(*m_app);
+            ASSERT_TRUE(GetFocus() == tool || IsChild(tool, GetFocus()));
+            m_boxes->QueueFile("");
+            ASSERT_TRUE(menu ? SendChord(VK_MENU, 'F') && SendKey('O') : SendChord(VK_CONTROL, 'O'));
+            ++opened;
+            EXPECT_TRUE(PumpUntil(*m_app, [&] { return m_boxes->Count("open") == opened; }, 10000)) << menu;
+        }
+    }
 }
 
 TEST_F(ProgramTools, DraggingMovesThePanelFromTheFifthMoveKeepingTheGrabPoint)
