@@ -98,6 +98,8 @@ bool TextBoxIsFull(int rectBottom, int textHeight, int lastLineTop);
 // blanks that holds it, or the run of blanks when it is one; past the end
 // of the line, its last word. from == to for an empty line.
 void WordAt(const CString& line, int at, int& from, int& to);
+// The length of a line's text before its break.
+int LineTextLength(const CString& line);
 
 // Codes a text box posts for its page-boundary keys.
 enum TextBoxNavigation { kNavNextPage = 0, kNavPreviousPage = 1, kNavEmptyBox = 2 };
