@@ -694,30 +694,41 @@ TEST_F(LeadSheet, CtrlZUndoesTypingInTheBoxesAndInTheGridsEdits)
     EXPECT_EQ(TextOf(lyric->m_hWnd), "la");
 }
 
-TEST_F(LeadSheet, ADoubleClickSelectsTheWordUnderTheMouse)
+TEST_F(LeadSheet, ADoubleClickSelectsTheWordUnderTheMouseAndATripleClickItsLine)
 {
     LoadSong();
     FillRows({"C\tEm7", "B7\tAm"}, {"some words", "more"});
     ShowLeadSheet();
     CKestrixRichEdit* box = Box(0);
-    for (const char* word : {"Em7", "B7"}) {
+    // Clicks in quick succession on a word, then its selection.
+    auto clickOn = [&](const char* word, int clicks) {
         const long at = static_cast<long>(BoxText(box).find(word));
         const CPoint p = box->GetCharPos(at + 1);
         PumpFor(*m_app, GetDoubleClickTime() + 50);
         POINT s = {p.x + 2, p.y + 4};
         box->ClientToScreen(&s);
         SetCursorPos(s.x, s.y);
-        INPUT in[4] = {};
-        for (int i = 0; i < 4; ++i) {
+        std::vector<INPUT> in(static_cast<size_t>(clicks) * 2);
+        for (size_t i = 0; i < in.size(); ++i) {
             in[i].type = INPUT_MOUSE;
             in[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
         }
-        ASSERT_EQ(SendInput(4, in, sizeof(INPUT)), 4u);
+        EXPECT_EQ(SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)), in.size());
         PumpFor(*m_app, 300);
         long start = 0, end = 0;
         box->GetSel(start, end);
-        EXPECT_EQ(BoxText(box).substr(start, end - start), word);
-    }
+        return BoxText(box).substr(start, end - start);
+    };
+    EXPECT_EQ(clickOn("Em7", 2), "Em7");
+    EXPECT_EQ(clickOn("B7", 2), "B7");
+    // The control took a third click for a double click of its own, and
+    // what was typed then replaced text of another line.
+    const std::string before = BoxText(box);
+    EXPECT_EQ(clickOn("B7", 3), "B7\tAm");
+    Keys(0, 'X');
+    std::string after = before;
+    after.replace(before.find("B7\tAm"), 5, "x");
+    EXPECT_EQ(BoxText(box), after);
 }
 
 TEST_F(LeadSheet, ContextMenuBoldOnTheSelection)
@@ -799,6 +810,8 @@ TEST_F(LeadSheet, FontDialogWithoutSelectionSetsEveryBoxsDefault)
     second->SetDefaultCharFormat(cf);
     for (size_t i = 0; i < View()->GetTextBoxes().size(); ++i)
         Box(i)->SetSel(0, 0);
+    Click(Box(0), 40, 40);
+    ASSERT_EQ(GetFocus(), Box(0)->m_hWnd);
     m_boxes->SetAnswer(IDOK);
     {
         MenuActor actor(4); // Font...
@@ -808,6 +821,8 @@ TEST_F(LeadSheet, FontDialogWithoutSelectionSetsEveryBoxsDefault)
     PumpUntil(*m_app, [&] { return m_boxes->Count("box") > 0; }, 5000);
     ASSERT_EQ(m_boxes->Count("box"), 1);
     EXPECT_TRUE(m_boxes->All().front().Mentions("Font")) << m_boxes->All().front().title;
+    PumpFor(*m_app, 200);
+    EXPECT_EQ(GetFocus(), Box(0)->m_hWnd) << "typing after the dialog goes nowhere";
     // OK gave the dialog's font to every box (it starts from the first
     // box's font where the system has it).
     CHARFORMATA firstCf = {};
