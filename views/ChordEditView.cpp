@@ -431,8 +431,10 @@ int CChordEditView::RegenerateText()
         CBoxPages pages(*this, m_textBoxes, [](CChordEditView& v, int i) { return v.CreateBox(i); });
         FillLeadSheetPages(pages, LeadSheetPieces(chordLines, lyrics));
     }
-    for (CKestrixRichEdit* box : m_textBoxes)
+    for (CKestrixRichEdit* box : m_textBoxes) {
+        SetTabStops(*box, m_zoom);
         EndUndo(*box);
+    }
     if (doc)
         doc->SetLeadSheetEdited(false);
     m_pageCount = static_cast<int>(m_textBoxes.size());
@@ -852,8 +854,28 @@ void CChordEditView::RezoomBox(CRichEditCtrl& box, float from, float to)
     if (from == to || from <= 0.0f || to <= 0.0f)
         return;
     KeepingView(box, [&] { SetSizes(box, SizeRuns(box), [&](long h) { return RezoomTwips(h, from, to); }); });
+    SetTabStops(box, to);
     // Undoing a rescale would leave text at another zoom's size.
     EndUndo(box);
+}
+
+void CChordEditView::SetTabStops(CRichEditCtrl& box, float zoom)
+{
+    // The control's own stops stay half an inch apart at every zoom: the
+    // chords of a line moved against the words below them as the zoom
+    // changed, and printed elsewhere than shown.
+    PARAFORMAT pf = {};
+    pf.cbSize = sizeof pf;
+    pf.dwMask = PFM_TABSTOPS;
+    pf.cTabCount = MAX_TAB_STOPS;
+    const long step = ZoomedTwips(kLeadSheetTabTwips, zoom);
+    for (int i = 0; i < MAX_TAB_STOPS; ++i)
+        pf.rgxTabs[i] = step * (i + 1);
+    KeepingView(box, [&] {
+        CHARRANGE all = {0, -1};
+        box.SendMessage(EM_EXSETSEL, 0, (LPARAM)&all);
+        box.SendMessage(EM_SETPARAFORMAT, 0, (LPARAM)&pf);
+    });
 }
 
 bool CChordEditView::UnzoomedRtf(CKestrixRichEdit& box, std::string& rtf)
@@ -876,6 +898,7 @@ bool CChordEditView::UnzoomedRtf(CKestrixRichEdit& box, std::string& rtf)
         PutRtf(copy, rtf, SF_RTF);
         const float zoom = m_zoom;
         SetSizes(copy, runs, [zoom](long h) { return UnzoomedTwips(h, zoom); });
+        SetTabStops(copy, 1.0f);
         rtf = BoxRtf(copy);
         copy.DestroyWindow();
     }
@@ -988,6 +1011,7 @@ void CChordEditView::SerializeBoxes(CArchive& ar)
         def.yHeight = ZoomedTwips(kLeadSheetTextTwips, storedZoom);
         box->SetDefaultCharFormat(def);
         RezoomBox(*box, storedZoom, m_zoom);
+        SetTabStops(*box, m_zoom); // earlier versions stored none
         const float by = m_zoom / storedZoom;
         const RECT r = {Scaled(b.left, by), Scaled(b.top, by), Scaled(b.right, by), Scaled(b.bottom, by)};
         box->SetRect(&r);
@@ -1081,8 +1105,8 @@ void CChordEditView::SheetArea(HDC printer, RECT& area, int& tabWidth) const
     const int pageWidth = m_geometry.pageWidth > 0 ? m_geometry.pageWidth : 1000;
     const int m = static_cast<int>(static_cast<long long>(w) * kLeadSheetMargin / pageWidth);
     area = RECT{m, m, w - m, h - m};
-    // The rich edit's own stops: every half inch.
-    tabWidth = ::MulDiv(720, ::GetDeviceCaps(printer, LOGPIXELSX), 1440);
+    // The boxes' stops as at zoom 1.
+    tabWidth = ::MulDiv(kLeadSheetTabTwips, ::GetDeviceCaps(printer, LOGPIXELSX), 1440);
 }
 
 std::vector<CChordEditView::PrintedSheet> CChordEditView::PaginateFor(HDC printer)

@@ -74,6 +74,9 @@ LeadSheetRect LeadSheetNewBoxRect(const LeadSheetGeometry& g, float zoom);
 
 // The generated text's size at zoom 1: 15 points, the em of the view font.
 constexpr long kLeadSheetTextTwips = 300;
+// The tab stops at zoom 1: every half inch, as the rich edit's own; the
+// boxes show them times the zoom, as their text.
+constexpr long kLeadSheetTabTwips = 720;
 long ZoomedTwips(long twips, float zoom);
 // A shown size as at zoom 1, in whole half points as RTF carries them, so
 // that zooming back and forth never drifts.

@@ -544,12 +544,24 @@ TEST_F(LeadSheet, AnExportBeforeTheFirstShowIsLaidOutAsTheView)
     EXPECT_TRUE(std::string(view->ExportRtf()) == before) << before;
 }
 
-TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
+TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeightAndTabStops)
 {
     LoadSong();
     Song(3);
     ShowLeadSheet();
     CChordEditView* view = View();
+    // How far a line's second chord stands from its first, in pixels; the
+    // stops stayed half an inch apart at every zoom, and the chords moved
+    // against the words below them.
+    auto tab = [&] {
+        const long at = static_cast<long>(BoxText(Box(0)).find("C\tG"));
+        return Box(0)->GetCharPos(at + 2).x - Box(0)->GetCharPos(at).x;
+    };
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const int tabBefore = tab();
+    EXPECT_NEAR(tabBefore, MulDiv(432, dpi, 1440), 1); // 0.6 of half an inch
     CHARFORMATA cf = {};
     Box(0)->GetDefaultCharFormat(cf);
     const long before = cf.yHeight;
@@ -562,6 +574,7 @@ TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
     EXPECT_NEAR(view->GetZoom(), 0.9f, 1e-5);
     Box(0)->GetDefaultCharFormat(cf);
     EXPECT_EQ(cf.yHeight, before * 3 / 2);
+    EXPECT_NEAR(tab(), tabBefore * 3 / 2, 1);
     // The boxes move and grow with their pages.
     view->RedrawWindow();
     PumpFor(*m_app, 200);
@@ -574,6 +587,9 @@ TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
         ToolbarClick(ID_VIEW_ZOOM_OUT);
     Box(0)->GetDefaultCharFormat(cf);
     EXPECT_EQ(cf.yHeight, before);
+    EXPECT_EQ(tab(), tabBefore);
+    // The export has them as printed.
+    EXPECT_NE(std::string(view->ExportRtf()).find("\\tx720\\tx1440"), std::string::npos);
 }
 
 TEST_F(LeadSheet, EveryGeneratedRowIsInsideItsBoxAtZoomNine)
@@ -676,6 +692,10 @@ TEST_F(LeadSheet, CtrlZUndoesTypingInTheBoxesAndInTheGridsEdits)
     Keys(VK_CONTROL, 'A');
     Keys(0, 'X');
     ASSERT_EQ(BoxText(Box(0)), "x");
+    // A look at the chord grid on the way keeps what can be undone.
+    ToolbarClick(ID_VIEW_CHORDS);
+    ShowLeadSheet();
+    Click(Box(0), 30, 5);
     Keys(VK_CONTROL, 'Z');
     EXPECT_EQ(BoxText(Box(0)), text);
 
