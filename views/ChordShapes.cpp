@@ -245,14 +245,15 @@ CString ChordLookup::ListNames(const std::vector<CString>& names, const CString&
     for (size_t i = 0; i < names.size() && i < shown; ++i)
         list += (i ? ", " : "") + names[i];
     if (names.size() > shown) {
-        CString rest;
-        rest.Format(more, (int)(names.size() - shown));
-        list += " " + rest;
+        // The text comes from the language file: it is no format string.
+        CString count;
+        count.Format("%d", (int)(names.size() - shown));
+        list += " " + FillIn(more, 'd', count);
     }
     return list;
 }
 
-CString ChordLookup::FillInName(const CString& pattern, const CString& name)
+CString ChordLookup::FillIn(const CString& pattern, char code, const CString& text)
 {
     CString out;
     bool used = false;
@@ -261,8 +262,8 @@ CString ChordLookup::FillInName(const CString& pattern, const CString& name)
         if (p[0] == '%' && p[1] == '%') {
             out += '%';
             p += 2;
-        } else if (p[0] == '%' && p[1] == 's' && !used) {
-            out += name;
+        } else if (p[0] == '%' && p[1] == code && !used) {
+            out += text;
             used = true;
             p += 2;
         } else {
@@ -271,6 +272,8 @@ CString ChordLookup::FillInName(const CString& pattern, const CString& name)
     }
     return out;
 }
+
+CString ChordLookup::FillInName(const CString& pattern, const CString& name) { return FillIn(pattern, 's', name); }
 
 // --- Selection ---
 

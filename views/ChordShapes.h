@@ -76,8 +76,11 @@ public:
     // "%%" gives "%", any other "%" stays as it is.
     static CString FillInName(const CString& pattern, const CString& name);
     // The first few names joined by commas; more are counted into "more"
-    // (a text with one "%d").
+    // (a text whose first "%d" takes the count).
     static CString ListNames(const std::vector<CString>& names, const CString& more);
+    // A text into the first "%" code of a pattern, "%%" as "%"; any other
+    // "%" stays as it is.
+    static CString FillIn(const CString& pattern, char code, const CString& text);
 };
 
 // Which shape the chord diagram shows: the current shape index (-1 none),

@@ -78,6 +78,8 @@ TEST(ChordShapeFile, IncompleteBarresAndNumbersNoGuitarHasAreRejectedAndLoadingG
     rejected.resize(12, "X_1");
     EXPECT_STREQ(ChordLookup::ListNames(rejected, "and %d more"),
                  "G_1, G_2, G_3, E_1, E_2, E_3, E_4, E_5, X_1, X_1 and 2 more");
+    // A translation's other codes are text, not a format.
+    EXPECT_STREQ(ChordLookup::ListNames(rejected, "%s %n %d%%"), "G_1, G_2, G_3, E_1, E_2, E_3, E_4, E_5, X_1, X_1 %s %n 2%");
     ASSERT_EQ(shapes.size(), 1u);
     EXPECT_STREQ(shapes[0].name, "B");
     EXPECT_EQ(shapes[0].hasBarre, 1);
