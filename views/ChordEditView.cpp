@@ -589,12 +589,19 @@ const Effect kEffects[] = {{ID_FORMAT_BOLD, CFM_BOLD, CFE_BOLD},
 
 CKestrixRichEdit* CChordEditView::FormatTarget() const
 {
-    for (CKestrixRichEdit* box : m_textBoxes) {
+    auto selected = [](CKestrixRichEdit* box) {
         long start = 0, end = 0;
         box->GetSel(start, end);
-        if (start != end)
+        return start != end;
+    };
+    // The box the user works in: every box keeps its own selection, and
+    // one left behind on another page, unseen, is not what is meant.
+    for (CKestrixRichEdit* box : m_textBoxes)
+        if (box->HasFocus())
+            return selected(box) ? box : nullptr;
+    for (CKestrixRichEdit* box : m_textBoxes)
+        if (selected(box))
             return box;
-    }
     return nullptr;
 }
 
@@ -631,15 +638,11 @@ void CChordEditView::OnTextFormat(UINT nID)
             cf.dwMask = e.mask;
             cf.dwEffects = on ? e.effect : 0;
         }
-    for (CKestrixRichEdit* box : m_textBoxes) {
-        long start = 0, end = 0;
-        box->GetSel(start, end);
-        if (start != end) {
-            box->SetSelectionCharFormat(cf);
-            break;
-        }
-        box->SetDefaultCharFormat(cf);
-    }
+    if (CKestrixRichEdit* box = FormatTarget())
+        box->SetSelectionCharFormat(cf);
+    else
+        for (CKestrixRichEdit* box : m_textBoxes)
+            box->SetDefaultCharFormat(cf);
     if (CKestrixDoc* doc = Doc())
         doc->OnUserTextEdit(true);
 }
@@ -662,6 +665,8 @@ void CChordEditView::ChooseTextFont()
     lf.lfWeight = (cf.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (cf.dwEffects & CFE_ITALIC) ? TRUE : FALSE;
     lf.lfUnderline = (cf.dwEffects & CFE_UNDERLINE) ? TRUE : FALSE;
+    // What the font is for, as the user left it before the dialog.
+    CKestrixRichEdit* target = FormatTarget();
     CFontDialog dlg(&lf, CF_SCREENFONTS | CF_TTONLY | CF_NOVERTFONTS | CF_EFFECTS, nullptr, this);
     if (dlg.DoModal() != IDOK)
         return;
@@ -673,11 +678,10 @@ void CChordEditView::ChooseTextFont()
     out.dwEffects = (lf.lfItalic ? CFE_ITALIC : 0) | (lf.lfUnderline ? CFE_UNDERLINE : 0) |
                     (WeightIsBold(lf.lfWeight) ? CFE_BOLD : 0);
     lstrcpynA(out.szFaceName, lf.lfFaceName, LF_FACESIZE);
-    const bool selection = FormatTarget() != nullptr;
-    for (CKestrixRichEdit* box : m_textBoxes)
-        if (selection)
-            box->SetSelectionCharFormat(out);
-        else
+    if (target)
+        target->SetSelectionCharFormat(out);
+    else
+        for (CKestrixRichEdit* box : m_textBoxes)
             box->SetDefaultCharFormat(out);
     if (CKestrixDoc* doc = Doc())
         doc->OnUserTextEdit(true);

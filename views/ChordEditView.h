@@ -104,8 +104,9 @@ private:
     };
     static std::vector<FormatRun> FormatRuns(CRichEditCtrl& ctl, long n);
     void ShowContextMenu(CPoint screenPoint);
-    // The box whose selection the formatting commands act on: the first
-    // with one; null when no box has a selection.
+    // The box whose selection the formatting commands act on: the one with
+    // the keyboard, else the first with a selection; null when that box has
+    // no selection.
     CKestrixRichEdit* FormatTarget() const;
     // Bold, italic and underline checked as the commands' text has them.
     void SyncFormatChecks();

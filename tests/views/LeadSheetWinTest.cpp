@@ -820,6 +820,31 @@ TEST_F(LeadSheet, ContextMenuBoldOnTheSelection)
     EXPECT_FALSE(cf.dwEffects & CFE_BOLD);
 }
 
+TEST_F(LeadSheet, FormattingActsOnTheBoxTheUserWorksIn)
+{
+    ShowLongSong();
+    // A selection left behind on the first page, unseen once the user
+    // works on the second, took the bold meant for the second.
+    Box(0)->SetSel(0, 4);
+    ScrollTo(1);
+    Click(Box(1), 30, 5);
+    ASSERT_EQ(GetFocus(), Box(1)->m_hWnd);
+    auto bold = [&](size_t box, long from, long to) {
+        Box(box)->SetSel(from, to);
+        CHARFORMATA cf = {};
+        Box(box)->GetSelectionCharFormat(cf);
+        return (cf.dwEffects & CFE_BOLD) != 0;
+    };
+    Box(1)->SetSel(0, 3);
+    {
+        MenuActor actor(0); // Bold
+        RightClickInBox(Box(1), 30, 5, actor);
+        ASSERT_TRUE(actor.Seen());
+    }
+    EXPECT_FALSE(bold(0, 0, 4));
+    EXPECT_TRUE(bold(1, 0, 3));
+}
+
 TEST_F(LeadSheet, FontDialogWithoutSelectionSetsEveryBoxsDefault)
 {
     ShowLongSong();
