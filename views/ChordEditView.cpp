@@ -652,11 +652,23 @@ void CChordEditView::ChooseTextFont()
     if (m_textBoxes.empty())
         return;
     CKestrixRichEdit* first = m_textBoxes.front();
+    // What the font is for, as the user left it before the dialog: it starts
+    // from the selection's format (OK took the selection's bold and size
+    // away), else from the boxes' default one.
+    CKestrixRichEdit* target = FormatTarget();
     CHARFORMATA cf = {};
     first->GetDefaultCharFormat(cf);
+    if (target) {
+        CHARFORMATA sel = {};
+        target->GetSelectionCharFormat(sel);
+        if ((sel.dwMask & CFM_FACE) && sel.szFaceName[0])
+            lstrcpynA(cf.szFaceName, sel.szFaceName, LF_FACESIZE);
+        if ((sel.dwMask & CFM_SIZE) && sel.yHeight > 0)
+            cf.yHeight = sel.yHeight;
+        cf.dwEffects = sel.dwEffects & sel.dwMask & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE);
+    }
     HDC dc = ::GetDC(first->m_hWnd);
     const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(first->m_hWnd, dc);
 
     // The dialog speaks of the sizes the sheet prints, not of the zoomed ones.
     LOGFONTA lf = {};
@@ -665,8 +677,16 @@ void CChordEditView::ChooseTextFont()
     lf.lfWeight = (cf.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (cf.dwEffects & CFE_ITALIC) ? TRUE : FALSE;
     lf.lfUnderline = (cf.dwEffects & CFE_UNDERLINE) ? TRUE : FALSE;
-    // What the font is for, as the user left it before the dialog.
-    CKestrixRichEdit* target = FormatTarget();
+    // The face the system draws it in: the dialog lists only faces it has,
+    // and for another one started at its first face and smallest size.
+    HFONT font = ::CreateFontIndirectA(&lf);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    char drawn[LF_FACESIZE] = "";
+    if (::GetTextFaceA(dc, LF_FACESIZE, drawn) > 0 && drawn[0])
+        lstrcpynA(lf.lfFaceName, drawn, LF_FACESIZE);
+    ::SelectObject(dc, old);
+    ::DeleteObject(font);
+    ::ReleaseDC(first->m_hWnd, dc);
     CFontDialog dlg(&lf, CF_SCREENFONTS | CF_TTONLY | CF_NOVERTFONTS | CF_EFFECTS, nullptr, this);
     if (dlg.DoModal() != IDOK)
         return;

@@ -843,6 +843,22 @@ TEST_F(LeadSheet, FormattingActsOnTheBoxTheUserWorksIn)
     }
     EXPECT_FALSE(bold(0, 0, 4));
     EXPECT_TRUE(bold(1, 0, 3));
+
+    // The Font dialog starts from the selection: OK alone changes nothing.
+    CHARFORMATA before = {};
+    Box(1)->GetSelectionCharFormat(before);
+    m_boxes->SetAnswer(IDOK);
+    {
+        MenuActor actor(4); // Font...
+        RightClickInBox(Box(1), 30, 5, actor);
+        ASSERT_TRUE(actor.Seen());
+    }
+    PumpUntil(*m_app, [&] { return m_boxes->Count("box") > 0; }, 5000);
+    PumpFor(*m_app, 200);
+    EXPECT_TRUE(bold(1, 0, 3));
+    CHARFORMATA after = {};
+    Box(1)->GetSelectionCharFormat(after);
+    EXPECT_EQ(after.yHeight, before.yHeight);
 }
 
 TEST_F(LeadSheet, FontDialogWithoutSelectionSetsEveryBoxsDefault)
