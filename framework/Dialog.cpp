@@ -193,6 +193,7 @@ struct HoldState {
     std::vector<HWND> held;  // what the outermost hold disabled
     int depth = 0;
     HWND active = nullptr;   // the active window when it began
+    HWND focus = nullptr;    // the window that had the keyboard then
 };
 HoldState& Hold()
 {
@@ -214,6 +215,7 @@ CModalHold::CModalHold(HWND boxOwner)
     if (s.depth++ > 0)
         return;
     s.active = ::GetActiveWindow();
+    s.focus = ::GetFocus();
     // The system makes the top-level window of a child owner own the box.
     if (boxOwner && (::GetWindowLongA(boxOwner, GWL_STYLE) & WS_CHILD))
         boxOwner = ::GetAncestor(boxOwner, GA_ROOT);
@@ -238,6 +240,13 @@ CModalHold::~CModalHold()
         ::IsWindowEnabled(s.active))
         ::SetActiveWindow(s.active);
     s.active = nullptr;
+    // The keyboard goes back where it was (a text box the user typed in),
+    // not to the window that activation hands it to.
+    HWND focus = s.focus;
+    s.focus = nullptr;
+    if (focus && ::IsWindow(focus) && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus) &&
+        ::GetActiveWindow() == ::GetAncestor(focus, GA_ROOT) && ::GetFocus() != focus)
+        ::SetFocus(focus);
 }
 
 void AfxHoldWhileModal(HWND wnd, bool hold)

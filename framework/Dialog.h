@@ -57,8 +57,8 @@ void AfxCentreOverMainWindow(HWND hBox);
 // neither the main window nor a tool window given to AfxHoldWhileModal
 // takes input, so no command runs under a question and changes what it
 // asks about. The box's owner is left to the box, which disables it itself
-// and activates it again at its end. Nested holds leave the work to the
-// outermost one.
+// and activates it again at its end; the keyboard focus then returns to
+// the window that had it. Nested holds leave the work to the outermost one.
 class CModalHold {
 public:
     // boxOwner: the window the box will be owned by (may be null).

@@ -1,6 +1,7 @@
 #include "framework/DocView.h"
 
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <algorithm>
 
@@ -376,6 +377,32 @@ int CDocManager::GetOpenDocumentCount()
     return n;
 }
 
+namespace {
+
+// In a Save As box the name follows the type the user chooses, so that the
+// name shown, and the system's question about replacing a file, are of the
+// file that will be written (the question named the document the name
+// still had, which was left alone).
+UINT_PTR CALLBACK NameFollowsTypeHook(HWND hook, UINT msg, WPARAM, LPARAM lParam)
+{
+    if (msg != WM_NOTIFY)
+        return 0;
+    const auto* n = reinterpret_cast<const OFNOTIFYA*>(lParam);
+    if (!n || n->hdr.code != CDN_TYPECHANGE || !n->lpOFN)
+        return 0;
+    HWND box = ::GetParent(hook);
+    char spec[MAX_PATH] = "";
+    if (::SendMessageA(box, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(spec)) <= 1)
+        return 0;
+    const CString named = NameForFilterType(spec, n->lpOFN->lpstrFilter, static_cast<int>(n->lpOFN->nFilterIndex));
+    if (named != spec)
+        for (int id : {cmb13, edt1}) // the name box of either layout
+            ::SendMessageA(box, CDM_SETCONTROLTEXT, id, reinterpret_cast<LPARAM>(named.GetString()));
+    return 0;
+}
+
+} // namespace
+
 BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lFlags, BOOL bOpenFileDialog,
                                    CDocTemplate* pTemplate, LPCSTR extraFilters)
 {
@@ -405,6 +432,10 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lF
     ofn.nFilterIndex = 1;
     ofn.lpstrTitle = lpszTitle;
     ofn.Flags = lFlags | OFN_ENABLESIZING | OFN_EXPLORER | OFN_PATHMUSTEXIST;
+    if (!bOpenFileDialog) {
+        ofn.Flags |= OFN_ENABLEHOOK;
+        ofn.lpfnHook = &NameFollowsTypeHook;
+    }
     CString defExt = ext.GetLength() > 1 ? ext.Mid(1) : CString();
     ofn.lpstrDefExt = defExt.IsEmpty() ? nullptr : defExt.GetString();
     CSystemBoxGuard guard(ofn.hwndOwner);
@@ -417,9 +448,9 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, LPCSTR lpszTitle, DWORD lF
             return TRUE;
         // A type the user chose over the first one decides what is
         // written: the name takes its extension (left at the first, an
-        // extension typed decides). A file of the new name is not replaced
-        // unasked: the dialog comes again with that name, and its own
-        // question.
+        // extension typed decides), also where the box did not change it.
+        // A file of the new name is not replaced unasked: the dialog comes
+        // again with that name, and its own question.
         if (ofn.nFilterIndex <= 1)
             return TRUE;
         const CString named = NameForFilterType(fileName, f.data(), static_cast<int>(ofn.nFilterIndex));

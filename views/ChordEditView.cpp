@@ -431,8 +431,10 @@ int CChordEditView::RegenerateText()
         CBoxPages pages(*this, m_textBoxes, [](CChordEditView& v, int i) { return v.CreateBox(i); });
         FillLeadSheetPages(pages, LeadSheetPieces(chordLines, lyrics));
     }
-    for (CKestrixRichEdit* box : m_textBoxes)
+    for (CKestrixRichEdit* box : m_textBoxes) {
+        SetTabStops(*box, m_zoom);
         EndUndo(*box);
+    }
     if (doc)
         doc->SetLeadSheetEdited(false);
     m_pageCount = static_cast<int>(m_textBoxes.size());
@@ -587,12 +589,19 @@ const Effect kEffects[] = {{ID_FORMAT_BOLD, CFM_BOLD, CFE_BOLD},
 
 CKestrixRichEdit* CChordEditView::FormatTarget() const
 {
-    for (CKestrixRichEdit* box : m_textBoxes) {
+    auto selected = [](CKestrixRichEdit* box) {
         long start = 0, end = 0;
         box->GetSel(start, end);
-        if (start != end)
+        return start != end;
+    };
+    // The box the user works in: every box keeps its own selection, and
+    // one left behind on another page, unseen, is not what is meant.
+    for (CKestrixRichEdit* box : m_textBoxes)
+        if (box->HasFocus())
+            return selected(box) ? box : nullptr;
+    for (CKestrixRichEdit* box : m_textBoxes)
+        if (selected(box))
             return box;
-    }
     return nullptr;
 }
 
@@ -629,15 +638,11 @@ void CChordEditView::OnTextFormat(UINT nID)
             cf.dwMask = e.mask;
             cf.dwEffects = on ? e.effect : 0;
         }
-    for (CKestrixRichEdit* box : m_textBoxes) {
-        long start = 0, end = 0;
-        box->GetSel(start, end);
-        if (start != end) {
-            box->SetSelectionCharFormat(cf);
-            break;
-        }
-        box->SetDefaultCharFormat(cf);
-    }
+    if (CKestrixRichEdit* box = FormatTarget())
+        box->SetSelectionCharFormat(cf);
+    else
+        for (CKestrixRichEdit* box : m_textBoxes)
+            box->SetDefaultCharFormat(cf);
     if (CKestrixDoc* doc = Doc())
         doc->OnUserTextEdit(true);
 }
@@ -647,11 +652,23 @@ void CChordEditView::ChooseTextFont()
     if (m_textBoxes.empty())
         return;
     CKestrixRichEdit* first = m_textBoxes.front();
+    // What the font is for, as the user left it before the dialog: it starts
+    // from the selection's format (OK took the selection's bold and size
+    // away), else from the boxes' default one.
+    CKestrixRichEdit* target = FormatTarget();
     CHARFORMATA cf = {};
     first->GetDefaultCharFormat(cf);
+    if (target) {
+        CHARFORMATA sel = {};
+        target->GetSelectionCharFormat(sel);
+        if ((sel.dwMask & CFM_FACE) && sel.szFaceName[0])
+            lstrcpynA(cf.szFaceName, sel.szFaceName, LF_FACESIZE);
+        if ((sel.dwMask & CFM_SIZE) && sel.yHeight > 0)
+            cf.yHeight = sel.yHeight;
+        cf.dwEffects = sel.dwEffects & sel.dwMask & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE);
+    }
     HDC dc = ::GetDC(first->m_hWnd);
     const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(first->m_hWnd, dc);
 
     // The dialog speaks of the sizes the sheet prints, not of the zoomed ones.
     LOGFONTA lf = {};
@@ -660,6 +677,16 @@ void CChordEditView::ChooseTextFont()
     lf.lfWeight = (cf.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (cf.dwEffects & CFE_ITALIC) ? TRUE : FALSE;
     lf.lfUnderline = (cf.dwEffects & CFE_UNDERLINE) ? TRUE : FALSE;
+    // The face the system draws it in: the dialog lists only faces it has,
+    // and for another one started at its first face and smallest size.
+    HFONT font = ::CreateFontIndirectA(&lf);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    char drawn[LF_FACESIZE] = "";
+    if (::GetTextFaceA(dc, LF_FACESIZE, drawn) > 0 && drawn[0])
+        lstrcpynA(lf.lfFaceName, drawn, LF_FACESIZE);
+    ::SelectObject(dc, old);
+    ::DeleteObject(font);
+    ::ReleaseDC(first->m_hWnd, dc);
     CFontDialog dlg(&lf, CF_SCREENFONTS | CF_TTONLY | CF_NOVERTFONTS | CF_EFFECTS, nullptr, this);
     if (dlg.DoModal() != IDOK)
         return;
@@ -671,11 +698,10 @@ void CChordEditView::ChooseTextFont()
     out.dwEffects = (lf.lfItalic ? CFE_ITALIC : 0) | (lf.lfUnderline ? CFE_UNDERLINE : 0) |
                     (WeightIsBold(lf.lfWeight) ? CFE_BOLD : 0);
     lstrcpynA(out.szFaceName, lf.lfFaceName, LF_FACESIZE);
-    const bool selection = FormatTarget() != nullptr;
-    for (CKestrixRichEdit* box : m_textBoxes)
-        if (selection)
-            box->SetSelectionCharFormat(out);
-        else
+    if (target)
+        target->SetSelectionCharFormat(out);
+    else
+        for (CKestrixRichEdit* box : m_textBoxes)
             box->SetDefaultCharFormat(out);
     if (CKestrixDoc* doc = Doc())
         doc->OnUserTextEdit(true);
@@ -852,8 +878,28 @@ void CChordEditView::RezoomBox(CRichEditCtrl& box, float from, float to)
     if (from == to || from <= 0.0f || to <= 0.0f)
         return;
     KeepingView(box, [&] { SetSizes(box, SizeRuns(box), [&](long h) { return RezoomTwips(h, from, to); }); });
+    SetTabStops(box, to);
     // Undoing a rescale would leave text at another zoom's size.
     EndUndo(box);
+}
+
+void CChordEditView::SetTabStops(CRichEditCtrl& box, float zoom)
+{
+    // The control's own stops stay half an inch apart at every zoom: the
+    // chords of a line moved against the words below them as the zoom
+    // changed, and printed elsewhere than shown.
+    PARAFORMAT pf = {};
+    pf.cbSize = sizeof pf;
+    pf.dwMask = PFM_TABSTOPS;
+    pf.cTabCount = MAX_TAB_STOPS;
+    const long step = ZoomedTwips(kLeadSheetTabTwips, zoom);
+    for (int i = 0; i < MAX_TAB_STOPS; ++i)
+        pf.rgxTabs[i] = step * (i + 1);
+    KeepingView(box, [&] {
+        CHARRANGE all = {0, -1};
+        box.SendMessage(EM_EXSETSEL, 0, (LPARAM)&all);
+        box.SendMessage(EM_SETPARAFORMAT, 0, (LPARAM)&pf);
+    });
 }
 
 bool CChordEditView::UnzoomedRtf(CKestrixRichEdit& box, std::string& rtf)
@@ -876,6 +922,7 @@ bool CChordEditView::UnzoomedRtf(CKestrixRichEdit& box, std::string& rtf)
         PutRtf(copy, rtf, SF_RTF);
         const float zoom = m_zoom;
         SetSizes(copy, runs, [zoom](long h) { return UnzoomedTwips(h, zoom); });
+        SetTabStops(copy, 1.0f);
         rtf = BoxRtf(copy);
         copy.DestroyWindow();
     }
@@ -988,6 +1035,7 @@ void CChordEditView::SerializeBoxes(CArchive& ar)
         def.yHeight = ZoomedTwips(kLeadSheetTextTwips, storedZoom);
         box->SetDefaultCharFormat(def);
         RezoomBox(*box, storedZoom, m_zoom);
+        SetTabStops(*box, m_zoom); // earlier versions stored none
         const float by = m_zoom / storedZoom;
         const RECT r = {Scaled(b.left, by), Scaled(b.top, by), Scaled(b.right, by), Scaled(b.bottom, by)};
         box->SetRect(&r);
@@ -1081,8 +1129,8 @@ void CChordEditView::SheetArea(HDC printer, RECT& area, int& tabWidth) const
     const int pageWidth = m_geometry.pageWidth > 0 ? m_geometry.pageWidth : 1000;
     const int m = static_cast<int>(static_cast<long long>(w) * kLeadSheetMargin / pageWidth);
     area = RECT{m, m, w - m, h - m};
-    // The rich edit's own stops: every half inch.
-    tabWidth = ::MulDiv(720, ::GetDeviceCaps(printer, LOGPIXELSX), 1440);
+    // The boxes' stops as at zoom 1.
+    tabWidth = ::MulDiv(kLeadSheetTabTwips, ::GetDeviceCaps(printer, LOGPIXELSX), 1440);
 }
 
 std::vector<CChordEditView::PrintedSheet> CChordEditView::PaginateFor(HDC printer)

@@ -104,13 +104,16 @@ private:
     };
     static std::vector<FormatRun> FormatRuns(CRichEditCtrl& ctl, long n);
     void ShowContextMenu(CPoint screenPoint);
-    // The box whose selection the formatting commands act on: the first
-    // with one; null when no box has a selection.
+    // The box whose selection the formatting commands act on: the one with
+    // the keyboard, else the first with a selection; null when that box has
+    // no selection.
     CKestrixRichEdit* FormatTarget() const;
     // Bold, italic and underline checked as the commands' text has them.
     void SyncFormatChecks();
-    // Every size of a box from one zoom to another.
+    // Every size of a box from one zoom to another, and its tab stops.
     static void RezoomBox(CRichEditCtrl& box, float from, float to);
+    // The tab stops of every paragraph of a box at a zoom.
+    static void SetTabStops(CRichEditCtrl& box, float zoom);
     // Runs an act that moves a box's selection; the selection, the scroll
     // and the screen stay as they were.
     static void KeepingView(CRichEditCtrl& box, const std::function<void()>& act);

@@ -1,5 +1,6 @@
 #include "views/KestrixRichEdit.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "framework/DocView.h"
@@ -10,6 +11,7 @@
 BEGIN_MESSAGE_MAP(CKestrixRichEdit, CRichEditCtrl)
     ON_WM_KEYDOWN()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_LBUTTONDOWN()
     ON_WM_RBUTTONDOWN()
     ON_WM_KILLFOCUS()
     ON_WM_SETFOCUS()
@@ -71,7 +73,7 @@ void CKestrixRichEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         parent->PostMessage(WM_TEXTBOX_NAVIGATE, (WPARAM)code, (LPARAM)w.top);
 }
 
-void CKestrixRichEdit::OnLButtonDblClk(UINT, CPoint point)
+int CKestrixRichEdit::LineAt(CPoint point, long& start, CString& text)
 {
     POINTL at = {point.x, point.y};
     long index = static_cast<long>(SendMessage(EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at)));
@@ -80,19 +82,49 @@ void CKestrixRichEdit::OnLButtonDblClk(UINT, CPoint point)
     if (index > 0 && GetCharPos(index).x > point.x)
         --index;
     const long line = static_cast<long>(SendMessage(EM_EXLINEFROMCHAR, 0, index));
-    const long start = static_cast<long>(SendMessage(EM_LINEINDEX, line));
+    start = static_cast<long>(SendMessage(EM_LINEINDEX, line));
     const long length = static_cast<long>(SendMessage(EM_LINELENGTH, start));
-    CString text;
+    text.Empty();
     if (length > 0) {
         std::vector<char> buf(static_cast<size_t>(length) + 1, '\0');
         TEXTRANGEA tr = {{start, start + length}, buf.data()};
         SendMessage(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&tr));
         text = buf.data();
     }
+    return static_cast<int>(index - start);
+}
+
+void CKestrixRichEdit::OnLButtonDblClk(UINT, CPoint point)
+{
+    long start = 0;
+    CString text;
+    const int at = LineAt(point, start, text);
     int from = 0, to = 0;
-    WordAt(text, static_cast<int>(index - start), from, to);
+    WordAt(text, at, from, to);
     SetFocus();
     SetSel(start + from, start + to);
+    m_doubleClicked = true;
+    m_doubleClickTime = ::GetMessageTime();
+    m_doubleClickAt = point;
+}
+
+void CKestrixRichEdit::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    const bool triple = m_doubleClicked &&
+                        static_cast<DWORD>(::GetMessageTime() - m_doubleClickTime) <= ::GetDoubleClickTime() &&
+                        abs(point.x - m_doubleClickAt.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                        abs(point.y - m_doubleClickAt.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    m_doubleClicked = false;
+    if (!triple) {
+        CRichEditCtrl::OnLButtonDown(nFlags, point);
+        return;
+    }
+    // The line's text, not its break: what is typed over it stays a line.
+    long start = 0;
+    CString text;
+    LineAt(point, start, text);
+    SetFocus();
+    SetSel(start, start + LineTextLength(text));
 }
 
 void CKestrixRichEdit::OnRButtonDown(UINT nFlags, CPoint point)

@@ -20,6 +20,9 @@ public:
     // Selects the word under the mouse: the system's control picked text of
     // the line below when the word ended its line.
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    // The click after a double click selects the line under the mouse: the
+    // system's control counted it as its own double click.
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnKillFocus(CWnd* pNewWnd);
@@ -29,7 +32,14 @@ private:
     // Height of a line in the box's default font: the unit of the
     // page-boundary rules.
     int TextHeight();
+    // The display line under a point, its first character and its text;
+    // the character under the point as an index into the line.
+    int LineAt(CPoint point, long& start, CString& text);
 
     BYTE m_hasFocus;
+    // Where and when the last double click was, for a triple click.
+    bool m_doubleClicked = false;
+    LONG m_doubleClickTime = 0;
+    CPoint m_doubleClickAt;
     DECLARE_MESSAGE_MAP()
 };

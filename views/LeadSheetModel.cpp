@@ -159,14 +159,24 @@ bool TextBoxIsFull(int rectBottom, int textHeight, int lastLineTop)
     return !(rectBottom - 1.5 * textHeight > static_cast<double>(lastLineTop) + textHeight);
 }
 
+namespace {
+bool IsLineBreak(char c) { return c == '\r' || c == '\n' || c == '\v'; }
+} // namespace
+
+int LineTextLength(const CString& line)
+{
+    int end = 0;
+    while (end < line.GetLength() && !IsLineBreak(line[end]))
+        ++end;
+    return end;
+}
+
 void WordAt(const CString& line, int at, int& from, int& to)
 {
     auto blank = [&](int i) { return line[i] == ' ' || line[i] == '\t'; };
-    auto breaks = [&](int i) { return line[i] == '\r' || line[i] == '\n' || line[i] == '\v'; };
+    auto breaks = [&](int i) { return IsLineBreak(line[i]); };
     // Past the end of the line: its last word.
-    int end = 0;
-    while (end < line.GetLength() && !breaks(end))
-        ++end;
+    const int end = LineTextLength(line);
     if (at >= end)
         at = end - 1;
     from = to = at < 0 ? 0 : at;

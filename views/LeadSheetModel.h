@@ -74,6 +74,9 @@ LeadSheetRect LeadSheetNewBoxRect(const LeadSheetGeometry& g, float zoom);
 
 // The generated text's size at zoom 1: 15 points, the em of the view font.
 constexpr long kLeadSheetTextTwips = 300;
+// The tab stops at zoom 1: every half inch, as the rich edit's own; the
+// boxes show them times the zoom, as their text.
+constexpr long kLeadSheetTabTwips = 720;
 long ZoomedTwips(long twips, float zoom);
 // A shown size as at zoom 1, in whole half points as RTF carries them, so
 // that zooming back and forth never drifts.
@@ -98,6 +101,8 @@ bool TextBoxIsFull(int rectBottom, int textHeight, int lastLineTop);
 // blanks that holds it, or the run of blanks when it is one; past the end
 // of the line, its last word. from == to for an empty line.
 void WordAt(const CString& line, int at, int& from, int& to);
+// The length of a line's text before its break.
+int LineTextLength(const CString& line);
 
 // Codes a text box posts for its page-boundary keys.
 enum TextBoxNavigation { kNavNextPage = 0, kNavPreviousPage = 1, kNavEmptyBox = 2 };

@@ -969,6 +969,14 @@ TEST_F(ProgramFiles, ASongSurvivesSaveCloseAndOpen)
     ASSERT_GT(upperBytes.size(), 10u);
     EXPECT_EQ("{\\rtf", std::string(upperBytes.begin(), upperBytes.begin() + 5));
     EXPECT_EQ(path, std::string(Doc()->GetPathName()));
+    // The lead sheet's type chosen over the name offered: the name follows
+    // it, so no question about replacing the song's own file comes.
+    const std::string chosen = m_folder->path + "my song.rtf";
+    m_boxes->Clear();
+    m_boxes->QueueFile(BoxWatcher::kKeepName, 2);
+    m_frame->PostMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    ASSERT_TRUE(PumpUntil(*m_app, [&] { return m_boxes->PendingFiles() == 0 && Exists(chosen); }, 10000));
+    EXPECT_EQ(m_boxes->Count("box"), 0) << Join(BoxTexts());
 
     m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
     Pump(*m_app);

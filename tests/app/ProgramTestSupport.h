@@ -412,11 +412,15 @@ public:
     BoxWatcher(const BoxWatcher&) = delete;
     BoxWatcher& operator=(const BoxWatcher&) = delete;
 
-    // The path for the next open-file dialog ("" presses Cancel).
-    void QueueFile(const std::string& fullPath)
+    // The path for the next file dialog ("" presses Cancel, kKeepName keeps
+    // the name it offers), after choosing its file type (1-based; 0: the
+    // type it offers).
+    static constexpr const char* kKeepName = "*";
+    void QueueFile(const std::string& fullPath, int type = 0)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_files.push_back(fullPath);
+        m_types.push_back(type);
     }
     // Windows that must take no input while a box is up (the main window,
     // the panels). LiveUnder names the boxes under which one was enabled;
@@ -564,20 +568,36 @@ private:
     bool AnswerFileDialog(HWND dlg)
     {
         std::string path;
+        int type = 0;
+        HWND types = GetDlgItem(dlg, 0x470);
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (m_files.empty())
                 return false; // leave it open: the test is not ready
+            // A type is chosen once the box has listed them.
+            DWORD_PTR listed = 0;
+            if (m_types.front() > 0 &&
+                (!types || !SendMessageTimeoutA(types, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &listed) ||
+                 (int)listed < m_types.front()))
+                return false;
             path = m_files.front();
             m_files.erase(m_files.begin());
+            type = m_types.front();
+            m_types.erase(m_types.begin());
         }
         Note(dlg, "open");
         if (path.empty()) {
             Press(dlg, IDCANCEL);
             return true;
         }
+        if (type > 0) { // as the user picks one
+            SendMessageTimeoutA(types, CB_SETCURSEL, type - 1, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+            for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
+                SendMessageTimeoutA(dlg, WM_COMMAND, MAKEWPARAM(0x470, code), (LPARAM)types, SMTO_ABORTIFHUNG, 5000,
+                                    nullptr);
+        }
         HWND edit = FileNameEdit(dlg);
-        if (edit)
+        if (edit && path != kKeepName)
             SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)path.c_str(), SMTO_ABORTIFHUNG, 5000, nullptr);
         Press(dlg, IDOK);
         return true;
@@ -657,6 +677,7 @@ private:
     std::atomic<int> m_cancelAt{0};
     mutable std::mutex m_mutex;
     std::vector<std::string> m_files;
+    std::vector<int> m_types;
     std::vector<Seen> m_seen;
     std::vector<HWND> m_held;
     std::vector<std::string> m_liveUnder;

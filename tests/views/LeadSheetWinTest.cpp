@@ -544,12 +544,24 @@ TEST_F(LeadSheet, AnExportBeforeTheFirstShowIsLaidOutAsTheView)
     EXPECT_TRUE(std::string(view->ExportRtf()) == before) << before;
 }
 
-TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
+TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeightAndTabStops)
 {
     LoadSong();
     Song(3);
     ShowLeadSheet();
     CChordEditView* view = View();
+    // How far a line's second chord stands from its first, in pixels; the
+    // stops stayed half an inch apart at every zoom, and the chords moved
+    // against the words below them.
+    auto tab = [&] {
+        const long at = static_cast<long>(BoxText(Box(0)).find("C\tG"));
+        return Box(0)->GetCharPos(at + 2).x - Box(0)->GetCharPos(at).x;
+    };
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const int tabBefore = tab();
+    EXPECT_NEAR(tabBefore, MulDiv(432, dpi, 1440), 1); // 0.6 of half an inch
     CHARFORMATA cf = {};
     Box(0)->GetDefaultCharFormat(cf);
     const long before = cf.yHeight;
@@ -562,6 +574,7 @@ TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
     EXPECT_NEAR(view->GetZoom(), 0.9f, 1e-5);
     Box(0)->GetDefaultCharFormat(cf);
     EXPECT_EQ(cf.yHeight, before * 3 / 2);
+    EXPECT_NEAR(tab(), tabBefore * 3 / 2, 1);
     // The boxes move and grow with their pages.
     view->RedrawWindow();
     PumpFor(*m_app, 200);
@@ -574,6 +587,9 @@ TEST_F(LeadSheet, ZoomScalesTheBoxesDefaultCharacterHeight)
         ToolbarClick(ID_VIEW_ZOOM_OUT);
     Box(0)->GetDefaultCharFormat(cf);
     EXPECT_EQ(cf.yHeight, before);
+    EXPECT_EQ(tab(), tabBefore);
+    // The export has them as printed.
+    EXPECT_NE(std::string(view->ExportRtf()).find("\\tx720\\tx1440"), std::string::npos);
 }
 
 TEST_F(LeadSheet, EveryGeneratedRowIsInsideItsBoxAtZoomNine)
@@ -676,6 +692,10 @@ TEST_F(LeadSheet, CtrlZUndoesTypingInTheBoxesAndInTheGridsEdits)
     Keys(VK_CONTROL, 'A');
     Keys(0, 'X');
     ASSERT_EQ(BoxText(Box(0)), "x");
+    // A look at the chord grid on the way keeps what can be undone.
+    ToolbarClick(ID_VIEW_CHORDS);
+    ShowLeadSheet();
+    Click(Box(0), 30, 5);
     Keys(VK_CONTROL, 'Z');
     EXPECT_EQ(BoxText(Box(0)), text);
 
@@ -694,30 +714,41 @@ TEST_F(LeadSheet, CtrlZUndoesTypingInTheBoxesAndInTheGridsEdits)
     EXPECT_EQ(TextOf(lyric->m_hWnd), "la");
 }
 
-TEST_F(LeadSheet, ADoubleClickSelectsTheWordUnderTheMouse)
+TEST_F(LeadSheet, ADoubleClickSelectsTheWordUnderTheMouseAndATripleClickItsLine)
 {
     LoadSong();
     FillRows({"C\tEm7", "B7\tAm"}, {"some words", "more"});
     ShowLeadSheet();
     CKestrixRichEdit* box = Box(0);
-    for (const char* word : {"Em7", "B7"}) {
+    // Clicks in quick succession on a word, then its selection.
+    auto clickOn = [&](const char* word, int clicks) {
         const long at = static_cast<long>(BoxText(box).find(word));
         const CPoint p = box->GetCharPos(at + 1);
         PumpFor(*m_app, GetDoubleClickTime() + 50);
         POINT s = {p.x + 2, p.y + 4};
         box->ClientToScreen(&s);
         SetCursorPos(s.x, s.y);
-        INPUT in[4] = {};
-        for (int i = 0; i < 4; ++i) {
+        std::vector<INPUT> in(static_cast<size_t>(clicks) * 2);
+        for (size_t i = 0; i < in.size(); ++i) {
             in[i].type = INPUT_MOUSE;
             in[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
         }
-        ASSERT_EQ(SendInput(4, in, sizeof(INPUT)), 4u);
+        EXPECT_EQ(SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)), in.size());
         PumpFor(*m_app, 300);
         long start = 0, end = 0;
         box->GetSel(start, end);
-        EXPECT_EQ(BoxText(box).substr(start, end - start), word);
-    }
+        return BoxText(box).substr(start, end - start);
+    };
+    EXPECT_EQ(clickOn("Em7", 2), "Em7");
+    EXPECT_EQ(clickOn("B7", 2), "B7");
+    // The control took a third click for a double click of its own, and
+    // what was typed then replaced text of another line.
+    const std::string before = BoxText(box);
+    EXPECT_EQ(clickOn("B7", 3), "B7\tAm");
+    Keys(0, 'X');
+    std::string after = before;
+    after.replace(before.find("B7\tAm"), 5, "x");
+    EXPECT_EQ(BoxText(box), after);
 }
 
 TEST_F(LeadSheet, ContextMenuBoldOnTheSelection)
@@ -789,6 +820,47 @@ TEST_F(LeadSheet, ContextMenuBoldOnTheSelection)
     EXPECT_FALSE(cf.dwEffects & CFE_BOLD);
 }
 
+TEST_F(LeadSheet, FormattingActsOnTheBoxTheUserWorksIn)
+{
+    ShowLongSong();
+    // A selection left behind on the first page, unseen once the user
+    // works on the second, took the bold meant for the second.
+    Box(0)->SetSel(0, 4);
+    ScrollTo(1);
+    Click(Box(1), 30, 5);
+    ASSERT_EQ(GetFocus(), Box(1)->m_hWnd);
+    auto bold = [&](size_t box, long from, long to) {
+        Box(box)->SetSel(from, to);
+        CHARFORMATA cf = {};
+        Box(box)->GetSelectionCharFormat(cf);
+        return (cf.dwEffects & CFE_BOLD) != 0;
+    };
+    Box(1)->SetSel(0, 3);
+    {
+        MenuActor actor(0); // Bold
+        RightClickInBox(Box(1), 30, 5, actor);
+        ASSERT_TRUE(actor.Seen());
+    }
+    EXPECT_FALSE(bold(0, 0, 4));
+    EXPECT_TRUE(bold(1, 0, 3));
+
+    // The Font dialog starts from the selection: OK alone changes nothing.
+    CHARFORMATA before = {};
+    Box(1)->GetSelectionCharFormat(before);
+    m_boxes->SetAnswer(IDOK);
+    {
+        MenuActor actor(4); // Font...
+        RightClickInBox(Box(1), 30, 5, actor);
+        ASSERT_TRUE(actor.Seen());
+    }
+    PumpUntil(*m_app, [&] { return m_boxes->Count("box") > 0; }, 5000);
+    PumpFor(*m_app, 200);
+    EXPECT_TRUE(bold(1, 0, 3));
+    CHARFORMATA after = {};
+    Box(1)->GetSelectionCharFormat(after);
+    EXPECT_EQ(after.yHeight, before.yHeight);
+}
+
 TEST_F(LeadSheet, FontDialogWithoutSelectionSetsEveryBoxsDefault)
 {
     ShowLongSong();
@@ -799,6 +871,8 @@ TEST_F(LeadSheet, FontDialogWithoutSelectionSetsEveryBoxsDefault)
     second->SetDefaultCharFormat(cf);
     for (size_t i = 0; i < View()->GetTextBoxes().size(); ++i)
         Box(i)->SetSel(0, 0);
+    Click(Box(0), 40, 40);
+    ASSERT_EQ(GetFocus(), Box(0)->m_hWnd);
     m_boxes->SetAnswer(IDOK);
     {
         MenuActor actor(4); // Font...
@@ -808,6 +882,8 @@ TEST_F(LeadSheet, FontDialogWithoutSelectionSetsEveryBoxsDefault)
     PumpUntil(*m_app, [&] { return m_boxes->Count("box") > 0; }, 5000);
     ASSERT_EQ(m_boxes->Count("box"), 1);
     EXPECT_TRUE(m_boxes->All().front().Mentions("Font")) << m_boxes->All().front().title;
+    PumpFor(*m_app, 200);
+    EXPECT_EQ(GetFocus(), Box(0)->m_hWnd) << "typing after the dialog goes nowhere";
     // OK gave the dialog's font to every box (it starts from the first
     // box's font where the system has it).
     CHARFORMATA firstCf = {};
