@@ -78,15 +78,6 @@ void CProgressDlg::ShowCancel()
     }
 }
 
-void CProgressDlg::HideCancel()
-{
-    if (m_cancelShown) {
-        m_cancelShown = false;
-        if (CWnd* button = GetDlgItem(IDC_PROGRESS_CANCEL))
-            button->ShowWindow(SW_HIDE);
-    }
-}
-
 void CProgressDlg::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     CDialog::OnShowWindow(bShow, nStatus);
@@ -104,7 +95,8 @@ void CProgressDlg::OnShowWindow(BOOL bShow, UINT nStatus)
     } else {
         CenterWindow();
     }
-    HideCancel();
+    // No hiding of Cancel here: the run's first message may have shown it
+    // before the dialog came up (each run starts with it hidden).
 }
 
 void CProgressDlg::OnLButtonDown(UINT, CPoint point)

@@ -29,7 +29,6 @@ public:
     // Bar position (0..100 expected, passed on as given) and the status text.
     bool SetPos(int pos);
     void ShowCancel();
-    void HideCancel();
     void SetStatusText(const CString& text) { m_statusText = text; }
     const CString& GetStatusText() const { return m_statusText; }
     // The run the next DoModal follows (see RunCode): messages of any other

@@ -8,15 +8,12 @@
 namespace {
 CEngineFinder* g_finder = nullptr;
 HWND g_notifyWnd = nullptr;
-bool g_percentPosted = false;
 
 // Posts engine progress to the window given to Initialize.
 class CWindowNotify : public IEngineNotify {
 public:
     void PostProgress(int percent) override
     {
-        if (percent > 0)
-            g_percentPosted = true;
         if (g_notifyWnd)
             PostMessageA(g_notifyWnd, WM_ANALYSIS_PROGRESS, 1, (LPARAM)percent);
     }
@@ -30,10 +27,10 @@ public:
     {
         if (!m_event)
             return false;
-        // Test switch: the first poll after a percent was shown waits for
-        // the cancel, so that a test's Cancel comes while the engine is at
-        // work however slow or fast the machine is.
-        if (m_hold && g_percentPosted) {
+        // Test switch: the first poll (after the tuning) waits for the
+        // cancel, so that a test's Cancel comes while the engine is at work
+        // however slow or fast the machine is.
+        if (m_hold) {
             m_hold = false;
             return WaitForSingleObject(m_event, 20000) == WAIT_OBJECT_0;
         }
@@ -94,7 +91,6 @@ void CEngineFinder::Analyze(const float* samples, int reserved, int count, int s
         return;
     }
     char hold[4];
-    g_percentPosted = false;
     CEventCancel cancel(cancelEvent, GetEnvironmentVariableA("ZUMBREL_HOLD_FOR_CANCEL", hold, sizeof hold) > 0);
     try {
         m_engine->Analyze(samples, count, sampleRate, &cancel);

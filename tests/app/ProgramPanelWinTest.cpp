@@ -308,10 +308,10 @@ TEST_F(ProgramPanel, CancelDuringTheAnalysisLeavesTheDocumentAsItWas)
     const float tuning = doc->GetTuning();
     const std::string key = std::string(doc->GetKey());
 
-    // The engine waits at its first poll after a percent for the Cancel:
-    // it is at work when Cancel comes, however fast it would be.
+    // The engine waits at its first poll for the Cancel: it is at work when
+    // Cancel comes, however fast it would be.
     SetEnvironmentVariableA("ZUMBREL_HOLD_FOR_CANCEL", "1");
-    m_boxes->SetCancelProgress(true, 1);
+    m_boxes->SetCancelProgress(true);
     Click(kAnalyze);
     SetEnvironmentVariableA("ZUMBREL_HOLD_FOR_CANCEL", nullptr);
     EXPECT_TRUE(m_boxes->CancelPressed()) << "the progress dialog never showed Cancel while the engine ran";
