@@ -22,6 +22,7 @@
 BEGIN_MESSAGE_MAP(CControlDlg, CDialog)
 ON_WM_PAINT()
 ON_WM_MOUSEMOVE()
+ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_TIMER()
@@ -403,6 +404,19 @@ void CControlDlg::OnMouseMove(UINT nFlags, CPoint point)
         return;
     }
     m_moveCount = 0;
+    UpdateHover(point);
+}
+
+LRESULT CControlDlg::OnMouseLeave(WPARAM, LPARAM)
+{
+    // A lit zone goes out when the mouse leaves the panel from it (Play
+    // stays lit only while playing).
+    UpdateHover(CPoint(-1, -1));
+    return 0;
+}
+
+void CControlDlg::UpdateHover(CPoint point)
+{
     const PanelGeometry& g = m_geometry;
     auto hover = [&](bool& flag, const PanelRect& r, bool track) {
         bool now = r.Contains(point.x, point.y);
@@ -419,6 +433,14 @@ void CControlDlg::OnMouseMove(UINT nFlags, CPoint point)
     hover(m_hoverStop, g.stop, true);
     hover(m_hoverAnalyze, g.analyze, true);
     hover(m_hoverTranspose, g.transpose, true);
+    if (m_hoverPlay || m_hoverForward || m_hoverBack || m_hoverOpen || m_hoverStop || m_hoverAnalyze ||
+        m_hoverTranspose) {
+        TRACKMOUSEEVENT track = {};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = m_hWnd;
+        TrackMouseEvent(&track);
+    }
 }
 
 void CControlDlg::OnLButtonDown(UINT, CPoint point)

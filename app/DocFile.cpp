@@ -262,11 +262,14 @@ void ReadLayout0(CArchive& ar, DocFileBody& b, bool audioPresent)
 }
 
 // What no song the program takes has: a length beyond the longest it
-// loads, more lyric lines (each a window) or row texts than rows.
+// loads, more lyric lines (each a window) or row texts than rows, a
+// transposition the transpose dialog does not give, a reference pitch that
+// is no number of hertz (0: none found).
 void CheckSongBounds(const DocFileBody& b)
 {
     const size_t rows = static_cast<size_t>(kMaxRows);
-    if (b.totalLength < 0 || b.totalLength > kMaxSongMs || b.lyrics.size() > rows || b.rowTexts.size() > rows)
+    if (b.totalLength < 0 || b.totalLength > kMaxSongMs || b.lyrics.size() > rows || b.rowTexts.size() > rows ||
+        b.transpose < -kMaxTranspose || b.transpose > kMaxTranspose || !(b.tuning >= 0.0f && b.tuning < kMaxTuningHz))
         throw new CArchiveException(CArchiveException::badIndex);
 }
 

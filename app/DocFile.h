@@ -40,7 +40,8 @@ void WriteDocFile(CArchive& ar, const DocFileBody& body);
 // for a layout this program does not know (nothing more is read). A file
 // that breaks the rules (a short read, a column longer than the records its
 // kind has, a count the file cannot hold, a song longer than kMaxSongMs or
-// more lyric lines or row texts than kMaxRows) throws the archive's
+// more lyric lines or row texts than kMaxRows, a transposition beyond
+// kMaxTranspose, a tuning not in 0..kMaxTuningHz) throws the archive's
 // exception. Memory running out while reading throws std::bad_alloc.
 int ReadDocFile(CArchive& ar, DocFileBody& body);
 // The body of one layout, for a caller that has the layout already.

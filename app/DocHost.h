@@ -8,6 +8,7 @@
 #include "app/PlaybackControl.h"
 #include "framework/CString.h"
 
+class CDocument;
 class CWnd;
 class CView;
 
@@ -34,6 +35,14 @@ public:
     // the parent of the view the framework made.
     virtual CWnd* GetViewParent() = 0;
     virtual IDocPanel* GetControlPanel() = 0; // may be null
+    // The panels show and act on one document; another one's playback
+    // (its song ending unseen) must not reach them. Without frames (tests)
+    // every document counts.
+    virtual bool IsActiveDocument(const CDocument* doc)
+    {
+        (void)doc;
+        return true;
+    }
     virtual int GetToolsMode() = 0;
     virtual void SetChordOptionsShown(bool shown) = 0;
     virtual void ShowChordDiagram(bool show) = 0;

@@ -57,5 +57,10 @@ constexpr int kMinRowMs = 3000;
 // window) and row texts a document holds.
 constexpr int kMaxRows = kMaxSongMs / kMinRowMs + 1;
 
+// A document's transposition in semitones either way (the transpose
+// dialog's limit), and a reference pitch above any a song is tuned to.
+constexpr int kMaxTranspose = 11;
+constexpr float kMaxTuningHz = 20000.0f;
+
 // Row text of a row that has none; stored documents contain it.
 extern const char* const EmptySlotMarker;

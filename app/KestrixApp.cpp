@@ -344,6 +344,12 @@ IDocPanel* CKestrixApp::GetControlPanel()
     return panel && panel->m_hWnd ? panel : nullptr;
 }
 
+bool CKestrixApp::IsActiveDocument(const CDocument* doc)
+{
+    CKestrixDoc* active = GetActiveDoc();
+    return doc && active && doc == active;
+}
+
 CKestrixDoc* CKestrixApp::GetActiveDoc()
 {
     auto* frame = dynamic_cast<CMDIFrameWnd*>(m_pMainWnd);

@@ -72,6 +72,7 @@ public:
     HWND GetMainWindow() override { return m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr; }
     CWnd* GetViewParent() override { return nullptr; }
     IDocPanel* GetControlPanel() override;
+    bool IsActiveDocument(const CDocument* doc) override;
     CControlDlg* GetControlDlg();
     int GetToolsMode() override;
     void SetChordOptionsShown(bool shown) override;

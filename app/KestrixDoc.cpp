@@ -240,15 +240,20 @@ void CKestrixDoc::SetLyricTexts(const std::vector<CString>& texts)
 {
     CWnd* parent = m_pChordView && m_pChordView->m_hWnd ? m_pChordView : nullptr;
     for (size_t i = 0; i < texts.size(); ++i) {
+        bool made = false;
         if (i >= m_lyricEdits.size()) {
             if (!parent)
                 return;
             auto* e = new CKestrixEdit;
             const RECT empty = {0, 0, 0, 0};
-            e->Create(WS_CHILD | WS_VISIBLE | ES_LEFT, empty, parent, static_cast<UINT>(79000 + i));
+            // Hidden, and an empty line left untold: the view shows the
+            // edits its rows have. Each window call is a round trip to the
+            // system, thousands of times for a long song.
+            e->Create(WS_CHILD | ES_LEFT, empty, parent, static_cast<UINT>(79000 + i));
             m_lyricEdits.push_back(e);
+            made = true;
         }
-        if (m_lyricEdits[i] && m_lyricEdits[i]->m_hWnd)
+        if (m_lyricEdits[i] && m_lyricEdits[i]->m_hWnd && !(made && texts[i].IsEmpty()))
             m_lyricEdits[i]->SetWindowText(texts[i]);
     }
 }

@@ -138,7 +138,11 @@ public:
 
 private:
     IPlaybackDevice* GetDevice() override { return m_pPlayer; }
-    IPlaybackPanel* GetPanel() override { return GetDocHost()->GetControlPanel(); }
+    IPlaybackPanel* GetPanel() override
+    {
+        IDocHost* host = GetDocHost();
+        return host->IsActiveDocument(this) ? host->GetControlPanel() : nullptr;
+    }
     void SendHint(int hint) override { UpdateAllViews(nullptr, hint); }
     void ReportNoDevice() override;
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/DocTypes.h"
 #include "framework/CString.h"
 
 // --- Tools panel ---
@@ -49,7 +50,7 @@ int SoundCardAfterSettings(int chosen, int current);
 
 // --- Transpose dialog ---
 
-constexpr int kTransposeLimit = 11;
+constexpr int kTransposeLimit = kMaxTranspose;
 // One step of "+" (+1) or "-" (-1), held within -11..11.
 int StepTranspose(int value, int step);
 bool IsTransposeAccepted(int value);

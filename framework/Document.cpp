@@ -202,6 +202,11 @@ void CDocument::DeleteContents() {}
 void CDocument::ReportSaveLoadException(LPCSTR lpszPathName, CException* e, BOOL bSaving)
 {
     char text[512];
+    // A reader that threw without the file's name: the message names it
+    // all the same, not "the file".
+    auto* archive = dynamic_cast<CArchiveException*>(e);
+    if (archive && archive->m_strFileName.IsEmpty() && lpszPathName)
+        archive->m_strFileName = lpszPathName;
     if (!e || !e->GetErrorMessage(text, sizeof text))
         wsprintfA(text, bSaving ? "Failed to save document %s." : "Failed to open document %s.",
                   lpszPathName ? lpszPathName : "");

@@ -21,6 +21,11 @@ CRect ToRect(const GridRect& r) { return CRect(r.left, r.top, r.right, r.bottom)
 
 void MakeFont(CFont& font, int height)
 {
+    // A font of that height stays: the lyric edits hold it, and each new
+    // one is a message to every edit of the song.
+    LOGFONTA now = {};
+    if (font.GetSafeHandle() && ::GetObjectA(font.GetSafeHandle(), sizeof now, &now) && now.lfHeight == height)
+        return;
     font.DeleteObject();
     LOGFONTA lf = {};
     lf.lfHeight = height;

@@ -153,8 +153,10 @@ void CGridView::LayoutPages()
         InvalidateRect(&old, FALSE);
 
     SetScrollSizes(MM_TEXT, CSize(m_geo.scrollW, m_geo.scrollH));
+    // Only edits without the font are told: a message each, for every row.
+    const WPARAM lyricFont = reinterpret_cast<WPARAM>(m_lyricFont.GetSafeHandle());
     for (CKestrixEdit* e : doc->GetLyricEdits())
-        if (e && e->m_hWnd)
+        if (e && e->m_hWnd && static_cast<WPARAM>(e->SendMessage(WM_GETFONT)) != lyricFont)
             e->SetFont(&m_lyricFont, FALSE);
     if (doc->GetTitleEdit().m_hWnd)
         doc->GetTitleEdit().SetFont(&m_lyricFont, FALSE);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <functional>
 
 #include "app/DocFile.h"
@@ -301,7 +303,8 @@ TEST(DocFile, DamagedCountsAreRefused)
     }
 
     // What no song has: a length beyond the longest the program loads, more
-    // lyric lines (each a window) or row texts than the longest song's rows.
+    // lyric lines (each a window) or row texts than the longest song's rows,
+    // a transposition or reference pitch no song is given.
     DocFileBody longest = Sample();
     longest.totalLength = kMaxSongMs;
     longest.lyrics.assign(kMaxRows, CString("la"));
@@ -310,7 +313,10 @@ TEST(DocFile, DamagedCountsAreRefused)
     EXPECT_EQ(20, Read(Write(longest), r));
     const std::vector<std::function<void(DocFileBody&)>> beyond = {
         [](DocFileBody& b) { b.totalLength = kMaxSongMs + 1; }, [](DocFileBody& b) { b.totalLength = -1; },
-        [](DocFileBody& b) { b.lyrics.push_back("la"); }, [](DocFileBody& b) { b.rowTexts.push_back("C"); }};
+        [](DocFileBody& b) { b.lyrics.push_back("la"); }, [](DocFileBody& b) { b.rowTexts.push_back("C"); },
+        [](DocFileBody& b) { b.transpose = 12; }, [](DocFileBody& b) { b.transpose = INT_MIN; },
+        [](DocFileBody& b) { b.tuning = std::nanf(""); }, [](DocFileBody& b) { b.tuning = -440.0f; },
+        [](DocFileBody& b) { b.tuning = 1e30f; }};
     for (const auto& change : beyond) {
         DocFileBody b = longest;
         change(b);

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (ReadDocFile(ar, body) < 0)
             return 0;
         if (body.totalLength < 0 || body.totalLength > kMaxSongMs || body.lyrics.size() > (size_t)kMaxRows ||
-            body.rowTexts.size() > (size_t)kMaxRows)
+            body.rowTexts.size() > (size_t)kMaxRows || body.transpose < -kMaxTranspose ||
+            body.transpose > kMaxTranspose || !(body.tuning >= 0.0f && body.tuning < kMaxTuningHz))
             __builtin_trap();
         ReadLeadSheetBoxes(ar, boxes);
         if (boxes.size() > kMaxLeadSheetBoxes)
