@@ -301,6 +301,7 @@ void CChordEditView::CreateViewFont()
 
 void CChordEditView::GiveViewFont(CKestrixRichEdit& box, float zoom)
 {
+    box.SetZoom(zoom);
     box.SetFont(&m_viewFont);
     // The font's height is its cells'; a box's character format counts the
     // characters alone: the view font's em, the same at every zoom.
@@ -383,8 +384,10 @@ void CChordEditView::RescaleTextBoxes()
     m_fontHeight = m_geometry.fontHeight;
     CreateViewFont();
     for (CKestrixRichEdit* box : m_textBoxes)
-        if (box && box->m_hWnd)
+        if (box && box->m_hWnd) {
             RezoomBox(*box, oldZoom, m_zoom);
+            box->SetZoom(m_zoom);
+        }
     SetScrollSizes(MM_TEXT, CSize(m_viewWidth, m_viewHeight));
     if (m_hWnd)
         Invalidate(FALSE);

@@ -1,6 +1,9 @@
 #include "views/KestrixRichEdit.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/DocView.h"
@@ -16,7 +19,44 @@ BEGIN_MESSAGE_MAP(CKestrixRichEdit, CRichEditCtrl)
     ON_WM_KILLFOCUS()
     ON_WM_SETFOCUS()
     ON_WM_MOUSEWHEEL()
+    ON_MESSAGE(WM_COPY, OnCopy)
+    ON_MESSAGE(WM_CUT, OnCut)
+    ON_MESSAGE(WM_PASTE, OnPaste)
 END_MESSAGE_MAP()
+
+namespace {
+// The zoom of the text a box last put on the clipboard, while the clipboard
+// still holds it.
+DWORD s_copiedSequence = 0;
+float s_copiedZoom = 1.0f;
+
+std::string ClipboardRtf(HWND owner)
+{
+    std::string rtf;
+    const UINT format = ::RegisterClipboardFormatA("Rich Text Format");
+    if (!::IsClipboardFormatAvailable(format) || !::OpenClipboard(owner))
+        return rtf;
+    if (HANDLE h = ::GetClipboardData(format)) {
+        if (const char* p = static_cast<const char*>(::GlobalLock(h))) {
+            rtf.assign(p, strnlen(p, ::GlobalSize(h)));
+            ::GlobalUnlock(h);
+        }
+    }
+    ::CloseClipboard();
+    return rtf;
+}
+
+DWORD CALLBACK ReadString(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
+{
+    auto* left = reinterpret_cast<std::pair<const char*, size_t>*>(cookie);
+    const size_t n = left->second < static_cast<size_t>(cb) ? left->second : static_cast<size_t>(cb);
+    memcpy(buf, left->first, n);
+    left->first += n;
+    left->second -= n;
+    *done = static_cast<LONG>(n);
+    return 0;
+}
+} // namespace
 
 int CKestrixRichEdit::TextHeight()
 {
@@ -46,8 +86,60 @@ bool CKestrixRichEdit::IsFull()
     return TextBoxIsFull(r.bottom, TextHeight(), GetCharPos(GetTextLength()).y);
 }
 
+void CKestrixRichEdit::NoteCopy()
+{
+    s_copiedSequence = ::GetClipboardSequenceNumber();
+    s_copiedZoom = m_zoom;
+}
+
+LRESULT CKestrixRichEdit::OnCopy(WPARAM, LPARAM)
+{
+    const LRESULT r = Default();
+    NoteCopy();
+    return r;
+}
+
+LRESULT CKestrixRichEdit::OnCut(WPARAM, LPARAM)
+{
+    const LRESULT r = Default();
+    NoteCopy();
+    return r;
+}
+
+LRESULT CKestrixRichEdit::OnPaste(WPARAM, LPARAM)
+{
+    if (GetStyle() & ES_READONLY)
+        return 0;
+    const std::string rtf = ClipboardRtf(m_hWnd);
+    const float from = s_copiedSequence == ::GetClipboardSequenceNumber() ? s_copiedZoom : 1.0f;
+    if (rtf.empty() || from == m_zoom)
+        return Default();
+    // One insertion, so one Undo takes it away.
+    const std::string sized = RtfAtZoom(rtf, from, m_zoom);
+    std::pair<const char*, size_t> left(sized.data(), sized.size());
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&left), 0, &ReadString};
+    StreamIn(SF_RTF | SFF_SELECTION, es);
+    return 0;
+}
+
 void CKestrixRichEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
+    // The control's own clipboard keys, through the same roads as the
+    // Edit menu's commands.
+    const bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
+    if (ctrl != shift && ::GetKeyState(VK_MENU) >= 0) {
+        UINT clip = 0;
+        if (ctrl && (nChar == 'C' || nChar == VK_INSERT))
+            clip = WM_COPY;
+        else if ((ctrl && nChar == 'X') || (shift && nChar == VK_DELETE))
+            clip = WM_CUT;
+        else if ((ctrl && nChar == 'V') || (shift && nChar == VK_INSERT))
+            clip = WM_PASTE;
+        if (clip) {
+            SendMessage(clip);
+            return;
+        }
+    }
     RECT r = {};
     GetRect(&r);
     POINT caret = {};

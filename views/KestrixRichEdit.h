@@ -15,6 +15,8 @@ public:
 
     bool IsFull();
     BYTE HasFocus() const { return m_hasFocus; }
+    // The view's zoom, at which the box shows its sizes.
+    void SetZoom(float zoom) { m_zoom = zoom; }
 
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     // Selects the word under the mouse: the system's control picked text of
@@ -27,6 +29,11 @@ public:
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    // Copied text keeps the sizes of the zoom it was copied at; pasted text
+    // takes the sizes of this box's zoom.
+    afx_msg LRESULT OnCopy(WPARAM, LPARAM);
+    afx_msg LRESULT OnCut(WPARAM, LPARAM);
+    afx_msg LRESULT OnPaste(WPARAM, LPARAM);
 
 private:
     // Height of a line in the box's default font: the unit of the
@@ -36,7 +43,12 @@ private:
     // the character under the point as an index into the line.
     int LineAt(CPoint point, long& start, CString& text);
 
+    // After the system's own copy: remembers this box's zoom for the
+    // clipboard's new contents.
+    void NoteCopy();
+
     BYTE m_hasFocus;
+    float m_zoom = 1.0f;
     // Where and when the last double click was, for a triple click.
     bool m_doubleClicked = false;
     LONG m_doubleClickTime = 0;

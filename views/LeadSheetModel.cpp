@@ -1,6 +1,8 @@
 #include "views/LeadSheetModel.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cmath>
 #include <iterator>
 
@@ -130,6 +132,55 @@ long UnzoomedTwips(long shownTwips, float zoom)
 long RezoomTwips(long shownTwips, float from, float to)
 {
     return from == to ? shownTwips : ZoomedTwips(UnzoomedTwips(shownTwips, from), to);
+}
+
+std::string RtfAtZoom(const std::string& rtf, float from, float to)
+{
+    if (from == to)
+        return rtf;
+    std::string out;
+    out.reserve(rtf.size());
+    const size_t n = rtf.size();
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (size_t i = 0; i < n;) {
+        if (rtf[i] != '\\' || i + 1 >= n || !letter(rtf[i + 1])) {
+            // A symbol such as \\ or \{ is copied whole, so its second
+            // character is never read as the start of a word.
+            const size_t len = rtf[i] == '\\' && i + 1 < n ? 2 : 1;
+            out.append(rtf, i, len);
+            i += len;
+            continue;
+        }
+        size_t j = i + 1;
+        while (j < n && letter(rtf[j]))
+            ++j;
+        const std::string word = rtf.substr(i + 1, j - i - 1);
+        size_t k = j;
+        if (k < n && rtf[k] == '-')
+            ++k;
+        const size_t digits = k;
+        while (k < n && digit(rtf[k]) && k - digits < 9)
+            ++k;
+        const bool hasValue = k > digits;
+        const long value = hasValue ? std::strtol(rtf.substr(j, k - j).c_str(), nullptr, 10) : 0;
+        if (word == "fs" && hasValue && value > 0) {
+            const long shown = RezoomTwips(value * 10, from, to);
+            const long halfPoints = RoundToLong(shown / 10.0);
+            out += "\\fs" + std::to_string(halfPoints > 0 ? halfPoints : 1);
+        } else {
+            out.append(rtf, i, k - i);
+        }
+        if (word == "bin" && hasValue && value > 0) {
+            // Binary data follows its delimiter and is never read as text.
+            const size_t start = k < n && rtf[k] == ' ' ? k + 1 : k;
+            const size_t len = std::min(static_cast<size_t>(value), n - start);
+            out.append(rtf, k, start - k + len);
+            k = start + len;
+        }
+        i = k;
+    }
+    return out;
 }
 
 std::vector<float> LeadSheetZoomSteps() { return std::vector<float>(std::begin(kZoomSteps), std::end(kZoomSteps)); }

@@ -2,6 +2,7 @@
 // The lead sheet without windows: the text generated from the chord grid's
 // rows, its paging onto boxes, the page geometry at a zoom, the text boxes'
 // full and page-boundary rules and the character formats of the commands.
+#include <string>
 #include <vector>
 
 #include "framework/CString.h"
@@ -83,6 +84,10 @@ long ZoomedTwips(long twips, float zoom);
 long UnzoomedTwips(long shownTwips, float zoom);
 // A shown size after the zoom went from one value to another.
 long RezoomTwips(long shownTwips, float from, float to);
+// RTF text whose sizes were shown at one zoom, with its sizes as shown at
+// another: what the clipboard holds when text moves between zooms (text from
+// another program holds printed sizes: zoom 1).
+std::string RtfAtZoom(const std::string& rtf, float from, float to);
 // The zoom steps, 0.3 to 1.0.
 std::vector<float> LeadSheetZoomSteps();
 // The zoom a document of an earlier version was saved at, told by the size

@@ -192,6 +192,18 @@ TEST(LeadSheetGeometry, ScrollHeightIsTheScreenUntilThePagesNeedMore)
     EXPECT_EQ(ComputeLeadSheetGeometry(1280, 1024, 0.9f, 3).viewHeight, 4381);
 }
 
+TEST(LeadSheetSizes, PastedRtfTakesTheSizesOfTheZoomItLandsAt)
+{
+    // Copied at 0.6 (a 12-point word shows as 7.2, RTF carries 7) and pasted at 0.9;
+    // escaped text and binary data are not sizes.
+    const std::string copied = "{\\rtf1\\f0\\fs14 Am\\b\\fs21 x\\\\fs99 {\\*\\p\\bin4 \\fs9}\\fs-3}";
+    EXPECT_EQ(RtfAtZoom(copied, 0.6f, 0.9f),
+              "{\\rtf1\\f0\\fs21 Am\\b\\fs32 x\\\\fs99 {\\*\\p\\bin4 \\fs9}\\fs-3}");
+    // From another program: printed sizes.
+    EXPECT_EQ(RtfAtZoom("\\fs24 a", 1.0f, 0.6f), "\\fs14 a");
+    EXPECT_EQ(RtfAtZoom("\\fs24 a\\", 0.6f, 0.6f), "\\fs24 a\\");
+}
+
 TEST(LeadSheetSizes, ZoomingBackAndForthNeverDrifts)
 {
     EXPECT_EQ(ZoomedTwips(kLeadSheetTextTwips, 0.6f), 180);

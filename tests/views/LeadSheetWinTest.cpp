@@ -107,7 +107,7 @@ std::string ClipboardText()
     return s;
 }
 
-void SetClipboardText(const std::string& s)
+void SetClipboardText(const std::string& s, UINT format = CF_TEXT)
 {
     if (!OpenClipboard(nullptr))
         return;
@@ -115,7 +115,7 @@ void SetClipboardText(const std::string& s)
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, s.size() + 1);
     memcpy(GlobalLock(h), s.c_str(), s.size() + 1);
     GlobalUnlock(h);
-    SetClipboardData(CF_TEXT, h);
+    SetClipboardData(format, h);
     CloseClipboard();
 }
 
@@ -631,6 +631,27 @@ TEST_F(LeadSheet, PrintedSizesDoNotDependOnWhenTheUserZoomedOrSaved)
     ZoomTo(0.9f);
     const std::set<int> printed = {24, 30};
     EXPECT_EQ(FontSizes(std::string(View()->ExportRtf())), printed);
+    // The title copied at 0.9 and pasted at 0.6, and 12 points from another
+    // program: both print at 12 points, give or take the half point RTF
+    // rounds shown sizes to; one Undo takes a paste away.
+    box->SetSel(0, 4);
+    box->SendMessage(WM_COPY);
+    ZoomTo(0.6f);
+    const std::string before = BoxText(box);
+    const long end = box->GetTextLength();
+    box->SetSel(end, end);
+    box->SendMessage(WM_PASTE);
+    SetClipboardText("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 more}", RegisterClipboardFormatA("Rich Text Format"));
+    const std::string pasted = BoxText(box);
+    box->SendMessage(WM_PASTE);
+    std::set<int> withPasted = FontSizes(std::string(View()->ExportRtf()));
+    withPasted.erase(23);
+    EXPECT_EQ(withPasted, printed);
+    box->SendMessage(EM_UNDO);
+    EXPECT_EQ(BoxText(box), pasted);
+    box->SendMessage(EM_UNDO);
+    EXPECT_EQ(BoxText(box), before);
+    ZoomTo(0.9f);
 
     // Saved at 0.9 and opened again at a new document's zoom, 0.6; and the
     // same file as an earlier version wrote it, sizes as shown at 0.9.
