@@ -34,6 +34,28 @@ inline bool WriteBenchSong(const std::string& path)
     return progtest::WriteBytes(path, d.data(), d.size());
 }
 
+// The folder the benchmarks' program is installed in, with the 4-minute song
+// in it when `song` is given; null, said why, when it cannot be made.
+inline std::unique_ptr<progtest::TestInstallation> MakeBenchInstallation(const char* prefix, std::string* song = nullptr)
+{
+    std::unique_ptr<progtest::TestInstallation> folder(new progtest::TestInstallation(
+        {"Zumbrel.dll", "QuorvaSound.dll", "languages.txt", "mainBmp.bmp", "mainLightBmp.bmp", "volumeBmp.bmp",
+         "timeSlideBmp.bmp"},
+        prefix));
+    if (!folder->missing.empty()) {
+        std::printf("not beside the benchmark: %s\n", folder->missing.front().c_str());
+        return nullptr;
+    }
+    if (song) {
+        *song = folder->path + "bench-song.wav";
+        if (!WriteBenchSong(*song)) {
+            std::printf("cannot write %s\n", song->c_str());
+            return nullptr;
+        }
+    }
+    return folder;
+}
+
 inline std::unique_ptr<CKestrixApp> StartBenchProgram()
 {
     std::unique_ptr<CKestrixApp> app(new CKestrixApp);

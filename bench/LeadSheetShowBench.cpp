@@ -43,18 +43,10 @@ int main(int argc, char** argv)
     std::vector<double> times;
     size_t boxes = 0;
     {
-        TestInstallation folder({"Zumbrel.dll", "QuorvaSound.dll", "languages.txt", "mainBmp.bmp", "mainLightBmp.bmp",
-                                 "volumeBmp.bmp", "timeSlideBmp.bmp"},
-                                "qp-sheet-bench-");
-        if (!folder.missing.empty()) {
-            std::printf("not beside the benchmark: %s\n", folder.missing.front().c_str());
+        std::string song;
+        const std::unique_ptr<TestInstallation> folder = MakeBenchInstallation("qp-sheet-bench-", &song);
+        if (!folder)
             return 1;
-        }
-        const std::string song = folder.path + "bench-song.wav";
-        if (!WriteBenchSong(song)) {
-            std::printf("cannot write %s\n", song.c_str());
-            return 1;
-        }
         BoxWatcher watcher(GetCurrentThreadId());
         watcher.SetAnswer(IDNO);
         std::unique_ptr<CKestrixApp> app = StartBenchProgram();

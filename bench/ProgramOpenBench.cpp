@@ -35,13 +35,9 @@ int main(int argc, char** argv)
     QueryPerformanceFrequency(&freq);
     std::vector<double> times;
     {
-        TestInstallation folder({"Zumbrel.dll", "QuorvaSound.dll", "languages.txt", "mainBmp.bmp",
-                                 "mainLightBmp.bmp", "volumeBmp.bmp", "timeSlideBmp.bmp"},
-                                "qp-open-bench-");
-        if (!folder.missing.empty()) {
-            std::printf("not beside the benchmark: %s\n", folder.missing.front().c_str());
+        const std::unique_ptr<TestInstallation> folder = MakeBenchInstallation("qp-open-bench-");
+        if (!folder)
             return 1;
-        }
         BoxWatcher boxes(GetCurrentThreadId());
         boxes.SetAnswer(IDNO);
         std::unique_ptr<CKestrixApp> app = StartBenchProgram();

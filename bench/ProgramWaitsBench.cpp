@@ -126,19 +126,11 @@ int main(int argc, char** argv)
     Figures panelDialog{"panel's Open dialog, command to drawn", {}};
     Figures settings{"row length changed, OK to painted", {}};
     {
-        TestInstallation folder({"Zumbrel.dll", "QuorvaSound.dll", "languages.txt", "mainBmp.bmp", "mainLightBmp.bmp",
-                                 "volumeBmp.bmp", "timeSlideBmp.bmp"},
-                                "qp-waits-bench-");
-        if (!folder.missing.empty()) {
-            std::printf("not beside the benchmark: %s\n", folder.missing.front().c_str());
+        std::string song;
+        const std::unique_ptr<TestInstallation> folder = MakeBenchInstallation("qp-waits-bench-", &song);
+        if (!folder)
             return 1;
-        }
-        const std::string song = folder.path + "bench-song.wav";
-        const std::string saved = folder.path + "bench-song.vqx";
-        if (!WriteBenchSong(song)) {
-            std::printf("cannot write %s\n", song.c_str());
-            return 1;
-        }
+        const std::string saved = folder->path + "bench-song.vqx";
         BoxWatcher watcher(GetCurrentThreadId());
         watcher.SetAnswer(IDNO);
         std::unique_ptr<CKestrixApp> app = StartBenchProgram();
