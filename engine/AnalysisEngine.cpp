@@ -123,11 +123,10 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
         for (int o = -3; o <= 2; ++o) {
             float A = reference * (float)std::pow(2.0, o);
             float f[12];
-            for (int k = 0; k < 12; ++k)
-                f[k] = A * std::pow(2.0f, (float)(k - 7) / 12.0f);
+            OctaveNotes(A, f);
 
             bool filtered = false;
-            if (A > 320.0f) {
+            if (HasOctaveBandPass(A)) {
                 if (!DesignOctaveFilter(A, R, taps)) {
                     StopWithZeros();
                     return false;
@@ -170,7 +169,7 @@ bool CAnalysisEngine::BuildSpectrogram(const float* samples, int count, const Fr
         if (!cursor.Advance(nextCol))
             break;
     }
-    SpectrogramBlocks::BringToSongLevel(S, cursor.Level(samples, count), U);
+    SpectrogramBlocks::BringToSongLevel(S, cursor.Level(samples, count), lay, reference);
     return true;
 }
 

@@ -70,11 +70,10 @@ bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, cons
         for (int o = -3; o <= 2; ++o) {
             float A = reference * (float)std::pow(2.0, o);
             float f[12];
-            for (int k = 0; k < 12; ++k)
-                f[k] = A * std::pow(2.0f, (float)(k - 7) / 12.0f);
+            OctaveNotes(A, f);
 
             const std::vector<float>* taps = nullptr;
-            if (A > 320.0f) {
+            if (HasOctaveBandPass(A)) {
                 if (!designed[o + 3]) {
                     if (!DesignOctaveFilter(A, R, designs[o + 3])) {
                         StopWithZeros();
@@ -124,6 +123,6 @@ bool CAnalysisEngine::BuildSpectrogramFast(const float* samples, int count, cons
         if (!cursor.Advance(nextCol))
             break;
     }
-    SpectrogramBlocks::BringToSongLevel(S, cursor.Level(samples, count), U);
+    SpectrogramBlocks::BringToSongLevel(S, cursor.Level(samples, count), lay, reference);
     return true;
 }

@@ -23,3 +23,49 @@ bool DesignOctaveFilter(float A, int rate, std::vector<float>& taps, CRemezFilte
         taps[i] *= hann[i];
     return true;
 }
+
+namespace {
+// Magnitude of the filter's response at each of the octave's notes.
+bool OctaveResponse(float A, int rate, double out[12])
+{
+    std::vector<float> taps;
+    if (HasOctaveBandPass(A)) {
+        if (!DesignOctaveFilter(A, rate, taps))
+            return false;
+    } else {
+        CDspHelper::MakeSmoothingKernel(taps, rate, 450);
+    }
+    float f[12];
+    OctaveNotes(A, f);
+    for (int k = 0; k < 12; ++k) {
+        const double w = 2.0 * 3.14159265358979323846 * f[k] / rate;
+        double re = 0.0, im = 0.0;
+        for (size_t j = 0; j < taps.size(); ++j) {
+            re += taps[j] * std::cos(w * (double)j);
+            im += taps[j] * std::sin(w * (double)j);
+        }
+        out[k] = std::sqrt(re * re + im * im);
+    }
+    return true;
+}
+} // namespace
+
+bool NoteGainsForRate(float pitch, int rate, int target, float gains[72])
+{
+    for (int i = 0; i < 72; ++i)
+        gains[i] = 1.0f;
+    if (rate == target)
+        return true;
+    for (int o = -3; o <= 2; ++o) {
+        const float A = pitch * (float)std::pow(2.0, o);
+        double have[12], want[12];
+        if (!OctaveResponse(A, rate, have) || !OctaveResponse(A, target, want)) {
+            for (int i = 0; i < 72; ++i)
+                gains[i] = 1.0f;
+            return false;
+        }
+        for (int k = 0; k < 12; ++k)
+            gains[12 * (o + 3) + k] = have[k] > 0.0 ? (float)(want[k] / have[k]) : 1.0f;
+    }
+    return true;
+}

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "AnalysisEngine.h"
+#include "OctaveFilter.h"
 #include "SongLevel.h"
 
 namespace SpectrogramBlocks {
@@ -135,13 +136,14 @@ public:
 };
 
 // Brings S to the level the analysis reads songs at: that of the song raised
-// to -1 dBFS (SongLevel::GainFor) over a window of a 44.1 or 48 kHz song
-// (SongLevel::WindowGain). The semitone magnitudes are linear in the
-// samples, so S is scaled rather than a copy of the song; a loud song at
-// those rates is left as it is. A recording that is only noise is read as
-// silence (SongLevel::IsNoise): raised, or loud, its random peaks would be
-// taken for notes.
-inline void BringToSongLevel(CFloatMatrix& S, float level, int window)
+// to -1 dBFS (SongLevel::GainFor) over a window and through the octave
+// filters of a 44.1 or 48 kHz song (SongLevel::WindowGain, NoteGainsForRate).
+// The semitone magnitudes are linear in the samples, so S is scaled rather
+// than a copy of the song; a loud song at those rates is left as it is. A
+// recording that is only noise is read as silence (SongLevel::IsNoise):
+// raised, or loud, its random peaks would be taken for notes.
+inline void BringToSongLevel(CFloatMatrix& S, float level, const CAnalysisEngine::FrameLayout& lay,
+                             float pitch)
 {
     const int rows = S.GetRows() < 72 ? S.GetRows() : 72; // not the time row
     if (SongLevel::IsNoise(S)) {
@@ -149,13 +151,16 @@ inline void BringToSongLevel(CFloatMatrix& S, float level, int window)
             std::fill(S.At(r, 0), S.At(r, 0) + S.GetCols(), 0.0f);
         return;
     }
-    const float gain = SongLevel::GainFor(level) * SongLevel::WindowGain(window);
-    if (gain == 1.0f)
-        return;
+    const float gain = SongLevel::GainFor(level) * SongLevel::WindowGain(lay.window);
+    float notes[72];
+    NoteGainsForRate(pitch, lay.rate, SongLevel::ReferenceRate(lay.rate), notes);
     for (int r = 0; r < rows; ++r) {
+        const float g = gain * notes[r];
+        if (g == 1.0f)
+            continue;
         float* row = S.At(r, 0);
         for (int c = 0; c < S.GetCols(); ++c)
-            row[c] *= gain;
+            row[c] *= g;
     }
 }
 

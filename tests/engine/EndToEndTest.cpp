@@ -304,11 +304,12 @@ TEST(EndToEnd, QuietSongsGiveTheResultsOfLoudOnes)
 TEST(EndToEnd, EveryRateGivesTheResultsOf44100)
 {
     // The note magnitudes are sums over a window whose length in samples
-    // follows the analysed rate: every octave keeps the level of the
-    // 44.1 kHz copy at any rate, high rates are analysed like their 44.1 or
-    // 48 kHz copies, and the chords and key stay.
+    // follows the analysed rate, through octave filters designed for it:
+    // every note keeps the level of the 44.1 kHz copy at lower rates (within
+    // 0.5 dB; the filters alone made up to 1.8 dB), high rates are analysed
+    // like their 44.1 or 48 kHz copies, and the chords and key stay.
     std::vector<Chord> song = Progression({{3, kMajor}, {10, kMajor}, {0, kMinor}, {8, kMajor}}, 0.5, 2.0);
-    std::vector<float> want, octaves44;
+    std::vector<float> want, notes44;
     std::string key44;
     for (int rate : {44100, 8000, 11025, 16000, 48000, 96000, 176400, 192000}) {
         const std::vector<float> y = Render(song, 9.0, rate, 440.0);
@@ -319,10 +320,10 @@ TEST(EndToEnd, EveryRateGivesTheResultsOf44100)
         S.Create(73, lay.frames, 0.0f);
         CAnalysisEngine engine(nullptr);
         ASSERT_TRUE(engine.BuildSpectrogram(y.data(), (int)y.size(), lay, 440.0f, S, nullptr)) << rate;
-        std::vector<float> octaves(6, 0.0f);
+        std::vector<float> notes(72, 0.0f);
         for (int r = 0; r < 72; ++r)
             for (int c = 0; c < S.GetCols(); ++c)
-                octaves[r / 12] = std::max(octaves[r / 12], S.GetAt(r, c));
+                notes[r] = std::max(notes[r], S.GetAt(r, c));
 
         Analysis a;
         Analyse(a, y, rate);
@@ -333,15 +334,19 @@ TEST(EndToEnd, EveryRateGivesTheResultsOf44100)
         if (rate == 44100) {
             ExpectChords(a, song);
             want = roots;
-            octaves44 = octaves;
+            notes44 = notes;
             key44 = a.engine.GetKeyName();
             continue;
         }
         EXPECT_EQ(want, roots) << rate;
         EXPECT_EQ(key44, std::string(a.engine.GetKeyName())) << rate;
-        for (int o = 0; o < 6; ++o) {
-            EXPECT_GT(octaves[o], 0.8f * octaves44[o]) << rate << " octave " << o;
-            EXPECT_LT(octaves[o], 1.25f * octaves44[o]) << rate << " octave " << o;
+        const float within = rate < 44100 ? 1.06f : 1.25f;
+        for (int r = 0; r < 72; ++r) {
+            const auto octave = notes44.begin() + r / 12 * 12;
+            if (notes44[r] < 0.1f * *std::max_element(octave, octave + 12))
+                continue; // too faint to tell
+            EXPECT_GT(notes[r] * within, notes44[r]) << rate << " row " << r;
+            EXPECT_LT(notes[r], within * notes44[r]) << rate << " row " << r;
         }
     }
 }
