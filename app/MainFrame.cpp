@@ -58,6 +58,16 @@ CKestrixDoc* ActiveDoc()
     CKestrixApp* app = GetKestrixApp();
     return app ? app->GetActiveDoc() : nullptr;
 }
+
+// An item the XP kit has drawn keeps its text with the kit.
+std::string MenuItemText(HMENU menu, int pos)
+{
+    if (::GetMenuState(menu, (UINT)pos, MF_BYPOSITION) & MF_OWNERDRAW)
+        return std::string(CMenuItemXP(menu, (UINT)pos, true).GetText().GetString());
+    char text[256] = "";
+    ::GetMenuStringA(menu, (UINT)pos, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
 } // namespace
 
 void CopyTipText(char* buffer, size_t size, const char* text)
@@ -320,9 +330,11 @@ void CMainFrame::TranslatePopups(HMENU menu, int first, const MenuTextRow* rows,
                 if (!(state & MF_GRAYED))
                     continue;
             }
-            if (row.items[i])
-                ::ModifyMenuA(sub, (UINT)pos, MF_BYPOSITION | MF_STRING | (state & MF_GRAYED), id,
-                              app->GetLangString(row.items[i]));
+            if (row.items[i]) {
+                const std::string text = menuxp::KeepAccelerator(
+                    std::string(app->GetLangString(row.items[i]).GetString()), MenuItemText(sub, pos));
+                ::ModifyMenuA(sub, (UINT)pos, MF_BYPOSITION | MF_STRING | (state & MF_GRAYED), id, text.c_str());
+            }
         }
     }
 }

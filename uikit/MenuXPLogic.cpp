@@ -39,6 +39,13 @@ std::string AcceleratorOf(const std::string& text)
     return tab == std::string::npos ? std::string() : text.substr(tab + 1);
 }
 
+std::string KeepAccelerator(const std::string& text, const std::string& old)
+{
+    if (text.find('\t') != std::string::npos || AcceleratorOf(old).empty())
+        return text;
+    return text + '\t' + AcceleratorOf(old);
+}
+
 std::string WithoutFirstAmpersand(const std::string& label)
 {
     std::string s = label;

@@ -30,6 +30,8 @@ int SeparatorHeight(int tmHeight);
 // The text before the first TAB, and after it (empty without a TAB).
 std::string LabelOf(const std::string& text);
 std::string AcceleratorOf(const std::string& text);
+// A new text for a menu item keeps the item's shortcut unless it names one.
+std::string KeepAccelerator(const std::string& text, const std::string& old);
 // The label as measured: its first "&" removed.
 std::string WithoutFirstAmpersand(const std::string& label);
 

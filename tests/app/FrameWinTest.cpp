@@ -124,6 +124,11 @@ TEST(ProgramStart, MainFrameChildMenusLanguagesTempFilesAndClose)
     SendMessageA(frame->m_hWnd, WM_COMMAND, ID_LANGUAGE_FIRST + 1, 0);
     EXPECT_EQ(MenuText(bar, 1), "D4");
     EXPECT_EQ(MenuText(GetSubMenu(bar, 4), 2), "D29");
+    // Items keep their shortcuts, each time the menu is re-texted.
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 1), 3), "D9\tCtrl+S");
+    SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, (WPARAM)GetSubMenu(bar, 1), 1);
+    SendMessageA(frame->m_hWnd, WM_COMMAND, ID_LANGUAGE_FIRST + 1, 0);
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 1), 3), "D9\tCtrl+S");
     EXPECT_EQ(app.GetSetting("defaultLanguage"), 1);
     EXPECT_EQ(frame->GetToolTip(ID_VIEW_ZOOM_IN), "D59");
 
@@ -148,8 +153,8 @@ TEST(ProgramStart, MainFrameChildMenusLanguagesTempFilesAndClose)
     EXPECT_EQ(MenuText(GetSubMenu(bar, 1), 7), "D26");
     // File too: New, Open, the recent files, Exit.
     EXPECT_EQ(MenuText(bar, 0), "D4");
-    EXPECT_EQ(MenuText(GetSubMenu(bar, 0), 0), "D6");
-    EXPECT_EQ(MenuText(GetSubMenu(bar, 0), 1), "D7");
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 0), 0), "D6\tCtrl+N");
+    EXPECT_EQ(MenuText(GetSubMenu(bar, 0), 1), "D7\tCtrl+O");
     EXPECT_EQ(MenuText(GetSubMenu(bar, 0), GetMenuItemCount(GetSubMenu(bar, 0)) - 1), "D13");
 
     // Closing the main window ends the loop.

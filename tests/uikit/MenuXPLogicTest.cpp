@@ -45,6 +45,10 @@ TEST(MenuLabels, LabelAcceleratorAndMeasuredText)
     EXPECT_EQ("", AcceleratorOf("&Open"));
     // Only the first tab splits.
     EXPECT_EQ("a\tb", AcceleratorOf("x\ta\tb"));
+    // A translated item keeps its shortcut unless the translation has one.
+    EXPECT_EQ("&Neu\tCtrl+N", KeepAccelerator("&Neu", "&New\tCtrl+N"));
+    EXPECT_EQ("&Neu\tStrg+N", KeepAccelerator("&Neu\tStrg+N", "&New\tCtrl+N"));
+    EXPECT_EQ("&Neu", KeepAccelerator("&Neu", "&New"));
     EXPECT_EQ("Save As", WithoutFirstAmpersand("Save &As"));
     EXPECT_EQ("Fish & Chips", WithoutFirstAmpersand("Fish && Chips"));
 }
