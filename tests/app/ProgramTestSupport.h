@@ -546,13 +546,34 @@ private:
         s.kind = kind;
         s.title = TextOf(w);
         EnumChildWindows(w, &BoxWatcher::CollectTexts, (LPARAM)&s.texts);
+        const bool live = LiveUnderBox(w);
         std::lock_guard<std::mutex> lock(m_mutex);
-        for (HWND h : m_held)
-            if (IsWindow(h) && IsWindowEnabled(h)) {
-                m_liveUnder.push_back(s.kind + " '" + s.title + "'");
-                break;
-            }
+        if (live)
+            m_liveUnder.push_back(s.kind + " '" + s.title + "'");
         m_seen.push_back(s);
+    }
+
+    // A closing box gives its owner back a moment before it goes (so that
+    // the owner is activated): a held window counts as live only while the
+    // box stays up with it.
+    bool LiveUnderBox(HWND box)
+    {
+        std::vector<HWND> held;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            held = m_held;
+        }
+        const DWORD start = GetTickCount();
+        for (;;) {
+            bool enabled = false;
+            for (HWND h : held)
+                enabled = enabled || (IsWindow(h) && IsWindowEnabled(h));
+            if (!enabled || !IsWindowVisible(box))
+                return false;
+            if (GetTickCount() - start > 500)
+                return true;
+            Sleep(10);
+        }
     }
 
     void Press(HWND dlg, int id)
