@@ -9,6 +9,9 @@
 //   shipped_bench open FILE [runs]       conversion through GetQuorvaSound, then the
 //                                        load of the WAV into the player
 //   shipped_bench wav FILE SECONDS       writes the song's first seconds as a stereo WAV
+//   shipped_bench pieces FILE [n]        the media reader alone: the whole file on one
+//                                        reader, then in n pieces on n threads, each
+//                                        begun a second early, compared with the whole
 // Each prints the fastest, median and slowest of its runs in seconds.
 #include <windows.h>
 
@@ -27,6 +30,8 @@
 #include "bench/BenchSong.h"
 #include "shared/IFinder.h"
 #include "shared/Messages.h"
+#include "sound/FileReadStream.h"
+#include "sound/SyncReaderFactory.h"
 
 namespace {
 
@@ -297,6 +302,118 @@ int Open(const char* file, int runs)
     return 0;
 }
 
+// One reader's decoded 16-bit output from start (100 ns units) for span
+// (0: to the end), with its timings.
+struct Decoded {
+    std::vector<short> samples;
+    double open = 0, loop = 0;
+    int calls = 0, channels = 0, rate = 0;
+};
+
+bool DecodeRange(const char* file, QWORD start, QWORD span, Decoded& d)
+{
+    const double t0 = Now();
+    IWMSyncReader* reader = nullptr;
+    CFileReadStream* stream = new CFileReadStream();
+    IWMOutputMediaProps* props = nullptr;
+    bool ok = SUCCEEDED(stream->Open(file)) && SUCCEEDED(CreateSyncReader(&reader)) &&
+              SUCCEEDED(reader->OpenStream(stream)) && SUCCEEDED(reader->GetOutputProps(0, &props));
+    if (ok) {
+        std::vector<BYTE> type(1024);
+        DWORD size = (DWORD)type.size();
+        ok = SUCCEEDED(props->GetMediaType((WM_MEDIA_TYPE*)type.data(), &size));
+        const WAVEFORMATEX* f = ok ? (const WAVEFORMATEX*)((WM_MEDIA_TYPE*)type.data())->pbFormat : nullptr;
+        ok = ok && f && f->wBitsPerSample == 16 && SUCCEEDED(reader->SetRange(start, span));
+        if (ok)
+            d.channels = f->nChannels, d.rate = (int)f->nSamplesPerSec;
+    }
+    const double t1 = Now();
+    for (;;) {
+        INSSBuffer* sample = nullptr;
+        QWORD time, duration;
+        DWORD flags, output;
+        WORD number;
+        if (!ok || FAILED(reader->GetNextSample(0, &sample, &time, &duration, &flags, &output, &number)))
+            break;
+        BYTE* data;
+        DWORD length;
+        if (SUCCEEDED(sample->GetBufferAndLength(&data, &length)))
+            d.samples.insert(d.samples.end(), (short*)data, (short*)(data + length));
+        sample->Release();
+        ++d.calls;
+    }
+    d.open = t1 - t0;
+    d.loop = Now() - t1;
+    if (props)
+        props->Release();
+    if (reader)
+        reader->Close(), reader->Release();
+    stream->Release();
+    return ok;
+}
+
+int Pieces(const char* file, int n)
+{
+    CoInitialize(nullptr);
+    Decoded whole;
+    if (!DecodeRange(file, 0, 0, whole) || whole.samples.empty()) {
+        std::printf("pieces: %s did not decode\n", file);
+        return 1;
+    }
+    const size_t ch = (size_t)whole.channels, frames = whole.samples.size() / ch;
+    std::printf("one reader: open %.3f s, samples %.3f s in %d calls (%.1f us each)\n", whole.open, whole.loop,
+                whole.calls, 1e6 * whole.loop / whole.calls);
+    std::vector<Decoded> piece(n);
+    std::vector<std::thread> threads;
+    const double t0 = Now();
+    for (int i = 0; i < n; ++i)
+        threads.emplace_back([&, i] {
+            CoInitialize(nullptr);
+            const double from = std::max(0.0, (double)frames * i / n / whole.rate - 1.0);
+            const double to = (double)frames * (i + 1) / n / whole.rate + 0.1;
+            DecodeRange(file, (QWORD)(from * 1e7), i + 1 < n ? (QWORD)((to - from) * 1e7) : 0, piece[i]);
+            CoUninitialize();
+        });
+    for (std::thread& t : threads)
+        t.join();
+    std::printf("%d readers on %d threads: %.3f s\n", n, n, Now() - t0);
+    // Each later piece against the whole where it matches best 2 s in, a
+    // second past its pre-roll.
+    for (int i = 1; i < n; ++i) {
+        const std::vector<short>& p = piece[i].samples;
+        const long rate = whole.rate, nominal = (long)(frames * i / n) - rate, probe = 2 * rate;
+        if ((long)(p.size() / ch) < probe + 1024)
+            continue;
+        long best = 0;
+        long long bestSum = -1;
+        for (long off = -3 * rate; off <= 3 * rate; ++off) {
+            const long at = nominal + probe + off;
+            if (at < 0 || (size_t)at + 1024 > frames)
+                continue;
+            long long sum = 0;
+            for (size_t k = 0; k < 1024 * ch && (bestSum < 0 || sum < bestSum); ++k)
+                sum += std::abs(p[probe * ch + k] - whole.samples[at * ch + k]);
+            if (bestSum < 0 || sum < bestSum)
+                bestSum = sum, best = nominal + off;
+        }
+        size_t differ = 0, last = 0, compared = 0;
+        int most = 0;
+        // Up to a second before the whole's end, where a reader trims the
+        // encoder's padding.
+        const size_t end = whole.samples.size() - std::min(whole.samples.size(), (size_t)rate * ch);
+        for (size_t k = rate * ch; k < p.size() && best * ch + k < end; ++k, ++compared) {
+            const int d = std::abs(p[k] - whole.samples[best * ch + k]);
+            if (d)
+                ++differ, last = k, most = std::max(most, d);
+        }
+        std::printf("piece %d: %zu of %zu samples past its pre-roll differ from the whole (at most by %d), "
+                    "the last %.1f s after the piece's start\n",
+                    i, differ, compared, most, (double)last / ch / rate);
+    }
+    CoUninitialize();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -309,8 +426,10 @@ int main(int argc, char** argv)
         return Road(runsAt(2, 5));
     if (mode == "open" && argc > 2)
         return Open(argv[2], runsAt(3, 5));
+    if (mode == "pieces" && argc > 2)
+        return Pieces(argv[2], runsAt(3, 4));
     if (mode == "wav" && argc > 3)
         return WriteWav(argv[2], std::atof(argv[3])) ? 0 : 1;
-    std::printf("usage: shipped_bench engine|road [runs] | open FILE [runs] | wav FILE SECONDS\n");
+    std::printf("usage: shipped_bench engine|road [runs] | open FILE [runs] | pieces FILE [n] | wav FILE SECONDS\n");
     return 2;
 }
