@@ -210,6 +210,7 @@ BOOL CControlDlg::OnInitDialog()
                           DEFAULT_QUALITY, VARIABLE_PITCH, "Verdana");
     CreateCaptionFont(m_captionFont, kCaptionFontHeight);
     Invalidate();
+    m_ready = true;
     return TRUE;
 }
 

@@ -69,6 +69,9 @@ public:
     const PanelGeometry& GetGeometry() const { return m_geometry; }
     CProgressDlg* GetProgressDlg() const { return m_pProgress; }
     const CString& GetInstallFolder() const { return m_installFolder; }
+    // False when a skin bitmap or the conversion library failed: the user
+    // was told and the program is ending.
+    bool IsReady() const { return m_ready; }
     // The library's extensions (".cda", ".mp3", ...); empty when none.
     std::vector<CString> GetExtensions() const;
 
@@ -173,4 +176,5 @@ private:
     UINT m_progressMessage;
     LPARAM m_progressValue;
     unsigned int m_run; // the last run's number
+    bool m_ready = false;
 };

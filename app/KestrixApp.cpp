@@ -227,9 +227,16 @@ BOOL CKestrixApp::InitInstance()
 
     // 14: the transport panel; it binds the conversion library.
     frame->CreateControlDlg();
+    CControlDlg* panel = frame->GetControlDlg();
+    // It has told the user and asked to quit; the message loop ends at
+    // once. Nothing more may tell of the same file (the time-stretch window
+    // reads the panel's face too).
+    if (panel && panel->m_hWnd && !panel->IsReady()) {
+        DoWaitCursor(-1);
+        return TRUE;
+    }
 
     // 15: the engine; all its messages go to the panel.
-    CControlDlg* panel = frame->GetControlDlg();
     m_pEngineLoader = new CEngineLoader(panel && panel->m_hWnd ? panel->m_hWnd : frame->m_hWnd, folder + "Zumbrel.dll");
     if (!m_pEngineLoader->IsLoaded()) {
         ShowMessageBox(GetLangString(39), GetLangString(122), false, nullptr);

@@ -78,6 +78,20 @@ SkinLoad LoadSkinBitmapFile(const char* path, CBitmap& bitmap, CPalette& palette
     return SkinLoad::Ok;
 }
 
+namespace {
+// Owned by the main window, not by whichever window is active: during
+// start-up that may be the quick-start page, whose dropping would take the
+// box with it before the user read it, and the program then ends.
+void ReportSkinFault(const CString& text)
+{
+    CWnd* main = AfxGetMainWnd();
+    if (main && main->GetSafeHwnd())
+        main->MessageBox(text, nullptr, MB_OK | MB_ICONEXCLAMATION);
+    else
+        AfxMessageBox(text);
+}
+} // namespace
+
 bool LoadSkinBitmapReported(const char* path, CBitmap& bitmap, CPalette& palette, bool buildPalette)
 {
     CString reason;
@@ -85,12 +99,12 @@ bool LoadSkinBitmapReported(const char* path, CBitmap& bitmap, CPalette& palette
     case SkinLoad::Ok:
         return true;
     case SkinLoad::CannotOpen:
-        AfxMessageBox(LangText(55) + path);
+        ReportSkinFault(LangText(55) + path);
         return false;
     case SkinLoad::Bad:
     default:
         // A broken picture is named, so the user knows what to reinstall.
-        AfxMessageBox(CString(path) + ":\n" + reason);
+        ReportSkinFault(CString(path) + ":\n" + reason);
         return false;
     }
 }

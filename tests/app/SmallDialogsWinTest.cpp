@@ -202,9 +202,18 @@ TEST(HiddenBitmapWindow, ADamagedSkinIsRefusedAndReported)
     bytes[22] = 0xFF;
     bytes[23] = 0x7F;
     ASSERT_TRUE(WriteBytes(folder.path + "damaged.bmp", bytes.data(), bytes.size()));
+    // At start-up the active window may be one that goes while the report
+    // is up (the quick-start page); the report must stay until answered.
+    CWnd main;
+    main.Attach(CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                                nullptr, nullptr, nullptr));
+    app.m_pMainWnd = &main;
+    HWND passing = CreateWindowExA(0, "STATIC", "passing", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 200, 100,
+                                   main.m_hWnd, nullptr, nullptr, nullptr);
+    SetActiveWindow(passing);
     // The report is a message box; answer it as a user would.
     std::atomic<bool> stop{false};
-    std::atomic<int> reports{0};
+    std::atomic<int> reports{0}, outlived{0};
     const DWORD ui = GetCurrentThreadId();
     std::thread user([&] {
         while (!stop) {
@@ -212,6 +221,9 @@ TEST(HiddenBitmapWindow, ADamagedSkinIsRefusedAndReported)
             EnumThreadWindows(ui, &FindShownBox, (LPARAM)&box);
             if (box) {
                 ++reports;
+                PostMessageA(passing, WM_CLOSE, 0, 0);
+                Sleep(300);
+                outlived += IsWindowVisible(box) ? 1 : 0;
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
                 Sleep(300);
             }
@@ -225,4 +237,8 @@ TEST(HiddenBitmapWindow, ADamagedSkinIsRefusedAndReported)
     user.join();
     EXPECT_EQ(nullptr, bad.GetSafeHandle());
     EXPECT_EQ(2, reports.load());
+    EXPECT_EQ(2, outlived.load());
+    EXPECT_FALSE(IsWindow(passing));
+    app.m_pMainWnd = nullptr;
+    main.DestroyWindow();
 }
