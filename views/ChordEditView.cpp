@@ -761,47 +761,6 @@ void CChordEditView::OnEditPaste() { SendToFocusedBox(WM_PASTE); }
 
 namespace {
 
-// The boxes' RTF goes through memory, so no file is left behind and an
-// unwritable folder cannot break a save.
-struct MemStream {
-    std::string data;
-    size_t pos = 0;
-};
-
-DWORD CALLBACK StreamToMemory(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
-{
-    reinterpret_cast<MemStream*>(cookie)->data.append(reinterpret_cast<const char*>(buf), static_cast<size_t>(cb));
-    *done = cb;
-    return 0;
-}
-
-DWORD CALLBACK StreamFromMemory(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
-{
-    auto* m = reinterpret_cast<MemStream*>(cookie);
-    const size_t left = m->data.size() - m->pos;
-    const size_t n = left < static_cast<size_t>(cb) ? left : static_cast<size_t>(cb);
-    memcpy(buf, m->data.data() + m->pos, n);
-    m->pos += n;
-    *done = static_cast<LONG>(n);
-    return 0;
-}
-
-std::string BoxRtf(CRichEditCtrl& box)
-{
-    MemStream m;
-    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&m), 0, &StreamToMemory};
-    box.StreamOut(SF_RTF, es);
-    return m.data;
-}
-
-void PutRtf(CRichEditCtrl& box, const std::string& rtf, int flags)
-{
-    MemStream m;
-    m.data = rtf;
-    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&m), 0, &StreamFromMemory};
-    box.StreamIn(flags, es);
-}
-
 const char kPageMark[] = "QPPAGEBREAKMARK";
 // Stored boxes of this version hold their sizes as at zoom 1; the mark says
 // so (an ignorable group, which every RTF reader skips).

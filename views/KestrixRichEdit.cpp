@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "framework/DocView.h"
@@ -19,8 +18,8 @@ BEGIN_MESSAGE_MAP(CKestrixRichEdit, CRichEditCtrl)
     ON_WM_KILLFOCUS()
     ON_WM_SETFOCUS()
     ON_WM_MOUSEWHEEL()
-    ON_MESSAGE(WM_COPY, OnCopy)
-    ON_MESSAGE(WM_CUT, OnCut)
+    ON_MESSAGE(WM_COPY, OnCopyOrCut)
+    ON_MESSAGE(WM_CUT, OnCopyOrCut)
     ON_MESSAGE(WM_PASTE, OnPaste)
 END_MESSAGE_MAP()
 
@@ -46,17 +45,47 @@ std::string ClipboardRtf(HWND owner)
     return rtf;
 }
 
-DWORD CALLBACK ReadString(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
+// The boxes' RTF goes through memory, so no file is left behind and an
+// unwritable folder cannot break a save.
+struct MemStream {
+    std::string data;
+    size_t pos = 0;
+};
+
+DWORD CALLBACK StreamToMemory(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
 {
-    auto* left = reinterpret_cast<std::pair<const char*, size_t>*>(cookie);
-    const size_t n = left->second < static_cast<size_t>(cb) ? left->second : static_cast<size_t>(cb);
-    memcpy(buf, left->first, n);
-    left->first += n;
-    left->second -= n;
+    reinterpret_cast<MemStream*>(cookie)->data.append(reinterpret_cast<const char*>(buf), static_cast<size_t>(cb));
+    *done = cb;
+    return 0;
+}
+
+DWORD CALLBACK StreamFromMemory(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
+{
+    auto* m = reinterpret_cast<MemStream*>(cookie);
+    const size_t left = m->data.size() - m->pos;
+    const size_t n = left < static_cast<size_t>(cb) ? left : static_cast<size_t>(cb);
+    memcpy(buf, m->data.data() + m->pos, n);
+    m->pos += n;
     *done = static_cast<LONG>(n);
     return 0;
 }
 } // namespace
+
+std::string BoxRtf(CRichEditCtrl& box)
+{
+    MemStream m;
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&m), 0, &StreamToMemory};
+    box.StreamOut(SF_RTF, es);
+    return m.data;
+}
+
+void PutRtf(CRichEditCtrl& box, const std::string& rtf, int flags)
+{
+    MemStream m;
+    m.data = rtf;
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&m), 0, &StreamFromMemory};
+    box.StreamIn(flags, es);
+}
 
 int CKestrixRichEdit::TextHeight()
 {
@@ -92,14 +121,7 @@ void CKestrixRichEdit::NoteCopy()
     s_copiedZoom = m_zoom;
 }
 
-LRESULT CKestrixRichEdit::OnCopy(WPARAM, LPARAM)
-{
-    const LRESULT r = Default();
-    NoteCopy();
-    return r;
-}
-
-LRESULT CKestrixRichEdit::OnCut(WPARAM, LPARAM)
+LRESULT CKestrixRichEdit::OnCopyOrCut(WPARAM, LPARAM)
 {
     const LRESULT r = Default();
     NoteCopy();
@@ -115,10 +137,7 @@ LRESULT CKestrixRichEdit::OnPaste(WPARAM, LPARAM)
     if (rtf.empty() || from == m_zoom)
         return Default();
     // One insertion, so one Undo takes it away.
-    const std::string sized = RtfAtZoom(rtf, from, m_zoom);
-    std::pair<const char*, size_t> left(sized.data(), sized.size());
-    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&left), 0, &ReadString};
-    StreamIn(SF_RTF | SFF_SELECTION, es);
+    PutRtf(*this, RtfAtZoom(rtf, from, m_zoom), SF_RTF | SFF_SELECTION);
     return 0;
 }
 

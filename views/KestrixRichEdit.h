@@ -2,12 +2,19 @@
 // One page of the lead sheet: a rich edit box that says when it is full,
 // reports its page-boundary keys and right clicks to its view, keeps a focus
 // flag for the view's cut, copy and paste, and passes the wheel to the view.
+#include <string>
+
 #include "framework/RichEdit.h"
 
 // wParam: a TextBoxNavigation code; lParam: the box's top on the screen.
 constexpr UINT WM_TEXTBOX_NAVIGATE = 0x8294;
 // wParam: a new POINT (screen coordinates) that the receiver deletes.
 constexpr UINT WM_TEXTBOX_CONTEXTMENU = 0x82D3;
+
+// A box's whole text as RTF, and RTF streamed into a box (flags as
+// EM_STREAMIN's), through memory.
+std::string BoxRtf(CRichEditCtrl& box);
+void PutRtf(CRichEditCtrl& box, const std::string& rtf, int flags);
 
 class CKestrixRichEdit : public CRichEditCtrl {
 public:
@@ -31,8 +38,7 @@ public:
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     // Copied text keeps the sizes of the zoom it was copied at; pasted text
     // takes the sizes of this box's zoom.
-    afx_msg LRESULT OnCopy(WPARAM, LPARAM);
-    afx_msg LRESULT OnCut(WPARAM, LPARAM);
+    afx_msg LRESULT OnCopyOrCut(WPARAM, LPARAM);
     afx_msg LRESULT OnPaste(WPARAM, LPARAM);
 
 private:
